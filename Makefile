@@ -1,0 +1,55 @@
+# Tomel: build, test, benchmark and run.
+#   make          set up what is missing (as root), build native, win32 and win64
+#   make test     ... and run every test (native unit + fuzz, in-process under Wine, end to end)
+#   make bench    print the performance figures
+#   make run      start Tomel under Wine on its help text
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+BUILD := build
+CMAKE_GEN := -G "Unix Makefiles"
+
+.PHONY: all setup configure native win32 win64 test test-native test-win32 test-win64 bench run clean wine-up wine-down
+
+all: native win32 win64
+
+setup:
+	@scripts/setup.sh
+
+$(BUILD)/native/Makefile: | setup
+	CC=clang CXX=clang++ cmake $(CMAKE_GEN) -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug
+
+$(BUILD)/win32/Makefile: | setup
+	cmake $(CMAKE_GEN) -S . -B $(BUILD)/win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+
+$(BUILD)/win64/Makefile: | setup
+	cmake $(CMAKE_GEN) -S . -B $(BUILD)/win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
+
+native: $(BUILD)/native/Makefile
+	cmake --build $(BUILD)/native -j $(JOBS)
+
+win32: $(BUILD)/win32/Makefile
+	cmake --build $(BUILD)/win32 -j $(JOBS) --target tomel wine_tests keeper
+
+win64: $(BUILD)/win64/Makefile
+	cmake --build $(BUILD)/win64 -j $(JOBS) --target tomel wine_tests keeper
+
+test: all
+	@scripts/run-tests.sh
+
+bench: win32 win64
+	cmake --build $(BUILD)/win32 -j $(JOBS) --target tomel_bench
+	cmake --build $(BUILD)/win64 -j $(JOBS) --target tomel_bench
+	@scripts/run-bench.sh
+
+run: win64
+	@scripts/run-tomel.sh
+
+wine-up:
+	@scripts/wine-session.sh start
+
+wine-down:
+	@scripts/wine-session.sh stop
+
+clean:
+	-@scripts/wine-session.sh stop
+	rm -rf $(BUILD)

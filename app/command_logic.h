@@ -1,0 +1,21 @@
+#pragma once
+// The parts of the commands that are plain logic on the App's fields.
+#include <cstdint>
+
+struct PinState {
+    bool menuPinned = false;
+    std::int32_t pinnedSubmenu = -1;       // position of the pinned level-2 submenu, or -1
+    std::int32_t pinnedLevel3 = -1;        // position of the pinned level-3 submenu in its parent, or -1
+    std::int32_t pinnedLevel3Parent = -1;  // that parent's position, or -1
+};
+
+// Commands 2000, 2006 ... 2029 and 3007: pin or unpin a menu. Other numbers change nothing and give false.
+bool applyPinCommand(PinState& pins, unsigned command);
+
+struct FitModes {
+    bool fitFont = false;
+    bool fitWidth = false;
+    bool fitGraphic = false;
+};
+// Commands 1041 to 1043 leave exactly one sizing mode set.
+FitModes fitModesFor(unsigned command);

@@ -1,0 +1,37 @@
+// The entry routine: window class, hidden owner, the main window and the message loop.
+#include <windows.h>
+
+#include <clocale>
+#include <new>
+
+#include "app/app_info_win.h"
+#include "app/app_win.h"
+#include "app/message_loop_win.h"
+#include "res/resource.h"
+
+namespace {
+void outOfMemory() { onOutOfMemory(); }
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    std::set_new_handler(outOfMemory);
+    std::setlocale(LC_ALL, "");
+    appInfo.instance = instance;
+
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAIN));
+    wc.lpszClassName = appInfo.programName;
+    RegisterClassW(&wc);
+    HWND owner = CreateWindowExW(0, appInfo.programName, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+
+    appInfo.mainWindow = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDR_MAIN), owner, mainDialogProc, 0);
+    if (!appInfo.mainWindow) return 1;   // without its window the program cannot run
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAIN));
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) routeMessage(appInfo.mainWindow, accelerators, msg);
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Path and title helpers on the program's fixed 260-character buffers.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+constexpr std::size_t PATH_BUFFER = 260;   // MAX_PATH: 259 characters and the terminator
+
+// Copies src into a buffer of `size` characters, cut to size - 1 and terminated.
+// Returns false when src had to be cut.
+bool copyToBuffer(wchar_t* dst, std::size_t size, std::wstring_view src);
+
+// Removes blanks (code 32, not tabs) from the end of a command-line argument.
+std::wstring_view trimTrailingBlanks(std::wstring_view arg);
+
+// True when the text from the last "." to the end is exactly ".ini" (case-sensitive):
+// such a file is taken as a settings file.
+bool isSettingsFileName(std::wstring_view path);
+
+// The part after the last backslash, or the whole path when it has none.
+std::wstring_view fileNamePart(std::wstring_view path);
+
+// "<file name> - <program name>", cut to what a 260-character buffer holds.
+std::wstring buildTitle(std::wstring_view textFilePath, std::wstring_view programName);
+
+// The directory of a module path: everything before its last backslash (the whole path without one).
+std::wstring_view directoryPart(std::wstring_view modulePath);

@@ -1,0 +1,49 @@
+# Native Linux build: the pure core, its unit tests under AddressSanitizer and UBSan,
+# and libFuzzer targets (clang).
+
+set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+add_compile_options(-Wall -Wextra -g)
+
+add_library(tomel_core STATIC ${CORE_SOURCES})
+target_include_directories(tomel_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(tomel_core PRIVATE ${SANITIZE})
+# Catch a stray windows.h in a pure file at compile time.
+target_compile_definitions(tomel_core PUBLIC TOMEL_NATIVE=1)
+
+# Fuzz targets get their own instrumented copy of the core.
+add_library(tomel_core_fuzz STATIC ${CORE_SOURCES})
+target_include_directories(tomel_core_fuzz PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(tomel_core_fuzz PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+foreach(t gtest gtest_main gmock)
+  target_compile_options(${t} PRIVATE ${SANITIZE})
+endforeach()
+
+file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${UNIT_TEST_SOURCES})
+target_compile_options(unit_tests PRIVATE ${SANITIZE})
+target_link_options(unit_tests PRIVATE ${SANITIZE})
+target_link_libraries(unit_tests PRIVATE tomel_core gtest_main gmock)
+target_compile_definitions(unit_tests PRIVATE TOMEL_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+include(GoogleTest)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+
+# Each tests/fuzz/fuzz_<name>.cpp is a libFuzzer target, run for a bounded time by ctest
+# on its seed corpus in tests/fuzz/corpus/<name>.
+file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)
+set(TOMEL_FUZZ_SECONDS 20 CACHE STRING "seconds each fuzz target runs in the test suite")
+foreach(src ${FUZZ_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  string(REPLACE "fuzz_" "" short ${name})
+  add_executable(${name} ${src})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${name} PRIVATE tomel_core_fuzz)
+  set(corpus_dir ${CMAKE_BINARY_DIR}/fuzz-corpus/${short})
+  add_test(NAME fuzz.${short}
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+            sh -c "mkdir -p '${corpus_dir}' && exec '$<TARGET_FILE:${name}>' -max_total_time=${TOMEL_FUZZ_SECONDS} -max_len=65536 -print_final_stats=0 '${corpus_dir}' '${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${short}'")
+endforeach()

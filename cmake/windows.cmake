@@ -1,0 +1,71 @@
+# Windows build (mingw-w64 cross compiler): tomel.exe, the in-process tests and the end-to-end tests.
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(TOMEL_BITS 64)
+else()
+  set(TOMEL_BITS 32)
+endif()
+
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 TOMEL_BITS=${TOMEL_BITS})
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wall> $<$<COMPILE_LANGUAGE:CXX>:-Wextra>)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DTOMEL_BITS=${TOMEL_BITS}")
+# Statically linked runtime: the programs need only system DLLs.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(TOMEL_SYSTEM_LIBS user32 gdi32 comdlg32 shell32 ole32 oleaut32 uuid winmm psapi)
+
+add_library(tomel_core STATIC ${CORE_SOURCES})
+target_include_directories(tomel_core PUBLIC ${CMAKE_SOURCE_DIR})
+
+add_library(tomel_shell STATIC ${WIN_SOURCES})
+target_include_directories(tomel_shell PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(tomel_shell PUBLIC tomel_core ${TOMEL_SYSTEM_LIBS})
+
+set(TOMEL_RC ${CMAKE_SOURCE_DIR}/res/tomel.rc)
+file(GLOB TOMEL_RES_DEPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*)
+set_source_files_properties(${TOMEL_RC} PROPERTIES OBJECT_DEPENDS "${TOMEL_RES_DEPS}")
+
+add_executable(tomel WIN32 ${ENTRY_SOURCE} ${TOMEL_RC})
+target_link_libraries(tomel PRIVATE tomel_shell)
+target_link_options(tomel PRIVATE -municode -mwindows)
+add_custom_command(TARGET tomel POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${HELP_TEXT} $<TARGET_FILE_DIR:tomel>/Tomel.txt)
+
+# In-process tests: a console GoogleTest program linked with the program's own objects and
+# resources; it creates the real main window and drives it with messages.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
+add_executable(wine_tests ${WINE_TEST_SOURCES} ${TOMEL_RC})
+target_link_libraries(wine_tests PRIVATE tomel_shell gtest gmock)
+target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine)
+add_custom_command(TARGET wine_tests POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${HELP_TEXT} $<TARGET_FILE_DIR:wine_tests>/Tomel.txt)
+include(GoogleTest)
+gtest_discover_tests(wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  TEST_PREFIX "wine${TOMEL_BITS}." PROPERTIES TIMEOUT 120)
+
+# End-to-end tests: the real tomel.exe under Wine, driven with xdotool.
+file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
+foreach(script ${E2E_SCRIPTS})
+  get_filename_component(name ${script} NAME_WE)
+  string(REPLACE "test_" "" short ${name})
+  add_test(NAME e2e${TOMEL_BITS}.${short}
+    COMMAND bash ${script} $<TARGET_FILE:tomel> ${CMAKE_BINARY_DIR}/e2e/${short})
+  set_tests_properties(e2e${TOMEL_BITS}.${short} PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
+endforeach()
+
+# Benchmarks: not tests; `make bench` runs them.
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+if(BENCH_SOURCES)
+  add_executable(tomel_bench ${BENCH_SOURCES})
+  target_link_libraries(tomel_bench PRIVATE tomel_shell)
+  target_compile_options(tomel_bench PRIVATE -O2)
+endif()
+
+# Holds the virtual desktop open between tests (scripts/wine-session.sh starts it).
+add_executable(keeper WIN32 ${CMAKE_SOURCE_DIR}/tests/keeper/keeper.c)
+set_target_properties(keeper PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Starts Tomel (64-bit build) under Wine on its help text. On the user's display when there is one;
+# otherwise in a virtual display, from which it saves a screenshot and then closes the program.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+exe="$top/build/win64/tomel.exe"
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  export WINEPREFIX="$top/build/wine/user-prefix" WINEDEBUG=-all
+  [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+  exec wine "$exe" "$@"
+fi
+scripts_dir="$top/scripts"
+"$scripts_dir/wine-session.sh" start
+# shellcheck disable=SC1091
+source "$top/build/wine/env"
+shot="$top/build/run/tomel.png"
+mkdir -p "$(dirname "$shot")"
+wine "$exe" "$@" >/dev/null 2>&1 </dev/null &
+pid=$!
+win=""
+for _ in $(seq 100); do
+  win=$(xdotool search --onlyvisible --name ' - Tomel' 2>/dev/null | head -1 || true)
+  [ -n "$win" ] && break
+  sleep 0.1
+done
+if [ -z "$win" ]; then
+  echo "Tomel did not show its window" >&2
+  kill "$pid" 2>/dev/null || true
+  exit 1
+fi
+sleep 1
+import -window root "$shot"
+echo "Tomel is running in a virtual display: $(xdotool getwindowname "$win")"
+echo "Screenshot: $shot"
+xdotool mousemove --window "$win" 120 70 click 1 key Escape
+wait "$pid" || true
+"$scripts_dir/wine-session.sh" stop

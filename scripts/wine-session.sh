@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Starts (or stops) the test display: an Xvfb server, a Wine prefix made once per build tree with
+# the fonts and settings the tests rely on, a persistent wineserver and a keeper that holds the
+# virtual desktop open between tests. Writes the environment to build/wine/env.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+dir="$top/build/wine"
+envfile="$dir/env"
+mkdir -p "$dir"
+
+stop() {
+  [ -f "$envfile" ] || return 0
+  # shellcheck disable=SC1090
+  source "$envfile"
+  [ -n "${TOMEL_KEEPER_PID:-}" ] && kill "$TOMEL_KEEPER_PID" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  [ -n "${TOMEL_XVFB_PID:-}" ] && kill "$TOMEL_XVFB_PID" 2>/dev/null || true
+  rm -f "$envfile"
+}
+
+alive() {
+  [ -f "$envfile" ] || return 1
+  # shellcheck disable=SC1090
+  source "$envfile"
+  kill -0 "${TOMEL_XVFB_PID:-0}" 2>/dev/null && kill -0 "${TOMEL_KEEPER_PID:-0}" 2>/dev/null
+}
+
+start() {
+  if alive; then return 0; fi
+  stop
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  export DISPLAY=":$n" WINEPREFIX="$dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  local xvfb=$!
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  if [ ! -f "$WINEPREFIX/.tomel-ready" ]; then
+    wineboot -i >/dev/null 2>&1 </dev/null
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    local R='HKCU\Software\Wine\Fonts\Replacements'
+    wine reg add "$R" /v "Courier New" /d "Liberation Mono" /f >/dev/null 2>&1
+    wine reg add "$R" /v Arial /d "Liberation Sans" /f >/dev/null 2>&1
+    wine reg add "$R" /v "Times New Roman" /d "Liberation Serif" /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.tomel-ready"
+  fi
+  wineserver -p >/dev/null 2>&1 </dev/null
+  # The keeper: a hidden window with a message loop, so the virtual desktop stays up.
+  local keeper="$top/build/win64/tests/keeper.exe"
+  wine "$keeper" >/dev/null 2>&1 </dev/null &
+  local kp=$!
+  for _ in $(seq 100); do xdotool search --name '^Default - Wine desktop$' >/dev/null 2>&1 && break; sleep 0.1; done
+  cat > "$envfile" <<ENV
+export DISPLAY=$DISPLAY
+export WINEPREFIX=$WINEPREFIX
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+TOMEL_XVFB_PID=$xvfb
+TOMEL_KEEPER_PID=$kp
+ENV
+}
+
+case "${1:-start}" in
+  start) start ;;
+  stop) stop ;;
+  *) echo "usage: $0 start|stop" >&2; exit 2 ;;
+esac

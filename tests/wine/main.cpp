@@ -1,0 +1,10 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+int main(int argc, char** argv)
+{
+    std::setlocale(LC_ALL, "");   // as the program's entry routine does
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,242 @@
+// Opening text files in the real window: encodings, refusals, bad input, drops.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "harness.h"
+#include "text/text_loader_win.h"
+
+namespace {
+std::wstring entry(const TomelWindow& w, std::size_t i) { return std::wstring(w.app().entries[i]); }
+}  // namespace
+
+TEST(TextLoading, AnsiFileInParagraphsAndLines)
+{
+    TomelWindow w;
+    const std::wstring path = writeBytes(L"a.txt", "a\r\nb\r\n\r\nc\xe9");
+    w.open(path);
+    ASSERT_EQ(w.app().entries.size(), 2u);
+    EXPECT_EQ(entry(w, 0), L"a\nb\n");
+    EXPECT_EQ(entry(w, 1), L"c\u00e9\n");   // the user's code page (1252 here)
+    EXPECT_EQ(w.title().rfind(L"a.txt - Tomel | 1/2 | ", 0), 0u) << narrow(w.title());
+    EXPECT_EQ(w.text(), L"a\nb\n");
+    w.app().multiline = false;
+    openTextFile(w.app());
+    ASSERT_EQ(w.app().entries.size(), 3u);
+    EXPECT_EQ(entry(w, 2), L"c\u00e9\n");
+}
+
+TEST(TextLoading, Utf16FileKeepsCarriageReturns)
+{
+    TomelWindow w;
+    w.open(writeBytes(L"u.txt", utf16File(L"\u03b1\u03b2\r\n\r\nx")));
+    ASSERT_EQ(w.app().entries.size(), 2u);
+    EXPECT_EQ(entry(w, 0), L"\u03b1\u03b2\r\n");
+    EXPECT_EQ(entry(w, 1), L"x\n");
+    // FF FE 00 00 is still little-endian UTF-16: the NUL is shown as a blank.
+    w.open(writeBytes(L"z.txt", std::string("\xFF\xFE\0\0", 4)));
+    ASSERT_EQ(w.app().entries.size(), 1u);
+    EXPECT_EQ(entry(w, 0), L" \n");
+}
+
+TEST(TextLoading, RefusedEncodingsTellTheUserAndKeepTheTextOnShow)
+{
+    TomelWindow w;
+    w.app().multiline = false;
+    const std::wstring good = writeBytes(L"good.txt", "one\r\ntwo\r\nthree\r\n");
+    w.open(good);
+    w.app().currentIndex = 2;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const wchar_t* message;
+    } cases[] = {
+        {"be.txt", std::string("\xFE\xFF\0A", 4), L"Unicode big endian unsupported"},
+        {"u8.txt", "\xEF\xBB\xBFhello", L"UTF-8 unsupported"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        shownMessages.clear();
+        const std::wstring before = w.title();
+        copyToBuffer(w.app().previousTextPath, PATH_BUFFER, w.app().textFilePath);
+        copyToBuffer(w.app().textFilePath, PATH_BUFFER, writeBytes(std::wstring(c.name, c.name + strlen(c.name)), c.bytes));
+        openTextFile(w.app());
+        ASSERT_EQ(shownMessages.size(), 1u);
+        EXPECT_EQ(shownMessages[0].text, c.message);
+        EXPECT_EQ(shownMessages[0].type, UINT(MB_OK | MB_ICONEXCLAMATION));
+        EXPECT_EQ(std::wstring(w.app().textFilePath), good);
+        EXPECT_EQ(w.app().entries.size(), 3u);
+        EXPECT_EQ(w.app().currentIndex, 2u);
+        EXPECT_EQ(w.title().substr(0, 12), before.substr(0, 12));
+    }
+    // FE FF followed by anything but a zero byte is ANSI text.
+    w.open(writeBytes(L"feff.txt", "\xFE\xFF" "A"));
+    ASSERT_EQ(w.app().entries.size(), 1u);
+    EXPECT_EQ(entry(w, 0), L"\u00fe\u00ff" L"A\n");
+}
+
+TEST(TextLoading, FilesThatCannotBeOpenedShowNoInputFile)
+{
+    TomelWindow w;
+    w.app().multiline = false;
+    const std::wstring good = writeBytes(L"good.txt", "one\r\ntwo\r\n");
+    w.open(good);
+    const std::wstring dir = testDirectory() + L"\\folder.txt";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    const std::wstring locked = writeBytes(L"locked.txt", "secret\r\n");
+    HANDLE lock = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    for (const std::wstring& bad : {testDirectory() + L"\\missing.txt", dir, locked}) {
+        SCOPED_TRACE(narrow(bad));
+        SetWindowTextW(w.app().textControl, L"");
+        copyToBuffer(w.app().previousTextPath, PATH_BUFFER, w.app().textFilePath);
+        copyToBuffer(w.app().textFilePath, PATH_BUFFER, bad);
+        openTextFile(w.app());
+        EXPECT_EQ(w.text(), L"No input file");
+        EXPECT_EQ(std::wstring(w.app().textFilePath), good);
+        EXPECT_EQ(w.app().entries.size(), 2u);
+        EXPECT_TRUE(shownMessages.empty());
+    }
+    CloseHandle(lock);
+}
+
+TEST(TextLoading, FilesWithoutEntriesShowNoData)
+{
+    TomelWindow w;
+    for (const std::string& bytes : {std::string(), std::string("\xFF\xFE", 2), std::string("\r\n\r\n\n"),
+                                     std::string("\xFF\xFE\r\0\n\0", 6)}) {
+        SCOPED_TRACE(bytes.size());
+        w.open(writeBytes(L"empty.txt", bytes));
+        EXPECT_TRUE(w.app().entries.empty());
+        EXPECT_EQ(w.text(), L"No data");
+        // The title is set after the countdown was armed, and an empty list shows no entry, so the
+        // caption is the plain title.
+        EXPECT_EQ(w.title(), L"empty.txt - Tomel");
+    }
+}
+
+TEST(TextLoading, OddLengthUtf16DropsTheLoneLastByte)
+{
+    TomelWindow w;
+    w.open(writeBytes(L"odd.txt", std::string("\xFF\xFEh\0i\0!", 7)));
+    ASSERT_EQ(w.app().entries.size(), 1u);
+    EXPECT_EQ(entry(w, 0), L"hi\n");
+}
+
+TEST(TextLoading, NulCharactersDoNotHideTheRestOfTheLine)
+{
+    TomelWindow w;
+    w.open(writeBytes(L"zeros.txt", std::string("ab\0cd\r\n", 7)));
+    ASSERT_EQ(w.app().entries.size(), 1u);
+    EXPECT_EQ(w.text(), L"ab cd\n");
+}
+
+TEST(TextLoading, LongLinesComeInPiecesOf4095)
+{
+    TomelWindow w;
+    std::string line(10000, 'x');
+    line += "\r\nend\r\n";
+    w.app().multiline = false;
+    w.open(writeBytes(L"long.txt", line));
+    ASSERT_EQ(w.app().entries.size(), 4u);
+    EXPECT_EQ(w.app().entries[0].size(), 4095u);
+    EXPECT_EQ(w.app().entries[1].size(), 4095u);
+    EXPECT_EQ(entry(w, 2), std::wstring(1810, L'x') + L"\n");
+    w.app().multiline = true;
+    openTextFile(w.app());
+    ASSERT_EQ(w.app().entries.size(), 1u);
+    EXPECT_EQ(w.app().entries[0].size(), 10000u + 1 + 4);
+    EXPECT_EQ(w.app().entries[0].substr(10000), L"\nend\n");
+}
+
+TEST(TextLoading, TenMegabyteLineAndTwoMillionLines)
+{
+    TomelWindow w;
+    std::string big(10u << 20, 'y');
+    w.open(writeBytes(L"big.txt", big));
+    ASSERT_EQ(w.app().entries.size(), 1u);   // in paragraph mode the pieces join into one entry
+    EXPECT_EQ(w.app().entries[0].size(), big.size() + 1);
+    EXPECT_EQ(w.text().size(), big.size() + 1);
+    w.app().multiline = false;
+    openTextFile(w.app());
+    EXPECT_EQ(w.app().entries.size(), (big.size() + 4094) / 4095);
+    std::string many;
+    many.reserve(2000000 * 4);
+    for (int i = 0; i < 2000000; ++i) many += "l\r\n";
+    w.app().multiline = false;
+    w.open(writeBytes(L"many.txt", many));
+    EXPECT_EQ(w.app().entries.size(), 2000000u);
+    w.app().currentIndex = 1999999;
+    SendMessageW(w.window(), WM_COMMAND, 1024, 0);   // Last
+    EXPECT_NE(w.title().find(L"| 2000000/2000000"), std::wstring::npos) << narrow(w.title());
+}
+
+TEST(TextLoading, BookmarkBeyondTheEndStartsAtTheFirstEntry)
+{
+    TomelWindow w;
+    const std::wstring five = writeBytes(L"five.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n");
+    w.app().multiline = false;
+    w.app().slide.random = false;
+    copyToBuffer(w.app().textFilePath, PATH_BUFFER, five);
+    w.app().currentIndex = 7;
+    openTextFile(w.app());
+    EXPECT_EQ(w.app().currentIndex, 0u);
+    w.app().currentIndex = 4;
+    openTextFile(w.app());
+    EXPECT_EQ(w.app().currentIndex, 4u);
+    EXPECT_EQ(w.text(), L"5\n");
+}
+
+TEST(TextLoading, LongAndForeignPaths)
+{
+    TomelWindow w;
+    // A name outside the ANSI code page opens through its wide path.
+    const std::wstring greek = writeBytes(L"\u03ba\u03b1\u03bb\u03b7\u03bc\u03ad\u03c1\u03b1.txt", "hello\r\n");
+    w.open(greek);
+    EXPECT_EQ(w.text(), L"hello\n");
+    EXPECT_EQ(w.title().rfind(L"\u03ba\u03b1\u03bb\u03b7\u03bc\u03ad\u03c1\u03b1.txt - Tomel", 0), 0u);
+    // Arguments whose full path does not fit 259 characters are ignored; up to 259 they work.
+    const std::wstring before(w.app().textFilePath);
+    const std::wstring base = testDirectory() + L"\\";
+    for (std::size_t length : {259u, 260u, 300u}) {
+        SCOPED_TRACE(length);
+        std::wstring path = base + std::wstring(length - base.size() - 4, L'p') + L".txt";
+        ASSERT_EQ(path.size(), length);
+        if (length == 259) writeBytes(path, "long name\r\n");
+        copyToBuffer(w.app().textFilePath, PATH_BUFFER, before);
+        w.open(path);
+        if (length == 259) {
+            EXPECT_EQ(std::wstring(w.app().textFilePath), path);
+            EXPECT_EQ(w.text(), L"long name\n");
+        } else {
+            EXPECT_EQ(std::wstring(w.app().textFilePath), before);
+        }
+    }
+}
+
+TEST(TextLoading, DroppedFiles)
+{
+    TomelWindow w;
+    const std::wstring first = writeBytes(L"first.txt", "first\r\n");
+    const std::wstring second = writeBytes(L"second.txt", "second\r\n");
+    w.app().currentIndex = 3;
+    w.drop({first, second});
+    EXPECT_EQ(std::wstring(w.app().textFilePath), first);
+    EXPECT_EQ(w.text(), L"first\n");
+    EXPECT_EQ(w.app().currentIndex, 0u);
+    // A name ending in ".INI" is a text file: the test is case-sensitive.
+    const std::wstring upper = writeBytes(L"notes.INI", "upper\r\n");
+    w.drop({upper});
+    EXPECT_EQ(w.text(), L"upper\n");
+    // ".ini" is a settings file: the text stays, the settings path follows.
+    const std::wstring settings = writeBytes(L"other.ini", "\xFF\xFE");
+    w.drop({settings});
+    EXPECT_EQ(std::wstring(w.app().settingsPath), settings);
+    EXPECT_EQ(std::wstring(w.app().textFilePath), upper);
+    // A refused drop goes back to the file before it, which stays loaded.
+    const std::wstring be = writeBytes(L"be.txt", std::string("\xFE\xFF\0x", 4));
+    w.drop({be});
+    EXPECT_EQ(std::wstring(w.app().textFilePath), upper);
+    EXPECT_EQ(w.app().entries.size(), 1u);
+    EXPECT_EQ(w.app().currentIndex, 0u);
+}

@@ -1,0 +1,118 @@
+#pragma once
+// The entries of the loaded text, stored compactly: one buffer of UTF-16 units and the end offset of
+// each entry. A 100 MB file of two million lines costs its characters plus four bytes an entry.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class EntryList {
+public:
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
+    std::wstring_view operator[](std::size_t i) const
+    {
+        const std::uint32_t begin = i == 0 ? 0 : ends_[i - 1];
+        return std::wstring_view(chars_.get() + begin, ends_[i] - begin);
+    }
+    std::wstring_view back() const { return (*this)[size() - 1]; }
+
+    // Forgets the entries; the storage is kept for the next load.
+    void clear();
+    // Makes room for `chars` characters in all without reallocating while building. False when the
+    // memory cannot be had; the list is then unchanged.
+    bool reserve(std::size_t chars);
+    // Empties the list for a new load of about `chars` characters: the storage is kept when it fits
+    // and is not far too large, otherwise replaced. False (and the list unchanged) when the memory
+    // cannot be had.
+    bool resetFor(std::size_t chars);
+    std::size_t capacity() const { return capacity_; }
+    // Gives the storage back (the list is cleared).
+    void release();
+
+    // Building, used by the splitter: characters go to the end of the buffer; closing an entry
+    // takes everything since the previous entry's end.
+    bool push(wchar_t c)
+    {
+        if (used_ == capacity_ && !grow(1)) return false;
+        chars_[used_++] = c;
+        return true;
+    }
+    bool push(const wchar_t* p, std::size_t n);
+    void retract(std::size_t n) { used_ -= n; }
+    std::size_t used() const { return used_; }
+    wchar_t lastChar() const { return chars_[used_ - 1]; }
+    wchar_t at(std::size_t offset) const { return chars_[offset]; }
+    std::size_t openLength() const { return used_ - (ends_.empty() ? 0 : ends_.back()); }
+    void closeEntry() { ends_.push_back(static_cast<std::uint32_t>(used_)); }
+    // Appends a character to the last closed entry.
+    bool extendLast(wchar_t c);
+
+private:
+    bool grow(std::size_t extra);
+    std::unique_ptr<wchar_t[]> chars_;
+    std::size_t used_ = 0;
+    std::size_t capacity_ = 0;
+    std::vector<std::uint32_t> ends_;
+};
+
+// How a text file's characters arrive at the splitter.
+enum class TextFlavor {
+    Ansi,   // decoded 8-bit text, read in text mode: CR LF becomes LF, a blank line is a lone LF
+    Utf16,  // UTF-16 units as stored: a blank line is CR LF, every entry ends in a line feed
+};
+
+// Splits a stream of characters into entries the way the program has always read text files: a line
+// is read in pieces of at most 4095 characters; a blank line is never an entry; with `multiline` an
+// entry is a paragraph (lines up to the next blank line); line ends stay in the entries.
+// A NUL character would end the entry's text when shown, hiding the rest of its line, so it is kept
+// as a blank instead.
+class EntrySplitter {
+public:
+    static constexpr std::size_t PIECE = 4095;
+
+    EntrySplitter(EntryList& list, TextFlavor flavor, bool multiline);
+    // False once memory ran out; what was read before stays in the list.
+    bool feed(const wchar_t* chars, std::size_t n);
+    void finish();
+    bool failed() const { return failed_; }
+
+private:
+    void emit(wchar_t c);
+    void endPiece();
+    void closeEntry();
+
+    EntryList& list_;
+    const TextFlavor flavor_;
+    const bool multiline_;
+    std::size_t pieceLength_ = 0;
+    bool entryOpen_ = false;
+    bool pendingCarriageReturn_ = false;
+    bool failed_ = false;
+};
+
+// Convenience for whole texts already in memory.
+void splitText(EntryList& list, std::wstring_view text, TextFlavor flavor, bool multiline);
+
+// --- Reading the file -------------------------------------------------------------------------
+
+// What the first bytes of a text file say about its encoding.
+enum class ByteOrderMark {
+    None,       // read as ANSI text
+    Utf16Le,    // FF FE
+    Utf16Be,    // FE FF 00: refused
+    Utf8,       // EF BB BF: refused
+};
+ByteOrderMark classifyByteOrderMark(const unsigned char* bytes, std::size_t n);
+
+// Text-mode reading stops at a Ctrl+Z byte, the old end-of-file mark. Returns the count of bytes
+// before it, or n when there is none.
+std::size_t textModeLength(const char* bytes, std::size_t n);
+
+// How many bytes of a block can be decoded now without splitting a double-byte character: up to the
+// last line feed (never a trail byte), else by walking the lead bytes. The rest waits for more bytes.
+std::size_t decodableLength(const char* bytes, std::size_t n, bool atEnd, bool (*isLeadByte)(unsigned char));
+
+// An upper bound of the characters a file of `fileBytes` bytes needs, so the list is reserved once.
+std::size_t charactersNeeded(std::uint64_t fileBytes, TextFlavor flavor);

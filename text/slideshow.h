@@ -1,0 +1,129 @@
+#pragma once
+// Navigation, the slideshow timer and the status text: the deciding half.
+// Nothing here reads a clock or touches a window. Each operation updates the plain records
+// below and returns what the window side has to do (kill or create the timer, hide, show,
+// step to an entry), so the whole slideshow can be driven with virtual time in tests.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The one window timer; it arrives as WM_TIMER with this identifier.
+inline constexpr unsigned IDT_SLIDESHOW = 1026;
+// Buffer sizes, terminating zero included.
+inline constexpr std::size_t STATUS_BUFFER_CHARS = 260;
+inline constexpr std::size_t TRAY_TIP_BUFFER_CHARS = 128;
+
+enum class TimerPhase : int { SlidePhase = 0, HidePhase = 1 };
+enum class ShowMode : int { ShowCurrent = 0, ShowRandom = 1, ShowSlide = 2 };
+
+// Run-time state of the timer (fields of the App).
+struct SlideshowState {
+    TimerPhase timerPhase = TimerPhase::SlidePhase;
+    std::uint32_t remainingMs = 5000;    // left in the current phase; counted down only with countdown
+    std::uint32_t countdownTickMs = 1000;
+    bool timerSuspended = false;         // a command has stopped the timer for a modal dialog
+};
+
+// The settings the slideshow reads (settings fields of the App, with their defaults).
+struct SlideshowSettings {
+    bool slideShow = true;
+    bool hide = false;
+    bool random = false;
+    bool countdown = true;
+    bool statusInCaption = true;
+    std::uint32_t slideTime = 5000;
+    std::uint32_t hideTime = 1000;
+};
+
+// What to do with the timer: KillTimer, then SetTimer with the period if there is one.
+using TimerPeriod = std::optional<std::uint32_t>;
+
+// armTimer: the caller kills the timer, creates it with the result if any, and updates the
+// status in every case. With slideShow clear nothing changes and the result is empty.
+TimerPeriod armTimer(SlideshowState& state, const SlideshowSettings& settings, TimerPhase phase);
+
+enum class TickOutcome {
+    Counting,    // re-create the timer with `period`, update the status
+    HideWindow,  // empty the text control, hide the window, then arm as armTimer does with `period`
+    Advance,     // the phase ran out: see showNoActivate and nextIndex
+};
+
+struct TickAction {
+    TickOutcome outcome = TickOutcome::Counting;
+    TimerPeriod period;                      // Counting and HideWindow
+    bool showNoActivate = false;             // Advance out of the hide phase: ShowWindow(SW_SHOWNOACTIVATE) first
+    std::optional<std::uint32_t> nextIndex;  // Advance: currentIndex = this, then showEntry(ShowSlide);
+                                             // none (fewer than two entries): nothing more, the timer keeps running
+};
+
+// WM_TIMER for IDT_SLIDESHOW (the caller ignores other identifiers).
+TickAction onTimerTick(SlideshowState& state, const SlideshowSettings& settings,
+                       std::uint32_t entryCount, std::uint32_t currentIndex);
+
+// suspendTimer: the caller kills the timer; a dialog also marks it suspended.
+void suspendTimer(SlideshowState& state, bool forDialog);
+// resumeTimer: the caller creates the timer with the result if any (no kill needed: it replaces).
+TimerPeriod resumeTimer(SlideshowState& state, const SlideshowSettings& settings);
+
+struct SlideshowToggle {
+    TimerPeriod period;               // arm as armTimer does (kill, maybe create, update status)
+    bool showWindowIfHidden = false;  // the slideshow is now on: bring a hidden window back (SW_SHOWNORMAL)
+    bool trimWorkingSet = false;      // the slideshow is now off
+};
+SlideshowToggle toggleSlideshow(SlideshowState& state, SlideshowSettings& settings);
+
+struct HideToggle {
+    bool restoreWindow = false;  // arm as armTimer does with `period`, then ShowWindow(SW_SHOWNORMAL)
+    TimerPeriod period;
+};
+HideToggle toggleHide(SlideshowState& state, SlideshowSettings& settings);
+
+// toggleCountdown restarts the slide phase with its full period. The caller kills the timer,
+// creates it with the result if any and updates the status.
+TimerPeriod toggleCountdown(SlideshowState& state, SlideshowSettings& settings);
+
+// After the timer dialog returned `value` for `kind` (SlidePhase: slideTime, HidePhase: hideTime).
+// True when the setting changed: the caller updates the status. resumeTimer follows either way.
+bool storeEditedTime(SlideshowState& state, SlideshowSettings& settings, TimerPhase kind,
+                     std::uint32_t value);
+
+// Navigation. None with an empty list: do nothing. Otherwise armTimer(SlidePhase),
+// currentIndex = index, showEntry(mode).
+struct NavigationStep {
+    std::uint32_t index = 0;
+    ShowMode mode = ShowMode::ShowCurrent;
+};
+std::optional<NavigationStep> nextEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
+std::optional<NavigationStep> previousEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
+std::optional<NavigationStep> firstEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
+std::optional<NavigationStep> lastEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
+std::optional<NavigationStep> slideNext(std::uint32_t currentIndex, std::uint32_t entryCount);
+std::optional<NavigationStep> slidePrevious(std::uint32_t currentIndex, std::uint32_t entryCount);
+std::optional<NavigationStep> randomEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
+
+// The runtime's rand(); called only when a random pick is due.
+using RandomSource = std::function<int()>;
+
+// The entry showEntry puts on show: none with an empty list (show nothing), otherwise
+// currentIndex, or rand() % entryCount for ShowRandom and for ShowSlide with random set.
+std::optional<std::uint32_t> showEntryIndex(ShowMode mode, bool random, std::uint32_t currentIndex,
+                                            std::uint32_t entryCount, const RandomSource& nextRandom);
+
+// "title | k/n | Stop", "title | k/n | hh:mm:ss" or "title | k/n", cut to the status buffer
+// (at most 259 characters). The title ends at its first zero, as in a fixed buffer.
+std::wstring formatStatus(std::wstring_view titleText, std::uint32_t currentIndex,
+                          std::uint32_t entryCount, bool slideShow, bool countdown,
+                          std::uint32_t remainingMs);
+// The same from the records.
+std::wstring composeStatus(const SlideshowState& state, const SlideshowSettings& settings,
+                           std::wstring_view titleText, std::uint32_t currentIndex,
+                           std::uint32_t entryCount);
+// The tray tip: the first 127 characters of the status.
+std::wstring trayTipText(std::wstring_view statusText);
+// The main window's caption: the status or the title alone.
+std::wstring_view captionText(bool statusInCaption, std::wstring_view statusText,
+                              std::wstring_view titleText);

@@ -1,0 +1,20 @@
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "app/app_win.h"
+
+enum class TextEncoding { Refused = 0, Ansi = 1, Utf16Le = 2 };
+
+// Loads textFilePath into the entries, sets the title and shows the current entry.
+void openTextFile(App& app);
+// WM_DROPFILES: the first dropped file is opened (a ".ini" file is read as settings).
+void onDropFiles(App& app, HDROP drop);
+// "Open File...".
+void showOpenFileDialog(App& app);
+
+// Opens by wide path, falling back to the path in the ANSI code page.
+FILE* openFileForReading(const wchar_t* path, const wchar_t* mode);
+void closeFileIfOpen(FILE* file);
