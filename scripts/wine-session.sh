@@ -4,7 +4,7 @@
 # virtual desktop open between tests. Writes the environment to build/wine/env.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-dir="$top/build/wine"
+dir="${TOMEL_WINE_DIR:-$top/build/wine}"
 envfile="$dir/env"
 mkdir -p "$dir"
 

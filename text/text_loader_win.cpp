@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 #include <io.h>
+#include <locale.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -12,7 +13,7 @@
 #include "text/navigation_win.h"
 #include "ui/texts.h"
 
-extern "C" unsigned int ___lc_codepage_func(void);
+
 
 namespace {
 
@@ -75,24 +76,15 @@ std::uint64_t fileSize(FILE* file)
     return n > 0 ? static_cast<std::uint64_t>(n) : 0;
 }
 
-// Makes the list ready for this file. False when the memory for it cannot be had: the user is told
-// and the entries of the text on show stay.
-bool prepareEntries(App& app, FILE* file, TextFlavor flavor)
+bool loadAnsiEntries(EntryList& entries, FILE* file, bool multiline)
 {
-    if (app.entries.resetFor(charactersNeeded(fileSize(file), flavor))) return true;
-    showMessage(L"Out Of Memory", MB_OK | MB_ICONEXCLAMATION);
-    return false;
-}
-
-bool loadAnsiEntries(App& app, FILE* file)
-{
-    if (!prepareEntries(app, file, TextFlavor::Ansi)) return false;
+    if (!entries.resetFor(charactersNeeded(fileSize(file), TextFlavor::Ansi))) return false;
     std::rewind(file);
     const UINT codePage = textCodePage();
     leadByteCodePage = codePage;
     std::unique_ptr<char[]> bytes(new char[BLOCK_BYTES]);
     std::unique_ptr<wchar_t[]> chars(new wchar_t[BLOCK_BYTES]);
-    EntrySplitter splitter(app.entries, TextFlavor::Ansi, app.multiline);
+    EntrySplitter splitter(entries, TextFlavor::Ansi, multiline);
     std::size_t carried = 0;
     bool atEnd = false;
     while (!atEnd && !splitter.failed()) {
@@ -116,14 +108,14 @@ bool loadAnsiEntries(App& app, FILE* file)
     return true;
 }
 
-bool loadUtf16Entries(App& app, FILE* file)
+bool loadUtf16Entries(EntryList& entries, FILE* file, bool multiline)
 {
-    if (!prepareEntries(app, file, TextFlavor::Utf16)) return false;
+    if (!entries.resetFor(charactersNeeded(fileSize(file), TextFlavor::Utf16))) return false;
     std::fseek(file, 2, SEEK_SET);
     static_assert(sizeof(wchar_t) == 2, "UTF-16 units are read straight into wide characters");
     std::unique_ptr<wchar_t[]> chars(new wchar_t[BLOCK_BYTES / 2]);
     char* bytes = reinterpret_cast<char*>(chars.get());
-    EntrySplitter splitter(app.entries, TextFlavor::Utf16, app.multiline);
+    EntrySplitter splitter(entries, TextFlavor::Utf16, multiline);
     std::size_t carried = 0;   // an odd byte waiting for its partner
     for (;;) {
         const std::size_t n = carried + std::fread(bytes + carried, 1, BLOCK_BYTES - carried, file);
@@ -140,6 +132,12 @@ bool loadUtf16Entries(App& app, FILE* file)
 bool isSettingsPath(const wchar_t* path) { return isSettingsFileName(path); }
 
 }  // namespace
+
+bool readEntries(EntryList& entries, FILE* file, TextEncoding encoding, bool multiline)
+{
+    return encoding == TextEncoding::Utf16Le ? loadUtf16Entries(entries, file, multiline)
+                                             : loadAnsiEntries(entries, file, multiline);
+}
 
 FILE* openFileForReading(const wchar_t* path, const wchar_t* mode)
 {
@@ -163,11 +161,15 @@ void openTextFile(App& app)
 {
     TextEncoding encoding = TextEncoding::Refused;
     UniqueFile file = detectTextEncoding(app, encoding);
-    const bool loaded = encoding == TextEncoding::Ansi      ? loadAnsiEntries(app, file.get())
-                        : encoding == TextEncoding::Utf16Le ? loadUtf16Entries(app, file.get())
-                                                            : false;
+    if (encoding == TextEncoding::Refused) {
+        copyToBuffer(app.textFilePath, PATH_BUFFER, app.previousTextPath);
+        return;
+    }
+    const bool loaded = readEntries(app.entries, file.get(), encoding, app.multiline);
     file.reset();
     if (!loaded) {
+        // Too large for the memory at hand: the user is told, and the text on show stays.
+        showMessage(L"Out Of Memory", MB_OK | MB_ICONEXCLAMATION);
         copyToBuffer(app.textFilePath, PATH_BUFFER, app.previousTextPath);
         return;
     }

@@ -15,6 +15,10 @@ void onDropFiles(App& app, HDROP drop);
 // "Open File...".
 void showOpenFileDialog(App& app);
 
+// Reads an open text file of the given encoding into the entries, in large blocks. False when the
+// memory for it cannot be had; the entries are then unchanged.
+bool readEntries(EntryList& entries, FILE* file, TextEncoding encoding, bool multiline);
+
 // Opens by wide path, falling back to the path in the ANSI code page.
 FILE* openFileForReading(const wchar_t* path, const wchar_t* mode);
 void closeFileIfOpen(FILE* file);
