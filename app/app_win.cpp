@@ -8,6 +8,7 @@
 #include "display/colours_win.h"
 #include "display/frame_win.h"
 #include "res/resource.h"
+#include "settings/settings_win.h"
 #include "text/navigation_win.h"
 #include "text/text_loader_win.h"
 
@@ -91,8 +92,9 @@ void initApp(App& app, HWND window)
 
 void shutDown(App& app)
 {
-    // Later parts add here, in this order: the gong is closed, the settings saved when "Save on
-    // Exit" is on and the tray icon removed.
+    // The gong is closed first once sound is part of the program.
+    if (app.saveOnExit) saveSettings(app);
+    // The tray icon is removed here once it is part of the program.
     PostQuitMessage(0);
     OleUninitialize();
     app.entries.release();

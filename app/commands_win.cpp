@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "display/fitting_win.h"
+#include "settings/settings_win.h"
 #include "text/navigation_win.h"
 #include "text/text_loader_win.h"
 
@@ -44,6 +46,12 @@ void runCommand(App& app, unsigned command)
         flip(app.multiline);
         openTextFile(app);
         break;
+    case CMD_JUSTIFY_CENTER:
+    case CMD_JUSTIFY_LEFT:
+    case CMD_JUSTIFY_RIGHT:
+        applyJustify(app, command - CMD_JUSTIFY_CENTER);
+        showEntry(app, ShowMode::ShowSlide);
+        break;
     case CMD_BLACKBOX_SHELL: flip(app.blackboxShell); break;
     case CMD_DRAGGABLE: flip(app.draggable); break;
     case CMD_STAY_ON_TOP:
@@ -51,6 +59,10 @@ void runCommand(App& app, unsigned command)
         SetWindowPos(app.window, app.onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         break;
     case CMD_OPEN_FILE: withTimerSuspended(app, [&] { showOpenFileDialog(app); }); break;
+    case CMD_SAVE_NOW: saveSettings(app); break;
+    case CMD_SAVE_AS:
+        if (saveSettingsAs(app)) saveSettings(app);
+        break;
     case CMD_SAVE_ON_EXIT: flip(app.saveOnExit); break;
     case CMD_SAVE_FILE: flip(app.saveFile); break;
     case CMD_BOOKMARK: flip(app.resume); break;

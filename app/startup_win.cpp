@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/app_info_win.h"
+#include "settings/settings_win.h"
 #include "text/text_loader_win.h"
 
 namespace {
@@ -42,12 +43,15 @@ void locateFiles(App& app)
     setBeside(app.helpPath, app.exeDirectory, L"\\Tomel.txt");
     copyToBuffer(app.textFilePath, PATH_BUFFER, app.helpPath);
     std::fill(std::begin(app.storedTextPath), std::end(app.storedTextPath), L'\0');
+    loadSettings(app);
 
     int count = 0;
     if (wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count)) {
         if (count > 1) handleArguments(app, args, count);
         GlobalFree(args);
     }
+    applySettings(app);
+    // The menu texts and the language file are read here once translation is part of the program.
 }
 
 void handleArguments(App& app, wchar_t** args, int count)
@@ -79,7 +83,7 @@ void handleFileArgument(App& app, const wchar_t* arg)
     if (n == 0 || n >= PATH_BUFFER) return;
     if (isSettingsFileName(full)) {
         copyToBuffer(app.settingsPath, PATH_BUFFER, full);
-        // The settings file is read here once settings can be loaded.
+        loadSettings(app);
     } else {
         copyToBuffer(app.textFilePath, PATH_BUFFER, full);
         app.currentIndex = 0;

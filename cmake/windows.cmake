@@ -42,6 +42,9 @@ file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.c
 add_executable(wine_tests ${WINE_TEST_SOURCES} ${TOMEL_RC})
 target_link_libraries(wine_tests PRIVATE tomel_shell gtest gmock)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine)
+target_compile_definitions(wine_tests PRIVATE TOMEL_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+# A folder of its own: the program reads and writes "tomel.ini" beside itself.
+set_target_properties(wine_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 add_custom_command(TARGET wine_tests POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${HELP_TEXT} $<TARGET_FILE_DIR:wine_tests>/Tomel.txt)
 include(GoogleTest)
@@ -61,7 +64,7 @@ endforeach()
 # Benchmarks: not tests; `make bench` runs them.
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 if(BENCH_SOURCES)
-  add_executable(tomel_bench ${BENCH_SOURCES})
+  add_executable(tomel_bench ${BENCH_SOURCES} ${TOMEL_RC})
   target_link_libraries(tomel_bench PRIVATE tomel_shell)
   target_compile_options(tomel_bench PRIVATE -O2)
 endif()

@@ -10,9 +10,12 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec wine "$exe" "$@"
 fi
 scripts_dir="$top/scripts"
+session="${TOMEL_WINE_DIR:-$top/build/wine}"
+started=""
+[ -f "$session/env" ] || started=yes
 "$scripts_dir/wine-session.sh" start
-# shellcheck disable=SC1091
-source "$top/build/wine/env"
+# shellcheck disable=SC1090,SC1091
+source "$session/env"
 shot="$top/build/run/tomel.png"
 mkdir -p "$(dirname "$shot")"
 wine "$exe" "$@" >/dev/null 2>&1 </dev/null &
@@ -34,4 +37,4 @@ echo "Tomel is running in a virtual display: $(xdotool getwindowname "$win")"
 echo "Screenshot: $shot"
 xdotool mousemove --window "$win" 120 70 click 1 key Escape
 wait "$pid" || true
-"$scripts_dir/wine-session.sh" stop
+[ -z "$started" ] || "$scripts_dir/wine-session.sh" stop

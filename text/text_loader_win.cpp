@@ -10,6 +10,7 @@
 #include <new>
 
 #include "app/app_info_win.h"
+#include "settings/settings_win.h"
 #include "text/navigation_win.h"
 #include "ui/texts.h"
 
@@ -192,7 +193,7 @@ void onDropFiles(App& app, HDROP drop)
     if (isSettingsPath(app.textFilePath)) {
         copyToBuffer(app.settingsPath, PATH_BUFFER, app.textFilePath);
         copyToBuffer(app.textFilePath, PATH_BUFFER, app.previousTextPath);
-        // The settings file is read here once settings can be loaded.
+        reloadSettings(app);
     } else {
         app.currentIndex = 0;
     }
@@ -216,7 +217,7 @@ void showOpenFileDialog(App& app)
     copyToBuffer(app.previousTextPath, PATH_BUFFER, app.textFilePath);
     if (isSettingsPath(chosen)) {
         copyToBuffer(app.settingsPath, PATH_BUFFER, chosen);
-        // The settings file is read here once settings can be loaded.
+        reloadSettings(app);
     } else {
         copyToBuffer(app.textFilePath, PATH_BUFFER, chosen);
         app.currentIndex = 0;

@@ -22,6 +22,12 @@ int recordMessage(const wchar_t* text, UINT type)
 
 TomelWindow::TomelWindow()
 {
+    // Tests never leave a settings file beside the test program: start-up would read it.
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring beside(module);
+    beside.resize(beside.rfind(L'\\') + 1);
+    DeleteFileW((beside + L"tomel.ini").c_str());
     shownMessages.clear();
     messageHook = recordMessage;
     appInfo.instance = GetModuleHandleW(nullptr);
@@ -39,12 +45,16 @@ TomelWindow::TomelWindow()
                              nullptr);
     window_ = CreateDialogParamW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN), owner_, mainDialogProc, 0);
     appInfo.mainWindow = window_;
+    // Tests that save do so to their own files and switch this on themselves.
+    if (currentApp) currentApp->saveOnExit = false;
     accelerators_ = LoadAcceleratorsW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN));
     pump(50);
 }
 
 TomelWindow::~TomelWindow()
 {
+    // Tests that save do so to their own files; nothing is written beside the test program.
+    if (currentApp) currentApp->saveOnExit = false;
     if (IsWindow(window_)) DestroyWindow(window_);
     if (IsWindow(owner_)) DestroyWindow(owner_);
     MSG msg;

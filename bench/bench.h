@@ -1,0 +1,29 @@
+#pragma once
+// Shared pieces of the benchmark program: a clock, the generated input files and the modes that
+// scripts/run-bench.sh runs, each in a fresh process and printing plain "key value" lines.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// Milliseconds from the performance counter.
+double nowMs();
+// The size of a file in bytes, or -1 when it cannot be opened.
+long long fileBytes(const std::wstring& path);
+std::wstring widen(const char* s);
+
+// The input files, written into `directory` when missing: a 100 MB ANSI file of about two million
+// lines, a 100 MB UTF-16 LE file and a 10-line ANSI file whose lines are the first ten of the big one.
+constexpr const wchar_t* ANSI_FILE = L"ansi-100mb.txt";
+constexpr const wchar_t* UTF16_FILE = L"utf16-100mb.txt";
+constexpr const wchar_t* SMALL_FILE = L"ansi-10.txt";
+bool generateInputs(const std::wstring& directory);
+
+// Load time against the bare floor, best of three after a warm-up, for both files.
+int runLoadTimes(const std::wstring& ansiPath, const std::wstring& utf16Path);
+// Where the time of an ANSI load goes: the loader's steps, each behind its own timer.
+int runLoadBreakdown(const std::wstring& ansiPath);
+// One load (or none, with an empty path) and the process's memory peaks after it.
+int runPeak(const std::wstring& path, bool utf16, bool multiline);
+// 10 000 nextEntry steps on the real main window over a big and over a small file.
+int runSteps(const std::wstring& bigPath, const std::wstring& smallPath);

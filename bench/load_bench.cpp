@@ -1,0 +1,229 @@
+// Load time against the bare floor, where an ANSI load spends its time, and memory peaks.
+#include <windows.h>
+#include <io.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+#include "bench/bench.h"
+#include "text/entries.h"
+#include "text/text_loader_win.h"
+
+namespace {
+
+constexpr int RUNS = 3;
+volatile std::size_t sink;   // keeps the floor's scan from being optimised away
+
+struct FileCloser {
+    void operator()(FILE* f) const { std::fclose(f); }
+};
+using UniqueFile = std::unique_ptr<FILE, FileCloser>;
+
+long long openLength(FILE* f) { return _filelengthi64(_fileno(f)); }
+
+// The least any loader must do: the whole file into memory in one read, decoded in one call, and
+// one pass for the line feeds. The buffers go after the clock stops, as the loader's list does.
+double floorRun(const std::wstring& path, bool utf16)
+{
+    const double start = nowMs();
+    UniqueFile f(_wfopen(path.c_str(), L"rb"));
+    if (!f) return -1;
+    const std::size_t size = static_cast<std::size_t>(openLength(f.get()));
+    std::size_t lineFeeds = 0;
+    std::unique_ptr<wchar_t[]> chars;
+    std::unique_ptr<char[]> bytes;
+    if (utf16) {
+        chars.reset(new wchar_t[size / 2 + 1]);
+        const std::size_t got = std::fread(chars.get(), 1, size, f.get());
+        f.reset();
+        const std::size_t units = got / 2;
+        lineFeeds = static_cast<std::size_t>(std::count(chars.get() + 1, chars.get() + units, L'\n'));
+    } else {
+        bytes.reset(new char[size]);
+        const std::size_t got = std::fread(bytes.get(), 1, size, f.get());
+        f.reset();
+        chars.reset(new wchar_t[got]);
+        const int n = MultiByteToWideChar(CP_ACP, 0, bytes.get(), static_cast<int>(got), chars.get(),
+                                          static_cast<int>(got));
+        lineFeeds = static_cast<std::size_t>(std::count(chars.get(), chars.get() + std::max(n, 0), L'\n'));
+    }
+    const double ms = nowMs() - start;
+    sink = lineFeeds;
+    return ms;
+}
+
+// One load as the program does it, into a fresh list (a first open, not a reload into kept storage).
+double loadRun(const std::wstring& path, bool utf16, bool multiline, std::size_t& entries)
+{
+    auto list = std::make_unique<EntryList>();
+    const double start = nowMs();
+    UniqueFile f(_wfopen(path.c_str(), L"rb"));
+    if (!f) return -1;
+    const bool ok = readEntries(*list, f.get(), utf16 ? TextEncoding::Utf16Le : TextEncoding::Ansi, multiline);
+    f.reset();
+    const double ms = nowMs() - start;
+    entries = ok ? list->size() : 0;
+    return ok ? ms : -1;
+}
+
+void timeFile(const std::wstring& path, bool utf16)
+{
+    std::size_t entriesOn = 0;
+    std::size_t entriesOff = 0;
+    // The warm-up puts the file in the page cache and the allocator in its steady state.
+    floorRun(path, utf16);
+    loadRun(path, utf16, true, entriesOn);
+    loadRun(path, utf16, false, entriesOff);
+    double floorMs = std::numeric_limits<double>::max();
+    double onMs = floorMs;
+    double offMs = floorMs;
+    // Interleaved, so a slow spell of the machine hits all three alike.
+    for (int run = 0; run < RUNS; ++run) {
+        floorMs = std::min(floorMs, floorRun(path, utf16));
+        onMs = std::min(onMs, loadRun(path, utf16, true, entriesOn));
+        offMs = std::min(offMs, loadRun(path, utf16, false, entriesOff));
+    }
+    const char* kind = utf16 ? "utf16" : "ansi";
+    const long long size = fileBytes(path);
+    std::printf("load %s on %.1f %.1f %zu %lld\n", kind, floorMs, onMs, entriesOn, size);
+    std::printf("load %s off %.1f %.1f %zu %lld\n", kind, floorMs, offMs, entriesOff, size);
+    std::fflush(stdout);
+}
+
+bool isLeadByte(unsigned char b) { return IsDBCSLeadByteEx(CP_ACP, b) != FALSE; }
+
+// The ANSI loader's loop step by step, each step on its own clock. `list` is either fresh (its
+// pages are touched for the first time while splitting) or reused from the previous pass.
+void ansiSteps(const std::wstring& path, EntryList& list, const char* label)
+{
+    constexpr std::size_t BLOCK = 1u << 20;
+    double reserveMs = 0, readMs = 0, ctrlZMs = 0, decodableMs = 0, convertMs = 0, splitMs = 0, finishMs = 0;
+    const double start = nowMs();
+    UniqueFile f(_wfopen(path.c_str(), L"rb"));
+    if (!f) return;
+    double t = nowMs();
+    list.resetFor(charactersNeeded(static_cast<std::uint64_t>(openLength(f.get())), TextFlavor::Ansi));
+    std::unique_ptr<char[]> bytes(new char[BLOCK]);
+    std::unique_ptr<wchar_t[]> chars(new wchar_t[BLOCK]);
+    reserveMs += nowMs() - t;
+    EntrySplitter splitter(list, TextFlavor::Ansi, false);
+    std::size_t carried = 0;
+    bool atEnd = false;
+    while (!atEnd) {
+        t = nowMs();
+        std::size_t n = carried + std::fread(bytes.get() + carried, 1, BLOCK - carried, f.get());
+        atEnd = n < BLOCK;
+        double u = nowMs();
+        readMs += u - t;
+        t = u;
+        const std::size_t stop = textModeLength(bytes.get(), n);
+        if (stop < n) {
+            n = stop;
+            atEnd = true;
+        }
+        u = nowMs();
+        ctrlZMs += u - t;
+        t = u;
+        const std::size_t ready = decodableLength(bytes.get(), n, atEnd, isLeadByte);
+        u = nowMs();
+        decodableMs += u - t;
+        t = u;
+        const int got = MultiByteToWideChar(CP_ACP, 0, bytes.get(), static_cast<int>(ready), chars.get(),
+                                            static_cast<int>(BLOCK));
+        u = nowMs();
+        convertMs += u - t;
+        t = u;
+        splitter.feed(chars.get(), got > 0 ? static_cast<std::size_t>(got) : 0);
+        splitMs += nowMs() - t;
+        carried = n - ready;
+        std::memmove(bytes.get(), bytes.get() + ready, carried);
+    }
+    t = nowMs();
+    splitter.finish();
+    f.reset();
+    finishMs = nowMs() - t;
+    const double total = nowMs() - start;
+    std::printf("breakdown %s total=%.1f reserve=%.1f read=%.1f ctrlz=%.1f decodable=%.1f convert=%.1f "
+                "split=%.1f finish=%.1f entries=%zu\n",
+                label, total, reserveMs, readMs, ctrlZMs, decodableMs, convertMs, splitMs, finishMs, list.size());
+}
+
+// The floor's three steps on their own clocks.
+void floorSteps(const std::wstring& path)
+{
+    const double start = nowMs();
+    UniqueFile f(_wfopen(path.c_str(), L"rb"));
+    if (!f) return;
+    const std::size_t size = static_cast<std::size_t>(openLength(f.get()));
+    double t = nowMs();
+    std::unique_ptr<char[]> bytes(new char[size]);
+    const std::size_t got = std::fread(bytes.get(), 1, size, f.get());
+    f.reset();
+    const double readMs = nowMs() - t;
+    t = nowMs();
+    std::unique_ptr<wchar_t[]> chars(new wchar_t[got]);
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, bytes.get(), static_cast<int>(got), chars.get(), static_cast<int>(got));
+    const double convertMs = nowMs() - t;
+    t = nowMs();
+    sink = static_cast<std::size_t>(std::count(chars.get(), chars.get() + std::max(n, 0), L'\n'));
+    const double scanMs = nowMs() - t;
+    // The same conversion again into pages already touched: what the first touch of fresh memory costs.
+    t = nowMs();
+    MultiByteToWideChar(CP_ACP, 0, bytes.get(), static_cast<int>(got), chars.get(), static_cast<int>(got));
+    const double convertAgainMs = nowMs() - t;
+    std::printf("breakdown floor total=%.1f read=%.1f convert=%.1f scan=%.1f convert-touched=%.1f\n",
+                t - start, readMs, convertMs, scanMs, convertAgainMs);
+}
+
+}  // namespace
+
+int runLoadTimes(const std::wstring& ansiPath, const std::wstring& utf16Path)
+{
+    timeFile(ansiPath, false);
+    timeFile(utf16Path, true);
+    return 0;
+}
+
+int runLoadBreakdown(const std::wstring& ansiPath)
+{
+    floorSteps(ansiPath);   // also the warm-up
+    auto list = std::make_unique<EntryList>();
+    ansiSteps(ansiPath, *list, "ansi-fresh");
+    ansiSteps(ansiPath, *list, "ansi-reused");
+    list = std::make_unique<EntryList>();
+    ansiSteps(ansiPath, *list, "ansi-fresh");
+    std::fflush(stdout);
+    return 0;
+}
+
+int runPeak(const std::wstring& path, bool utf16, bool multiline)
+{
+    EntryList list;
+    long long size = 0;
+    if (!path.empty()) {
+        UniqueFile f(_wfopen(path.c_str(), L"rb"));
+        if (!f) {
+            std::fprintf(stderr, "cannot open %ls\n", path.c_str());
+            return 1;
+        }
+        size = openLength(f.get());
+        if (!readEntries(list, f.get(), utf16 ? TextEncoding::Utf16Le : TextEncoding::Ansi, multiline)) {
+            std::fprintf(stderr, "out of memory loading %ls\n", path.c_str());
+            return 1;
+        }
+    }
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 1;
+    std::printf("peak %llu %llu %llu %llu %zu %lld\n", static_cast<unsigned long long>(counters.PeakPagefileUsage),
+                static_cast<unsigned long long>(counters.PeakWorkingSetSize),
+                static_cast<unsigned long long>(counters.PagefileUsage),
+                static_cast<unsigned long long>(counters.WorkingSetSize), list.size(), size);
+    std::fflush(stdout);
+    return 0;
+}

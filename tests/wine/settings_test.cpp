@@ -1,0 +1,405 @@
+// The settings file in the real window: exact bytes, round trips, loading from arguments and
+// drops, applying, saving safely.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/commands.h"
+#include "app/startup_win.h"
+#include "harness.h"
+#include "settings/settings_win.h"
+#include "settings/typed_ini_file_win.h"
+#include "text/text_loader_win.h"
+
+namespace {
+
+std::string readFile(const std::wstring& path)
+{
+    std::string bytes;
+    if (FILE* f = _wfopen(path.c_str(), L"rb")) {
+        char buf[4096];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+// A golden file is kept as UTF-8 text with LF line ends; the program writes UTF-16 LE with a
+// byte-order mark and CR LF.
+std::string goldenBytes(const char* name)
+{
+    std::ifstream in(std::string(TOMEL_TEST_DATA) + "/" + name, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    const std::string utf8 = ss.str();
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &text[0], n);
+    std::wstring crlf;
+    for (wchar_t c : text) {
+        if (c == L'\n') crlf += L'\r';
+        crlf += c;
+    }
+    return utf16File(crlf);
+}
+
+void setPath(wchar_t* field, const std::wstring& value) { copyToBuffer(field, PATH_BUFFER, value); }
+
+// The fields the defaults leave to the machine, set to the values the golden file holds.
+void setMachineFields(App& app)
+{
+    setPath(app.textFilePath, L"Z:\\tomel\\help\\Tomel.txt");
+    setPath(app.bitmapPath, L"C:\\windows\\Greenstone.bmp");
+    setPath(app.soundFilePath, L"C:\\windows\\media\\ding.wav");
+    app.windowRect = RECT{100, 200, 700, 525};
+    app.logFont.lfHeight = -13;
+    app.saveOnExit = true;   // the default; the test harness switches it off
+}
+
+// Equal bytes, or the first line that differs (readable, unlike a dump of both files).
+::testing::AssertionResult sameFile(const std::string& actual, const std::string& expected)
+{
+    if (actual == expected) return ::testing::AssertionSuccess();
+    std::size_t at = 0;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+    auto lineAt = [at](const std::string& bytes) {
+        std::size_t begin = at - at % 2;
+        while (begin >= 2 && !(bytes[begin - 2] == '\n' && bytes[begin - 1] == 0)) begin -= 2;
+        std::string line;
+        for (std::size_t i = begin; i + 1 < bytes.size() && bytes[i] != '\r'; i += 2) line += bytes[i];
+        return line;
+    };
+    return ::testing::AssertionFailure() << "differs at byte " << at << ": written \"" << lineAt(actual)
+                                         << "\", expected \"" << lineAt(expected) << "\"";
+}
+
+void changeEverything(App& app)
+{
+    app.saveFile = false;
+    setPath(app.storedTextPath, L"\\tomels\\diamond.txt");
+    setPath(app.bitmapPath, L"D:\\pictures\\\u0395\u03bb\u03bb\u03ac\u03b4\u03b1.jpg");
+    setPath(app.soundFilePath, L"D:\\sounds\\gong 2.wav");
+    app.slide.slideShow = false;
+    app.slide.hide = true;
+    app.slide.random = true;
+    app.playSound = true;
+    app.slide.slideTime = 3723004;
+    app.slide.hideTime = 0xFFFFFFFFu;
+    app.slide.countdown = false;
+    app.slide.statusInCaption = false;
+    app.multiline = false;
+    app.caption = true;          // while transparent, the caption the user chose is the saved one
+    app.savedCaption = false;
+    app.transparent = true;
+    app.showBackground = false;
+    app.fitFont = app.fitWidth = app.fitGraphic = true;
+    app.justify = 40000;
+    app.docking = 2;
+    app.bbCaptionAdjust = -7;
+    app.bbWindowAdjust = 300;
+    app.draggable = false;
+    app.trayIcon = true;
+    app.onTop = true;
+    app.windowRect = RECT{INT_MIN, -5, INT_MAX, 70000};
+    app.logFont.lfHeight = -27;
+    app.logFont.lfWeight = 700;
+    app.logFont.lfItalic = 1;
+    app.logFont.lfPitchAndFamily = 34;
+    copyToBuffer(app.logFont.lfFaceName, LF_FACESIZE, L"Times New Roman");
+    app.textColour = 255;
+    app.backgroundColour = 0xFF000000u;
+    app.saveOnExit = false;
+    app.resume = false;
+    app.currentIndex = 41;
+    app.atCursor = false;
+}
+
+struct SaveAsAnswer {
+    bool confirm;
+    std::wstring path;
+};
+
+// Answers the Save As dialog from another thread, as a user would.
+DWORD WINAPI answerSaveAs(void* p)
+{
+    auto* a = static_cast<SaveAsAnswer*>(p);
+    for (int i = 0; i < 200; ++i) {
+        if (HWND dlg = FindWindowW(nullptr, L"Save Tomel Settings")) {
+            Sleep(200);
+            if (a->confirm) {
+                SetDlgItemTextW(dlg, 0x47c, a->path.c_str());   // the file name box
+                SetDlgItemTextW(dlg, 0x480, a->path.c_str());
+                PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+            } else {
+                PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+            }
+            return 0;
+        }
+        Sleep(50);
+    }
+    return 1;
+}
+
+}  // namespace
+
+TEST(Settings, DefaultFileIsWrittenByteForByte)
+{
+    TomelWindow w;
+    App& app = w.app();
+    setMachineFields(app);
+    const std::wstring path = testDirectory() + L"\\default.ini";
+    setPath(app.settingsPath, path);
+    ASSERT_TRUE(saveSettings(app));
+    EXPECT_TRUE(sameFile(readFile(path), goldenBytes("settings-default.txt")));
+    // Nothing is left beside it.
+    EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(Settings, EveryKeyChangedIsWrittenAndReadBack)
+{
+    TomelWindow w;
+    App& app = w.app();
+    changeEverything(app);
+    const std::wstring path = testDirectory() + L"\\changed.ini";
+    setPath(app.settingsPath, path);
+    ASSERT_TRUE(saveSettings(app));
+    EXPECT_TRUE(sameFile(readFile(path), goldenBytes("settings-changed.txt")));
+
+    // Read back into a window with defaults: every field comes back as written.
+    TomelWindow fresh;
+    App& b = fresh.app();
+    b.justify = 0x10000;   // the upper half of a Short key's field is kept
+    setPath(b.settingsPath, path);
+    loadSettings(b);
+    EXPECT_FALSE(b.saveFile);
+    EXPECT_STREQ(b.storedTextPath, L"\\tomels\\diamond.txt");
+    EXPECT_STREQ(b.bitmapPath, app.bitmapPath);
+    EXPECT_STREQ(b.soundFilePath, L"D:\\sounds\\gong 2.wav");
+    EXPECT_FALSE(b.slide.slideShow);
+    EXPECT_TRUE(b.slide.hide);
+    EXPECT_TRUE(b.slide.random);
+    EXPECT_TRUE(b.playSound);
+    EXPECT_EQ(b.slide.slideTime, 3723004u);
+    EXPECT_EQ(b.slide.hideTime, 0xFFFFFFFFu);
+    EXPECT_FALSE(b.slide.countdown);
+    EXPECT_FALSE(b.slide.statusInCaption);
+    EXPECT_FALSE(b.multiline);
+    EXPECT_FALSE(b.caption);
+    EXPECT_TRUE(b.transparent);
+    EXPECT_FALSE(b.showBackground);
+    EXPECT_TRUE(b.fitFont && b.fitWidth && b.fitGraphic);
+    EXPECT_EQ(b.justify, 0x10000u + 40000u);
+    EXPECT_EQ(b.docking, 2u);
+    EXPECT_EQ(b.bbCaptionAdjust & 0xFFFF, 0xFFF9);
+    EXPECT_EQ(b.bbWindowAdjust, 300);
+    EXPECT_FALSE(b.draggable);
+    EXPECT_TRUE(b.trayIcon);
+    EXPECT_TRUE(b.onTop);
+    EXPECT_EQ(b.windowRect.left, INT_MIN);
+    EXPECT_EQ(b.windowRect.right, INT_MAX);
+    EXPECT_EQ(b.windowRect.bottom, 70000);
+    EXPECT_EQ(b.logFont.lfHeight, -27);
+    EXPECT_EQ(b.logFont.lfWeight, 700);
+    EXPECT_EQ(b.logFont.lfItalic, 1);
+    EXPECT_EQ(b.logFont.lfPitchAndFamily, 34);
+    EXPECT_STREQ(b.logFont.lfFaceName, L"Times New Roman");
+    EXPECT_EQ(b.textColour, 255u);
+    EXPECT_EQ(b.backgroundColour, 0xFF000000u);
+    EXPECT_FALSE(b.saveOnExit);
+    EXPECT_FALSE(b.resume);
+    EXPECT_EQ(b.currentIndex, 41u);
+    EXPECT_FALSE(b.atCursor);
+    // The stored relative path becomes the text to show, resolved against the current drive.
+    wchar_t expected[MAX_PATH];
+    GetFullPathNameW(L"\\tomels\\diamond.txt", MAX_PATH, expected, nullptr);
+    EXPECT_STREQ(b.textFilePath, expected);
+}
+
+TEST(Settings, HandEditedValuesAreReadAsTheFormatSays)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::wstring path = writeBytes(L"edited.ini",
+        utf16File(L"[Alignment]\r\nbb caption adjust=70000\r\njustify=2\r\n[Slideshow]\r\nSLIDE=false\r\nhide=yes\r\n"
+                  L"[Font]\r\nfacename=ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789\r\n[Settings]\r\nbookmark=3\r\n"));
+    setPath(app.settingsPath, path);
+    app.bbCaptionAdjust = 4;
+    loadSettings(app);
+    EXPECT_EQ(app.bbCaptionAdjust, 4464);
+    EXPECT_EQ(app.justify, 2u);
+    EXPECT_FALSE(app.slide.slideShow);
+    EXPECT_FALSE(app.slide.hide);   // "yes" is not a Bool value: unchanged
+    EXPECT_STREQ(app.logFont.lfFaceName, L"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");   // cut to 31
+    EXPECT_EQ(app.logFont.lfHeight, -MulDiv(10, 96, 72));   // [Font] without height keeps it
+    EXPECT_EQ(app.currentIndex, 3u);
+    // A file saved by hand without byte-order mark (ANSI) is read too.
+    const std::wstring ansi = writeBytes(L"ansi.ini", "[Slideshow]\r\ntimeslide=1234\r\n");
+    setPath(app.settingsPath, ansi);
+    loadSettings(app);
+    EXPECT_EQ(app.slide.slideTime, 1234u);
+}
+
+TEST(Settings, ArgumentsAreTakenInOrder)
+{
+    TomelWindow w;
+    App& app = w.app();
+    app.multiline = false;
+    const std::wstring a = writeBytes(L"a.txt", "a1\r\na2\r\n");
+    const std::wstring b = writeBytes(L"b.txt", "b1\r\nb2\r\nb3\r\n");
+    const std::wstring s = writeBytes(L"s.ini", utf16File(L"[Portable]\r\nfile=" + b + L"\r\n[Settings]\r\nbookmark=2\r\n"));
+    // A text file before the settings file is replaced by the path the settings store.
+    {
+        std::wstring x = a, y = s;
+        wchar_t arg0[] = L"tomel.exe";
+        wchar_t* args[] = {arg0, &x[0], &y[0]};
+        handleArguments(app, args, 3);
+        EXPECT_EQ(std::wstring(app.textFilePath), b);
+        EXPECT_EQ(std::wstring(app.settingsPath), s);
+        EXPECT_EQ(app.currentIndex, 2u);
+    }
+    // A text file after it wins, from its first entry.
+    {
+        std::wstring x = s, y = a;
+        wchar_t arg0[] = L"tomel.exe";
+        wchar_t* args[] = {arg0, &x[0], &y[0]};
+        handleArguments(app, args, 3);
+        EXPECT_EQ(std::wstring(app.textFilePath), a);
+        EXPECT_EQ(app.currentIndex, 0u);
+    }
+    // Saving now goes to the settings file named on the command line.
+    app.slide.slideTime = 7777;
+    ASSERT_TRUE(saveSettings(app));
+    EXPECT_NE(readFile(s).find(std::string("7\0" "7\0" "7\0" "7\0", 8)), std::string::npos);
+}
+
+TEST(Settings, ApplyingClampsThePositionAndSetsFontAndJustification)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const int sw = GetSystemMetrics(SM_CXSCREEN);
+    app.windowRect = RECT{5000, 100, 5400, 300};
+    app.justify = 2;
+    app.resume = false;
+    app.currentIndex = 9;
+    copyToBuffer(app.logFont.lfFaceName, LF_FACESIZE, L"Times New Roman");
+    applySettings(app);
+    RECT r;
+    GetWindowRect(w.window(), &r);
+    EXPECT_EQ(r.right, sw);
+    EXPECT_EQ(r.right - r.left, 400);
+    EXPECT_TRUE(EqualRect(&r, &app.windowRect));
+    EXPECT_EQ(GetWindowLongW(app.textControl, GWL_STYLE) & 3, SS_RIGHT);
+    EXPECT_EQ(app.currentIndex, 0u);
+    LOGFONTW used = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(app.textControl, WM_GETFONT, 0, 0)), sizeof used, &used);
+    EXPECT_STREQ(used.lfFaceName, L"Times New Roman");
+    // Near the 32-bit limits nothing overflows.
+    app.windowRect = RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    applySettings(app);
+    GetWindowRect(w.window(), &r);
+    EXPECT_GE(r.left, -10);
+    EXPECT_GE(r.top, -10);
+}
+
+TEST(Settings, SavingWhileMaximizedStoresTheRestoredPlace)
+{
+    TomelWindow w;
+    App& app = w.app();
+    MoveWindow(w.window(), 50, 60, 400, 300, TRUE);
+    GetWindowRect(w.window(), &app.windowRect);
+    ShowWindow(w.window(), SW_MAXIMIZE);
+    w.pump(50);
+    const std::wstring path = testDirectory() + L"\\max.ini";
+    setPath(app.settingsPath, path);
+    ASSERT_TRUE(saveSettings(app));
+    ShowWindow(w.window(), SW_RESTORE);
+    TomelWindow fresh;
+    setPath(fresh.app().settingsPath, path);
+    loadSettings(fresh.app());
+    EXPECT_EQ(fresh.app().windowRect.left, 50);
+    EXPECT_EQ(fresh.app().windowRect.top, 60);
+    EXPECT_EQ(fresh.app().windowRect.right, 450);
+    EXPECT_EQ(fresh.app().windowRect.bottom, 360);
+}
+
+TEST(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::wstring path = writeBytes(L"locked.ini", "old content");
+    setPath(app.settingsPath, path);
+    HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(saveSettings(app));
+    CloseHandle(lock);
+    EXPECT_EQ(readFile(path), "old content");
+    EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
+    // A folder that does not exist: nothing is written, nothing reported.
+    setPath(app.settingsPath, testDirectory() + L"\\no such folder\\x.ini");
+    EXPECT_FALSE(saveSettings(app));
+}
+
+TEST(Settings, ADroppedSettingsFileIsLoadedAndApplied)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::wstring text = writeBytes(L"lines.txt", "one\r\ntwo\r\nthree\r\n");
+    const std::wstring ini = writeBytes(L"drop.ini", utf16File(L"[Portable]\r\nfile=" + text +
+                                                               L"\r\n[Display]\r\nmultiline=FALSE\r\n[Settings]\r\nbookmark=2\r\n"));
+    w.drop({ini});
+    EXPECT_EQ(std::wstring(app.settingsPath), ini);
+    EXPECT_EQ(std::wstring(app.textFilePath), text);
+    EXPECT_FALSE(app.multiline);
+    EXPECT_EQ(app.entries.size(), 3u);
+    EXPECT_EQ(w.text(), L"three\n");
+}
+
+TEST(Settings, EndOfSessionSavesWhenSaveOnExitIsOn)
+{
+    TomelWindow w;
+    const std::wstring path = testDirectory() + L"\\session.ini";
+    setPath(w.app().settingsPath, path);
+    w.app().saveOnExit = true;
+    w.app().currentIndex = 0;
+    SendMessageW(w.window(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(readFile(path).substr(0, 2), "\xFF\xFE");
+    const std::wstring other = testDirectory() + L"\\nosave.ini";
+    TomelWindow v;
+    setPath(v.app().settingsPath, other);
+    v.app().saveOnExit = false;
+    SendMessageW(v.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(GetFileAttributesW(other.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(Settings, SaveNowAndSaveAs)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::wstring first = testDirectory() + L"\\first.ini";
+    setPath(app.settingsPath, first);
+    SendMessageW(w.window(), WM_COMMAND, CMD_SAVE_NOW, 0);
+    EXPECT_EQ(readFile(first).substr(0, 2), "\xFF\xFE");
+
+    // Save As, cancelled: nothing changes. Confirmed: the settings go to the chosen file.
+    const std::wstring chosen = testDirectory() + L"\\chosen.ini";
+    for (bool confirm : {false, true}) {
+        SCOPED_TRACE(confirm);
+        SaveAsAnswer answer{confirm, chosen};
+        HANDLE thread = CreateThread(nullptr, 0, answerSaveAs, &answer, 0, nullptr);
+        SendMessageW(w.window(), WM_COMMAND, CMD_SAVE_AS, 0);
+        WaitForSingleObject(thread, 15000);
+        DWORD code = 2;
+        GetExitCodeThread(thread, &code);
+        CloseHandle(thread);
+        EXPECT_EQ(code, 0u) << "the Save As dialog did not appear";
+        if (confirm) {
+            EXPECT_EQ(std::wstring(app.settingsPath), chosen);
+            EXPECT_EQ(readFile(chosen).substr(0, 2), "\xFF\xFE");
+        } else {
+            EXPECT_EQ(std::wstring(app.settingsPath), first);
+            EXPECT_EQ(GetFileAttributesW(chosen.c_str()), INVALID_FILE_ATTRIBUTES);
+        }
+    }
+}
