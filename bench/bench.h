@@ -8,6 +8,8 @@
 
 // Milliseconds from the performance counter.
 double nowMs();
+// Processor time of the calling thread, user and kernel, in milliseconds.
+double threadCpuMs();
 // The size of a file in bytes, or -1 when it cannot be opened.
 long long fileBytes(const std::wstring& path);
 std::wstring widen(const char* s);

@@ -16,6 +16,17 @@ double nowMs()
     return static_cast<double>(t.QuadPart) / ticksPerMs;
 }
 
+double threadCpuMs()
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
+    auto ms = [](const FILETIME& f) {
+        return static_cast<double>((static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime) /
+               10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
 long long fileBytes(const std::wstring& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;

@@ -1,8 +1,9 @@
 // The cost of one step on the real main window, over a big file and over a small one: a step must
 // not grow with the number of entries.
-#include <algorithm>
+#include <cstdint>
 #include <cstdio>
-#include <limits>
+#include <string>
+#include <utility>
 
 #include "app/app_info_win.h"
 #include "app/app_win.h"
@@ -14,8 +15,11 @@
 namespace {
 
 constexpr int STEPS = 10000;
-constexpr int WARM_UP_STEPS = 1000;
-constexpr int RUNS = 3;
+// The two files take turns in rounds of this many steps (small, big, big, small, ...), so that a
+// slow spell of the shared machine costs both alike.
+constexpr int ROUND_STEPS = 500;
+constexpr int WARM_UP_STEPS = 200;
+constexpr int PART_CALLS = 300;
 
 // No one is there to answer a message box: report it and go on.
 int answerMessage(const wchar_t* text, UINT)
@@ -53,30 +57,63 @@ HWND createMainWindow(HWND& owner)
     return window;
 }
 
-struct StepTime {
-    double bestMs;
-    std::size_t entries;
-};
-
-StepTime timeSteps(App& app, const std::wstring& path)
+// Opens a file as the program does and takes its entries out of the window, to be swapped back in.
+EntryList loadEntries(App& app, const std::wstring& path)
 {
     copyToBuffer(app.textFilePath, PATH_BUFFER, path);
     app.currentIndex = 0;
     app.multiline = false;   // one entry a line
     openTextFile(app);
     pumpMessages(app.window);
-    for (int i = 0; i < WARM_UP_STEPS; ++i) nextEntry(app);
+    EntryList taken;
+    std::swap(taken, app.entries);
+    return taken;
+}
+
+struct Walk {
+    EntryList entries;
+    std::uint32_t index = 0;
+    double ms = 0;
+};
+
+// Steps `count` times through the walk's file; the window holds its entries meanwhile.
+double walkSteps(App& app, Walk& walk, int count)
+{
+    std::swap(app.entries, walk.entries);
+    app.currentIndex = walk.index;
+    const double start = nowMs();
+    for (int i = 0; i < count; ++i) nextEntry(app);
+    const double ms = nowMs() - start;
+    walk.index = app.currentIndex;
+    std::swap(app.entries, walk.entries);
     pumpMessages(app.window);
-    double best = std::numeric_limits<double>::max();
-    for (int run = 0; run < RUNS; ++run) {
-        // Each run walks the same entries: the second to the 10 001st of the big file.
-        app.currentIndex = 0;
-        const double start = nowMs();
-        for (int i = 0; i < STEPS; ++i) nextEntry(app);
-        best = std::min(best, nowMs() - start);
-        pumpMessages(app.window);
-    }
-    return {best, app.entries.size()};
+    return ms;
+}
+
+// What one step is made of, each part on its own clock (microseconds a call).
+void stepParts(App& app, Walk& walk)
+{
+    std::swap(app.entries, walk.entries);
+    app.currentIndex = 1;
+    const std::wstring entry(app.entries[1]);
+    double t = nowMs();
+    for (int i = 0; i < PART_CALLS; ++i) updateStatus(app);
+    const double statusUs = (nowMs() - t) * 1000.0 / PART_CALLS;
+    t = nowMs();
+    for (int i = 0; i < PART_CALLS; ++i) armTimer(app, TimerPhase::SlidePhase);
+    const double armUs = (nowMs() - t) * 1000.0 / PART_CALLS;
+    t = nowMs();
+    for (int i = 0; i < PART_CALLS; ++i) SetWindowTextW(app.textControl, entry.c_str());
+    const double textUs = (nowMs() - t) * 1000.0 / PART_CALLS;
+    t = nowMs();
+    for (int i = 0; i < PART_CALLS; ++i) trimWorkingSet();
+    const double trimUs = (nowMs() - t) * 1000.0 / PART_CALLS;
+    t = nowMs();
+    for (int i = 0; i < PART_CALLS; ++i) nextEntry(app);
+    const double stepUs = (nowMs() - t) * 1000.0 / PART_CALLS;
+    std::swap(app.entries, walk.entries);
+    pumpMessages(app.window);
+    std::printf("stepparts %.1f %.1f %.1f %.1f %.1f\n", stepUs, statusUs, armUs, textUs, trimUs);
 }
 
 }  // namespace
@@ -90,11 +127,31 @@ int runSteps(const std::wstring& bigPath, const std::wstring& smallPath)
         std::fprintf(stderr, "cannot create the main window (error %lu)\n", GetLastError());
         return 1;
     }
+    App& app = *currentApp;
     pumpMessages(window);
-    const StepTime small = timeSteps(*currentApp, smallPath);
-    const StepTime big = timeSteps(*currentApp, bigPath);
-    std::printf("step small %.2f %zu %d\n", small.bestMs, small.entries, STEPS);
-    std::printf("step big %.2f %zu %d\n", big.bestMs, big.entries, STEPS);
+    Walk small;
+    small.entries = loadEntries(app, smallPath);
+    Walk big;
+    big.entries = loadEntries(app, bigPath);
+    if (small.entries.size() == 0 || big.entries.size() == 0) {
+        std::fprintf(stderr, "the step files did not load\n");
+        return 1;
+    }
+    walkSteps(app, small, WARM_UP_STEPS);
+    walkSteps(app, big, WARM_UP_STEPS);
+    // Both walks start over: the big one then shows its second to 10 001st entries, which have the
+    // same lengths, ten by ten, as the small file's entries.
+    small.index = 0;
+    big.index = 0;
+    for (int round = 0; round < STEPS / ROUND_STEPS; ++round) {
+        Walk& first = round % 2 == 0 ? small : big;
+        Walk& second = round % 2 == 0 ? big : small;
+        first.ms += walkSteps(app, first, ROUND_STEPS);
+        second.ms += walkSteps(app, second, ROUND_STEPS);
+    }
+    std::printf("step small %.2f %zu %d\n", small.ms, small.entries.size(), STEPS);
+    std::printf("step big %.2f %zu %d\n", big.ms, big.entries.size(), STEPS);
+    stepParts(app, big);
     std::fflush(stdout);
     DestroyWindow(window);
     DestroyWindow(owner);

@@ -92,7 +92,7 @@ tomel_pids() {
     local dir pid args
     for dir in /proc/[0-9]*; do
         pid=${dir#/proc/}
-        args=$(tr '\0' ' ' <"$dir/cmdline" 2>/dev/null) || continue
+        args=$(tr '\0' ' ' 2>/dev/null <"$dir/cmdline") || continue
         case "$args" in *"$E2E_WINEXE"*) echo "$pid" ;; esac
     done
 }
@@ -159,7 +159,7 @@ start_tomel() { start_tomel_in "$E2E_WORK" "$@"; }
 ours() {
     local pid
     pid=$(xdotool getwindowpid "$1" 2>/dev/null) || return 1
-    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF "$E2E_WINEXE"
+    tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -qF "$E2E_WINEXE"
 }
 
 # wait_window REGEX [SECONDS]: polls every 0.1 s for a visible window of the program whose title
@@ -183,10 +183,11 @@ wait_window() {
     fail "no window titled /$re/ within $limit s"
 }
 
-# Gives WIN (or $1) the focus with a click inside its client area, away from the system menu.
+# focus_window [WINDOW [X Y]]: gives WIN (or WINDOW) the focus with a click at X, Y of its outer
+# rectangle (default 120, 70: inside the client area, away from the system menu).
 focus_window() {
     local w=${1:-$WIN}
-    xdotool mousemove --window "$w" 120 70 click 1 || fail "cannot click window $w"
+    xdotool mousemove --window "$w" "${2:-120}" "${3:-70}" click 1 || fail "cannot click window $w"
     sleep 0.2
 }
 

@@ -147,6 +147,12 @@ void TomelWindow::key(UINT vk, bool shift, bool control, bool alt)
     SetKeyboardState(none);
 }
 
+bool runningUnderWine()
+{
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
 std::wstring testDirectory()
 {
     static std::wstring dir;

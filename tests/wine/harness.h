@@ -49,6 +49,9 @@ private:
     int quitCode_ = -1;
 };
 
+// True when the tests run under Wine rather than Windows.
+bool runningUnderWine();
+
 // A fresh folder for this test process.
 std::wstring testDirectory();
 std::wstring writeBytes(const std::wstring& name, const std::string& bytes);

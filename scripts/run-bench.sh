@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# Prints the performance figures of the 32-bit and the 64-bit build under Wine:
+#   - load time of a 100 MB ANSI and a 100 MB UTF-16 file against the bare floor of the same run
+#     (read it all, decode it in one call, one scan for line feeds), best of 3 after a warm-up;
+#   - memory peaks of one load, each in a fresh process, beside an empty run of the same program;
+#   - the cost of 10 000 nextEntry steps on the real main window over a two-million-entry file
+#     against the same over a ten-entry file.
+# Figures only: nothing here fails because the machine is slow.
+# The input files are made once into build/bench/ (TOMEL_BENCH_DATA elsewhere); the programs are
+# taken from build/win32 and build/win64 (TOMEL_BUILD_ROOT elsewhere).
+set -uo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+root="${TOMEL_BUILD_ROOT:-$top/build}"
+data="${TOMEL_BENCH_DATA:-$top/build/bench}"
+export TOMEL_WINE_DIR="${TOMEL_WINE_DIR:-$top/build/wine}"
+envfile="$TOMEL_WINE_DIR/env"
+
+session_alive() {
+  [ -f "$envfile" ] || return 1
+  # shellcheck disable=SC1090
+  (source "$envfile" && kill -0 "${TOMEL_XVFB_PID:-0}" && kill -0 "${TOMEL_KEEPER_PID:-0}") 2>/dev/null
+}
+started=0
+if ! session_alive; then
+  scripts/wine-session.sh start || { echo "could not start the test display"; exit 1; }
+  started=1
+fi
+work=$(mktemp -d)
+cleanup() {
+  rm -rf "$work"
+  if [ "$started" = 1 ]; then scripts/wine-session.sh stop; fi
+}
+trap cleanup EXIT
+# shellcheck disable=SC1090
+source "$envfile"
+
+# Wine's drive Z: is the Unix root.
+winpath() { local p; p=$(readlink -f "$1"); echo "Z:${p//\//\\}"; }
+
+# Output goes to files, never a pipe: a Wine service started by a run would hold a pipe open.
+run() {
+  local out=$1
+  shift
+  if ! wine "$@" >"$out" 2>"$out.err" </dev/null; then
+    echo "failed: ${*##*/}" >&2
+    sed 's/^/  /' "$out.err" >&2
+    return 1
+  fi
+}
+
+mkdir -p "$data"
+builds=()
+for bits in 32 64; do
+  exe="$root/win$bits/tomel_bench.exe"
+  if [ -f "$exe" ]; then
+    # A copy of its own: the program reads and writes its settings file beside itself.
+    mkdir -p "$data/win$bits"
+    cp "$exe" "$data/win$bits/tomel_bench.exe"
+    builds+=("$bits")
+  else
+    echo "missing $exe (build target tomel_bench first)" >&2
+  fi
+done
+[ ${#builds[@]} -gt 0 ] || exit 1
+
+start_time=$SECONDS
+gen_bits=${builds[-1]}
+run "$work/generate" "$data/win$gen_bits/tomel_bench.exe" generate "$(winpath "$data")" || exit 1
+cat "$work/generate"
+ansi="$(winpath "$data")\\ansi-100mb.txt"
+utf16="$(winpath "$data")\\utf16-100mb.txt"
+small="$(winpath "$data")\\ansi-10.txt"
+
+for bits in "${builds[@]}"; do
+  exe="$data/win$bits/tomel_bench.exe"
+  echo "measuring win$bits ..."
+  run "$work/load$bits" "$exe" load "$ansi" "$utf16"
+  run "$work/breakdown$bits" "$exe" breakdown "$ansi"
+  run "$work/peak$bits-none" "$exe" peak none on
+  for c in "ansi on" "ansi off" "utf16 on" "utf16 off"; do
+    set -- $c
+    file=$ansi
+    [ "$1" = utf16 ] && file=$utf16
+    run "$work/peak$bits-$1-$2" "$exe" peak "$1" "$2" "$file"
+  done
+  run "$work/step$bits" "$exe" step "$ansi" "$small"
+done
+
+echo
+echo "Load of a 100 MB file against the floor of the same run (read it whole, decode it in one call, count"
+echo "its line feeds), best of 3 after a warm-up: floor and load in ms of wall time, ratio = load / floor;"
+echo "cpu r. = the same ratio in thread processor time (10 ms ticks), which a busy machine does not stretch."
+echo "Memory of one load, each in a fresh process: peak WS = PeakWorkingSetSize (a true high-water mark);"
+echo "commit = PagefileUsage after the load (Wine gives the current value as PeakPagefileUsage); in MB of"
+echo "2^20 bytes, and as a multiple of the file size. Targets: ratio <= 1.5, ANSI peak <= 2.3; * = over."
+printf '%-6s %-20s %8s %6s %6s %6s %7s %9s %7s %8s %7s\n' build case entries floor load ratio "cpu r." \
+  "peak WS" "WS/size" commit "c/size"
+for bits in "${builds[@]}"; do
+  for c in "ansi on" "ansi off" "utf16 on" "utf16 off"; do
+    set -- $c
+    l=$(awk -v k="$1" -v m="$2" '$1 == "load" && $2 == k && $3 == m' "$work/load$bits" 2>/dev/null)
+    p=$(awk '$1 == "peak"' "$work/peak$bits-$1-$2" 2>/dev/null)
+    name="$([ "$1" = ansi ] && echo ANSI || echo UTF-16) multiline $2"
+    awk -v b="win$bits" -v n="$name" -v l="$l" -v p="$p" -v ansi="$([ "$1" = ansi ] && echo 1)" 'BEGIN {
+      split(l, L, " "); split(p, P, " "); mb = 1048576
+      entries = (l != "") ? L[6] : (p != "" ? P[6] : "-")
+      if (l != "") { ratio = L[5] / L[4]; fl = sprintf("%.0f", L[4]); ld = sprintf("%.0f", L[5]);
+                     r = sprintf("%.2f%s", ratio, ratio > 1.5 ? "*" : " ")
+                     cratio = (L[8] > 0) ? L[9] / L[8] : 0; cr = sprintf("%.2f%s", cratio, cratio > 1.5 ? "*" : " ") }
+      else { fl = "-"; ld = "-"; r = "-"; cr = "-" }
+      if (p != "" && P[7] > 0) {
+        ws = sprintf("%.1f", P[3] / mb); wr = P[3] / P[7]
+        cm = sprintf("%.1f", P[4] / mb); cmr = P[4] / P[7]
+        wrs = sprintf("%.2f%s", wr, (ansi && wr > 2.3) ? "*" : " ")
+        crs = sprintf("%.2f%s", cmr, (ansi && cmr > 2.3) ? "*" : " ")
+      } else { ws = "-"; wrs = "-"; cm = "-"; crs = "-" }
+      printf "%-6s %-20s %8s %6s %6s %6s %7s %9s %7s %8s %7s\n", b, n, entries, fl, ld, r, cr, ws, wrs, cm, crs
+    }'
+  done
+  p=$(awk '$1 == "peak"' "$work/peak$bits-none" 2>/dev/null)
+  awk -v b="win$bits" -v p="$p" 'BEGIN { split(p, P, " "); mb = 1048576
+    if (p == "") { ws = "-"; cm = "-" } else { ws = sprintf("%.1f", P[3] / mb); cm = sprintf("%.1f", P[4] / mb) }
+    printf "%-6s %-20s %8s %6s %6s %6s %7s %9s %7s %8s %7s\n", b, "empty run", "-", "-", "-", "-", "-", ws, "", cm, "" }'
+done
+
+echo
+echo "Where an ANSI load (multiline off) spends its time, ms (fresh list; 'reused' = a reload into kept storage):"
+for bits in "${builds[@]}"; do
+  [ -s "$work/breakdown$bits" ] || continue
+  sed -e "s/^breakdown /  win$bits  /" "$work/breakdown$bits"
+done
+
+echo
+echo "Step cost: 10000 nextEntry steps on the real main window, the two files taking turns in"
+echo "rounds of 500 steps. Target: big / small <= 1.2."
+printf '%-6s %12s %12s %12s %7s %9s\n' build "small ms" "big ms" "big entries" ratio "us/step"
+for bits in "${builds[@]}"; do
+  [ -s "$work/step$bits" ] || { printf '%-6s %12s\n' "win$bits" "no figures"; continue; }
+  awk -v b="win$bits" '
+    $1 == "step" && $2 == "small" { s = $3; n = $5 }
+    $1 == "step" && $2 == "big" { g = $3; e = $4 }
+    END {
+      if (s == "" || g == "") { printf "%-6s %12s\n", b, "no figures"; exit }
+      r = g / s
+      printf "%-6s %12.0f %12.0f %12s %6.2f%s %9.0f\n", b, s, g, e, r, (r > 1.2) ? "*" : " ", 1000 * g / n
+    }' "$work/step$bits"
+done
+echo "One step's parts, us a call (step = armTimer + updateStatus + the text + armTimer again):"
+printf '%-6s %9s %13s %9s %12s %16s\n' build step updateStatus armTimer "entry text" "trimWorkingSet"
+for bits in "${builds[@]}"; do
+  [ -s "$work/step$bits" ] || continue
+  awk -v b="win$bits" '$1 == "stepparts" { printf "%-6s %9.0f %13.0f %9.0f %12.0f %16.1f\n", b, $2, $3, $4, $5, $6 }' \
+    "$work/step$bits"
+done
+echo
+echo "bench time: $((SECONDS - start_time)) s"
