@@ -23,28 +23,23 @@ volatile std::size_t sink;   // keeps the floor's scan from being optimised away
 struct Timing {
     double wallMs = -1;
     double cpuMs = -1;
-    static Timing worst()
-    {
-        const double most = std::numeric_limits<double>::max();
-        return {most, most};
-    }
-    void keepBest(const Timing& t)
-    {
-        if (t.wallMs < 0) return;
-        wallMs = std::min(wallMs, t.wallMs);
-        cpuMs = std::min(cpuMs, t.cpuMs);
-    }
 };
 
-class Clock {
-public:
-    Clock() : wall_(nowMs()), cpu_(threadCpuMs()) {}
-    Timing elapsed() const { return {nowMs() - wall_, threadCpuMs() - cpu_}; }
+Timing clockNow() { return {nowMs(), threadCpuMs()}; }
+Timing since(const Timing& start) { return {nowMs() - start.wallMs, threadCpuMs() - start.cpuMs}; }
 
-private:
-    double wall_;
-    double cpu_;
-};
+Timing worstTiming()
+{
+    const double most = std::numeric_limits<double>::max();
+    return {most, most};
+}
+
+void keepBest(Timing& best, const Timing& t)
+{
+    if (t.wallMs < 0) return;   // the run failed
+    best.wallMs = std::min(best.wallMs, t.wallMs);
+    best.cpuMs = std::min(best.cpuMs, t.cpuMs);
+}
 
 struct FileCloser {
     void operator()(FILE* f) const { std::fclose(f); }
@@ -66,7 +61,7 @@ __attribute__((optimize("O3"))) std::size_t countLineFeeds(const wchar_t* p, std
 // one pass for the line feeds. The buffers go after the clock stops, as the loader's list does.
 Timing floorRun(const std::wstring& path, bool utf16)
 {
-    const Clock clock;
+    const Timing start = clockNow();
     UniqueFile f(_wfopen(path.c_str(), L"rb"));
     if (!f) return {};
     const std::size_t size = static_cast<std::size_t>(openLength(f.get()));
@@ -88,7 +83,7 @@ Timing floorRun(const std::wstring& path, bool utf16)
                                           static_cast<int>(got));
         lineFeeds = countLineFeeds(chars.get(), static_cast<std::size_t>(std::max(n, 0)));
     }
-    const Timing time = clock.elapsed();
+    const Timing time = since(start);
     sink = lineFeeds;
     return time;
 }
@@ -97,12 +92,12 @@ Timing floorRun(const std::wstring& path, bool utf16)
 Timing loadRun(const std::wstring& path, bool utf16, bool multiline, std::size_t& entries)
 {
     auto list = std::make_unique<EntryList>();
-    const Clock clock;
+    const Timing start = clockNow();
     UniqueFile f(_wfopen(path.c_str(), L"rb"));
     if (!f) return {};
     const bool ok = readEntries(*list, f.get(), utf16 ? TextEncoding::Utf16Le : TextEncoding::Ansi, multiline);
     f.reset();
-    const Timing time = clock.elapsed();
+    const Timing time = since(start);
     entries = ok ? list->size() : 0;
     return ok ? time : Timing{};
 }
@@ -115,14 +110,14 @@ void timeFile(const std::wstring& path, bool utf16)
     floorRun(path, utf16);
     loadRun(path, utf16, true, entriesOn);
     loadRun(path, utf16, false, entriesOff);
-    Timing floorBest = Timing::worst();
-    Timing onBest = Timing::worst();
-    Timing offBest = Timing::worst();
+    Timing floorBest = worstTiming();
+    Timing onBest = worstTiming();
+    Timing offBest = worstTiming();
     // Interleaved, so a slow spell of the machine hits all three alike.
     for (int run = 0; run < RUNS; ++run) {
-        floorBest.keepBest(floorRun(path, utf16));
-        onBest.keepBest(loadRun(path, utf16, true, entriesOn));
-        offBest.keepBest(loadRun(path, utf16, false, entriesOff));
+        keepBest(floorBest, floorRun(path, utf16));
+        keepBest(onBest, loadRun(path, utf16, true, entriesOn));
+        keepBest(offBest, loadRun(path, utf16, false, entriesOff));
     }
     const char* kind = utf16 ? "utf16" : "ansi";
     const long long size = fileBytes(path);

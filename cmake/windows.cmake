@@ -40,7 +40,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES} ${TOMEL_RC})
-target_link_libraries(wine_tests PRIVATE tomel_shell gtest gmock)
+target_link_libraries(wine_tests PRIVATE tomel_shell gtest gmock version)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine)
 target_compile_definitions(wine_tests PRIVATE TOMEL_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
 # A folder of its own: the program reads and writes "tomel.ini" beside itself.

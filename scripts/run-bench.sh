@@ -54,9 +54,11 @@ builds=()
 for bits in 32 64; do
   exe="$root/win$bits/tomel_bench.exe"
   if [ -f "$exe" ]; then
-    # A copy of its own: the program reads and writes its settings file beside itself.
+    # A copy of its own: the program reads and writes its settings file beside itself, and every
+    # run starts from the defaults.
     mkdir -p "$data/win$bits"
     cp "$exe" "$data/win$bits/tomel_bench.exe"
+    rm -f "$data/win$bits/tomel.ini"
     builds+=("$bits")
   else
     echo "missing $exe (build target tomel_bench first)" >&2

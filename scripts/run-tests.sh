@@ -4,8 +4,11 @@
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
+session="${TOMEL_WINE_DIR:-$top/build/wine}"
+started=""
+[ -f "$session/env" ] || started=yes
 scripts/wine-session.sh start || { echo "could not start the test display"; exit 1; }
-trap 'scripts/wine-session.sh stop' EXIT
+[ -z "$started" ] || trap 'scripts/wine-session.sh stop' EXIT
 
 passed=0
 failed=0

@@ -12,6 +12,9 @@
 # The program runs from a private copy in the scratch directory, so the settings and language
 # files it writes beside itself stay there and no earlier run's files change what a test sees.
 
+# shellcheck disable=SC2119,SC2120  # helpers take an optional window and default to WIN
+# shellcheck disable=SC2034  # GEOMETRY, FILE and the like are results for the test scripts
+
 e2e_lib_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_TOP=$(cd "$e2e_lib_dir/../.." && pwd)
 
@@ -37,9 +40,15 @@ e2e_init() {
         exit 2
     fi
     local exe=$1 scratch=$2
-    # A rebuild may replace the program just while the test starts.
-    local i
-    for i in $(seq 100); do [ -s "$exe" ] && break; sleep 0.1; done
+    # A rebuild may replace the program just while the test starts: wait until it is there and
+    # no longer growing.
+    local _ size="" last=""
+    for _ in $(seq 100); do
+        size=$(stat -c %s "$exe" 2>/dev/null)
+        [ -n "$size" ] && [ "$size" != 0 ] && [ "$size" = "$last" ] && break
+        last=$size
+        sleep 0.2
+    done
     [ -s "$exe" ] || { echo "FAIL: no program at $exe"; exit 1; }
     mkdir -p "$scratch" || exit 1
     scratch=$(cd "$scratch" && pwd)
@@ -165,8 +174,8 @@ ours() {
 # wait_window REGEX [SECONDS]: polls every 0.1 s for a visible window of the program whose title
 # matches the extended regular expression; sets WIN and CAPTION. Fails after SECONDS (default 10).
 wait_window() {
-    local re=$1 limit=${2:-10} w t i
-    for i in $(seq $((limit * 10))); do
+    local re=$1 limit=${2:-10} w t _
+    for _ in $(seq $((limit * 10))); do
         for w in $(xdotool search --onlyvisible --name "$re" 2>/dev/null); do
             t=$(xdotool getwindowname "$w" 2>/dev/null) || continue
             if printf '%s' "$t" | grep -qE -- "$re" && ours "$w"; then
@@ -196,17 +205,17 @@ send_keys() { xdotool key --delay 50 "$@" || fail "xdotool could not send $*"; }
 # Moves the pointer off the program's windows (and off the desktop), for clean screenshots.
 park_pointer() { xdotool mousemove 1270 1010 >/dev/null 2>&1; }
 
-caption() {
+# Sets CAPTION to the caption of WIN (or of the window given).
+read_caption() {
     CAPTION=$(xdotool getwindowname "${1:-$WIN}" 2>/dev/null) || CAPTION=""
-    printf '%s' "$CAPTION"
 }
 
 # wait_caption REGEX [SECONDS]: polls WIN's caption every 0.1 s until it matches the extended
 # regular expression; fails with the last caption after SECONDS (default 3).
 wait_caption() {
-    local re=$1 limit=${2:-3} i
-    for i in $(seq $((limit * 10))); do
-        caption >/dev/null
+    local re=$1 limit=${2:-3} _
+    for _ in $(seq $((limit * 10))); do
+        read_caption
         printf '%s' "$CAPTION" | grep -qE -- "$re" && return 0
         sleep 0.1
     done
@@ -215,8 +224,8 @@ wait_caption() {
 
 # wait_exit [SECONDS]: waits for the program to end; sets TOMEL_RC. Fails after SECONDS (default 10).
 wait_exit() {
-    local limit=${1:-10} i
-    for i in $(seq $((limit * 10))); do
+    local limit=${1:-10} _
+    for _ in $(seq $((limit * 10))); do
         kill -0 "$TOMEL_PID" 2>/dev/null || break
         sleep 0.1
     done

@@ -46,7 +46,7 @@ seen=""
 for key in Prior Next Prior Next Prior Next Prior Next Prior Next Prior Next Prior Next Prior Next; do
     send_keys "$key"
     sleep 0.25
-    caption >/dev/null
+    read_caption
     printf '%s' "$CAPTION" | grep -qE "^$title \\| [1-5]/5 \\| $running\$" ||
         fail "after $key the caption is \"$CAPTION\": not an entry of 1..5 with a fresh countdown"
     k=$(printf '%s' "$CAPTION" | sed -E 's/.*\| ([0-9]+)\/5 \|.*/\1/')
@@ -62,7 +62,8 @@ press Return "$k" 'Stop'
 next=$((k % 5 + 1))
 press Down "$next" 'Stop'
 sleep 1.2
-[ "$(caption)" = "${title//\\/} | $next/5 | Stop" ] || fail "the caption changed to \"$CAPTION\" while stopped"
+read_caption
+[ "$CAPTION" = "${title//\\/} | $next/5 | Stop" ] || fail "the caption changed to \"$CAPTION\" while stopped"
 ok "1.2 s later still \"$CAPTION\": no countdown while stopped"
 # Enter again: the countdown comes back with a full period.
 press Return "$next" '00:00:0[45]'

@@ -17,8 +17,8 @@ client_shot() { # OUT: the client area of WIN as it is on the screen now
 
 # Polls the client area until it shows N lines of text (bands of dark pixels), up to 3 s.
 wait_text_lines() { # N OUT
-    local i bands=""
-    for i in $(seq 15); do
+    local _ bands=""
+    for _ in $(seq 15); do
         client_shot "$2"
         bands=$(ink_bands "$2")
         [ "$bands" = "$1" ] && return 0
@@ -72,7 +72,7 @@ start_tomel "$(winpath "$E2E_WORK/missing.txt")"
 wait_window '^Tomel$'
 ok "window titled \"Tomel\": nothing was loaded"
 same=""
-for i in $(seq 15); do
+for _ in $(seq 15); do
     client_shot "$E2E_WORK/missing.png"
     diff=$(differing_pixels "$E2E_WORK/missing.png" "$E2E_WORK/reference.png")
     [ "$diff" = 0 ] && { same=1; break; }
@@ -83,7 +83,8 @@ done
 [ "$(dark_pixels "$E2E_WORK/missing.png")" -gt 20 ] || fail "no text in the client area"
 ok "the client area shows \"No input file\" (pixel for pixel as that text shown as an entry)"
 sleep 1.5
-[ "$(caption)" = "Tomel" ] || fail "the caption changed to \"$CAPTION\" with nothing loaded"
+read_caption
+[ "$CAPTION" = "Tomel" ] || fail "the caption changed to \"$CAPTION\" with nothing loaded"
 ok "1.5 s later the caption is still \"Tomel\": no slideshow runs on nothing"
 check_escape_exits
 
@@ -113,8 +114,8 @@ refused_file() { # NAME BYTES WHAT
     # Click on its text, above the OK button.
     focus_window "$box" $((bw / 2)) 40
     send_keys Return
-    local i
-    for i in $(seq 30); do
+    local _
+    for _ in $(seq 30); do
         xwininfo -id "$box" 2>/dev/null | grep -q 'IsViewable' || break
         sleep 0.1
     done
@@ -130,7 +131,8 @@ refused_file() { # NAME BYTES WHAT
     focus_window
     send_keys Down
     sleep 0.5
-    [ "$(caption)" = "Tomel" ] || fail "Down changed the caption to \"$CAPTION\" with nothing loaded"
+    read_caption
+    [ "$CAPTION" = "Tomel" ] || fail "Down changed the caption to \"$CAPTION\" with nothing loaded"
     ok "Down with nothing loaded leaves the caption alone"
     check_escape_exits
 }
