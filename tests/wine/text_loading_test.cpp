@@ -240,3 +240,67 @@ TEST(TextLoading, DroppedFiles)
     EXPECT_EQ(w.app().entries.size(), 1u);
     EXPECT_EQ(w.app().currentIndex, 0u);
 }
+
+namespace {
+struct DialogAnswer {
+    const wchar_t* title;
+    std::wstring path;   // empty: cancel
+};
+
+// Answers a common file dialog from another thread, as a user would.
+DWORD WINAPI answerFileDialog(void* p)
+{
+    auto* a = static_cast<DialogAnswer*>(p);
+    for (int i = 0; i < 200; ++i) {
+        if (HWND dlg = FindWindowW(nullptr, a->title)) {
+            Sleep(200);
+            if (a->path.empty()) {
+                PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+            } else {
+                SetDlgItemTextW(dlg, 0x47c, a->path.c_str());
+                SetDlgItemTextW(dlg, 0x480, a->path.c_str());
+                PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+            }
+            return 0;
+        }
+        Sleep(50);
+    }
+    return 1;
+}
+
+bool runOpenFile(TomelWindow& w, const std::wstring& answer)
+{
+    DialogAnswer a{L"Open", answer};
+    HANDLE thread = CreateThread(nullptr, 0, answerFileDialog, &a, 0, nullptr);
+    SendMessageW(w.window(), WM_COMMAND, 1081, 0);
+    WaitForSingleObject(thread, 15000);
+    DWORD code = 2;
+    GetExitCodeThread(thread, &code);
+    CloseHandle(thread);
+    return code == 0;
+}
+}  // namespace
+
+TEST(TextLoading, OpenFileDialog)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::wstring before(app.textFilePath);
+    // Cancelled: nothing changes, and the slideshow timer runs again.
+    ASSERT_TRUE(runOpenFile(w, L""));
+    EXPECT_EQ(std::wstring(app.textFilePath), before);
+    EXPECT_FALSE(app.timer.timerSuspended);
+    // A text file opens from its first entry.
+    const std::wstring text = writeBytes(L"chosen.txt", "chosen\r\n\r\nsecond\r\n");
+    app.currentIndex = 1;
+    ASSERT_TRUE(runOpenFile(w, text));
+    EXPECT_EQ(std::wstring(app.textFilePath), text);
+    EXPECT_EQ(std::wstring(app.previousTextPath), before);
+    EXPECT_EQ(w.text(), L"chosen\n");
+    // A settings file is loaded into the running window; the text follows what it stores.
+    const std::wstring ini = writeBytes(L"chosen.ini", utf16File(L"[Settings]\r\nbookmark=1\r\n"));
+    ASSERT_TRUE(runOpenFile(w, ini));
+    EXPECT_EQ(std::wstring(app.settingsPath), ini);
+    EXPECT_EQ(std::wstring(app.textFilePath), text);
+    EXPECT_EQ(w.text(), L"second\n");
+}
