@@ -19,6 +19,13 @@ void trimWorkingSet()
     SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }
 
+void setCaption(App& app, const wchar_t* text)
+{
+    wchar_t shown[PATH_BUFFER] = {};
+    GetWindowTextW(app.window, shown, PATH_BUFFER);
+    if (wcscmp(shown, text) != 0) SetWindowTextW(app.window, text);
+}
+
 namespace {
 
 void initFont(App& app, HDC dc)

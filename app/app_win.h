@@ -82,3 +82,6 @@ void shutDown(App& app);
 
 // Trims the working set, so the program holds little memory while it waits.
 void trimWorkingSet();
+// Sets the main window's caption, unless it already reads so: a step can ask for the same caption
+// several times, and each real change is a round trip to the window system.
+void setCaption(App& app, const wchar_t* text);

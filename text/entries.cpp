@@ -1,6 +1,7 @@
 #include "text/entries.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -11,7 +12,7 @@ constexpr std::size_t MAX_CHARS = std::numeric_limits<std::uint32_t>::max();
 void EntryList::clear()
 {
     used_ = 0;
-    ends_.clear();
+    count_ = 0;
 }
 
 void EntryList::release()
@@ -19,7 +20,14 @@ void EntryList::release()
     clear();
     chars_.reset();
     capacity_ = 0;
-    std::vector<std::uint32_t>().swap(ends_);
+    endChunks_.clear();
+    endChunks_.shrink_to_fit();
+}
+
+void EntryList::closeEntry()
+{
+    if ((count_ >> CHUNK_BITS) == endChunks_.size()) endChunks_.emplace_back(new std::uint32_t[CHUNK]);
+    endOf(count_++) = static_cast<std::uint32_t>(used_);
 }
 
 bool EntryList::reserve(std::size_t chars)
@@ -69,9 +77,9 @@ bool EntryList::push(const wchar_t* p, std::size_t n)
 bool EntryList::extendLast(wchar_t c)
 {
     // Only the last entry may grow in place: its end is the end of the buffer.
-    if (ends_.empty() || ends_.back() != used_) return false;
+    if (count_ == 0 || lastEnd() != used_) return false;
     if (!push(c)) return false;
-    ends_.back() = static_cast<std::uint32_t>(used_);
+    endOf(count_ - 1) = static_cast<std::uint32_t>(used_);
     return true;
 }
 
@@ -188,9 +196,8 @@ ByteOrderMark classifyByteOrderMark(const unsigned char* bytes, std::size_t n)
 
 std::size_t textModeLength(const char* bytes, std::size_t n)
 {
-    for (std::size_t i = 0; i < n; ++i)
-        if (bytes[i] == '\x1A') return i;
-    return n;
+    const void* stop = std::memchr(bytes, '\x1A', n);
+    return stop ? static_cast<std::size_t>(static_cast<const char*>(stop) - bytes) : n;
 }
 
 std::size_t decodableLength(const char* bytes, std::size_t n, bool atEnd, bool (*isLeadByte)(unsigned char))

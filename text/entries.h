@@ -1,6 +1,7 @@
 #pragma once
 // The entries of the loaded text, stored compactly: one buffer of UTF-16 units and the end offset of
-// each entry. A 100 MB file of two million lines costs its characters plus four bytes an entry.
+// each entry. A 100 MB file of two million lines costs its characters plus four bytes an entry. The
+// offsets live in fixed chunks, so a growing list never copies them (and never holds two copies).
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -9,12 +10,12 @@
 
 class EntryList {
 public:
-    std::size_t size() const { return ends_.size(); }
-    bool empty() const { return ends_.empty(); }
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
     std::wstring_view operator[](std::size_t i) const
     {
-        const std::uint32_t begin = i == 0 ? 0 : ends_[i - 1];
-        return std::wstring_view(chars_.get() + begin, ends_[i] - begin);
+        const std::uint32_t begin = i == 0 ? 0 : endOf(i - 1);
+        return std::wstring_view(chars_.get() + begin, endOf(i) - begin);
     }
     std::wstring_view back() const { return (*this)[size() - 1]; }
 
@@ -44,17 +45,23 @@ public:
     std::size_t used() const { return used_; }
     wchar_t lastChar() const { return chars_[used_ - 1]; }
     wchar_t at(std::size_t offset) const { return chars_[offset]; }
-    std::size_t openLength() const { return used_ - (ends_.empty() ? 0 : ends_.back()); }
-    void closeEntry() { ends_.push_back(static_cast<std::uint32_t>(used_)); }
+    std::size_t openLength() const { return used_ - lastEnd(); }
+    void closeEntry();
     // Appends a character to the last closed entry.
     bool extendLast(wchar_t c);
 
 private:
+    static constexpr std::size_t CHUNK_BITS = 16;
+    static constexpr std::size_t CHUNK = std::size_t(1) << CHUNK_BITS;
+    std::uint32_t& endOf(std::size_t i) const { return endChunks_[i >> CHUNK_BITS][i & (CHUNK - 1)]; }
+    std::uint32_t lastEnd() const { return count_ ? endOf(count_ - 1) : 0; }
     bool grow(std::size_t extra);
+
     std::unique_ptr<wchar_t[]> chars_;
     std::size_t used_ = 0;
     std::size_t capacity_ = 0;
-    std::vector<std::uint32_t> ends_;
+    std::vector<std::unique_ptr<std::uint32_t[]>> endChunks_;
+    std::size_t count_ = 0;
 };
 
 // How a text file's characters arrive at the splitter.

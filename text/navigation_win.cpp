@@ -43,7 +43,7 @@ void updateStatus(App& app)
     const std::wstring status = composeStatus(app.timer, app.slide, app.titleText, app.currentIndex, entryCount(app));
     copyToBuffer(app.statusText, PATH_BUFFER, status);
     copyToBuffer(app.trayIconData.szTip, TRAY_TIP_BUFFER_CHARS, trayTipText(status));
-    SetWindowTextW(app.window, app.slide.statusInCaption ? app.statusText : app.titleText);
+    setCaption(app, app.slide.statusInCaption ? app.statusText : app.titleText);
     if (app.trayIcon) Shell_NotifyIconW(NIM_MODIFY, &app.trayIconData);
 }
 

@@ -178,7 +178,7 @@ void openTextFile(App& app)
     if (app.currentIndex > app.entries.size() - 1) app.currentIndex = 0;
     if (app.slide.countdown) armTimer(app, TimerPhase::SlidePhase);
     copyToBuffer(app.titleText, PATH_BUFFER, buildTitle(app.textFilePath, appInfo.programName));
-    SetWindowTextW(app.window, app.titleText);
+    setCaption(app, app.titleText);
     showEntry(app, ShowMode::ShowSlide);
 }
 

@@ -167,3 +167,21 @@ TEST(AnsiBlocks, ReservationBoundsTheCharacters)
     EXPECT_EQ(charactersNeeded(2, TextFlavor::Utf16), 2u);
     EXPECT_EQ(charactersNeeded(2 + 2 * 8190, TextFlavor::Utf16), 8190u + 2 + 2);
 }
+
+TEST(EntryList, ManyEntriesAcrossOffsetChunks)
+{
+    std::wstring text;
+    const std::size_t n = 200000;   // more than three chunks of offsets
+    for (std::size_t i = 0; i < n; ++i) text += std::to_wstring(i) + L"\r\n";
+    text += L"last";
+    EntryList list;
+    splitText(list, text, TextFlavor::Ansi, false);
+    ASSERT_EQ(list.size(), n + 1);
+    for (std::size_t i : {std::size_t(0), std::size_t(65535), std::size_t(65536), std::size_t(131072), n - 1})
+        EXPECT_EQ(list[i], std::to_wstring(i) + L"\n") << i;
+    EXPECT_EQ(list[n], L"last\n");   // the line feed added to the last entry, in the last chunk
+    // Cleared and reused: the same storage serves a smaller list.
+    splitText(list, L"a\nb\n", TextFlavor::Ansi, false);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1], L"b\n");
+}

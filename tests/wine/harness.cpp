@@ -147,6 +147,45 @@ void TomelWindow::key(UINT vk, bool shift, bool control, bool alt)
     SetKeyboardState(none);
 }
 
+namespace {
+struct DialogAnswer {
+    const wchar_t* title;
+    std::wstring path;
+};
+
+DWORD WINAPI answerDialog(void* p)
+{
+    auto* a = static_cast<DialogAnswer*>(p);
+    for (int i = 0; i < 200; ++i) {
+        if (HWND dlg = FindWindowW(nullptr, a->title)) {
+            Sleep(200);
+            if (a->path.empty()) {
+                PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+            } else {
+                SetDlgItemTextW(dlg, 0x47c, a->path.c_str());   // the file name box (both dialog styles)
+                SetDlgItemTextW(dlg, 0x480, a->path.c_str());
+                PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+            }
+            return 0;
+        }
+        Sleep(50);
+    }
+    return 1;
+}
+}  // namespace
+
+bool answerFileDialog(TomelWindow& w, unsigned command, const wchar_t* title, const std::wstring& path)
+{
+    DialogAnswer answer{title, path};
+    HANDLE thread = CreateThread(nullptr, 0, answerDialog, &answer, 0, nullptr);
+    SendMessageW(w.window(), WM_COMMAND, command, 0);
+    WaitForSingleObject(thread, 15000);
+    DWORD code = 2;
+    GetExitCodeThread(thread, &code);
+    CloseHandle(thread);
+    return code == 0;
+}
+
 bool runningUnderWine()
 {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
@@ -159,8 +198,11 @@ std::wstring testDirectory()
     if (dir.empty()) {
         wchar_t base[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, base);
-        dir = std::wstring(base) + L"tomel-test-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(dir.c_str(), nullptr);
+        // Wine reuses process numbers, so the time makes the folder new for every run.
+        for (unsigned n = GetTickCount();; ++n) {
+            dir = std::wstring(base) + L"tomel-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n);
+            if (CreateDirectoryW(dir.c_str(), nullptr)) break;
+        }
     }
     return dir;
 }

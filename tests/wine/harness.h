@@ -49,6 +49,11 @@ private:
     int quitCode_ = -1;
 };
 
+// Sends `command`, which opens a common file dialog titled `title`, and answers the dialog from
+// another thread as a user would: types `path` and confirms, or cancels when `path` is empty.
+// False when the dialog never appeared.
+bool answerFileDialog(TomelWindow& w, unsigned command, const wchar_t* title, const std::wstring& path);
+
 // True when the tests run under Wine rather than Windows.
 bool runningUnderWine();
 

@@ -116,32 +116,6 @@ void changeEverything(App& app)
     app.atCursor = false;
 }
 
-struct SaveAsAnswer {
-    bool confirm;
-    std::wstring path;
-};
-
-// Answers the Save As dialog from another thread, as a user would.
-DWORD WINAPI answerSaveAs(void* p)
-{
-    auto* a = static_cast<SaveAsAnswer*>(p);
-    for (int i = 0; i < 200; ++i) {
-        if (HWND dlg = FindWindowW(nullptr, L"Save Tomel Settings")) {
-            Sleep(200);
-            if (a->confirm) {
-                SetDlgItemTextW(dlg, 0x47c, a->path.c_str());   // the file name box
-                SetDlgItemTextW(dlg, 0x480, a->path.c_str());
-                PostMessageW(dlg, WM_COMMAND, IDOK, 0);
-            } else {
-                PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
-            }
-            return 0;
-        }
-        Sleep(50);
-    }
-    return 1;
-}
-
 }  // namespace
 
 TEST(Settings, DefaultFileIsWrittenByteForByte)
@@ -383,17 +357,11 @@ TEST(Settings, SaveNowAndSaveAs)
     EXPECT_EQ(readFile(first).substr(0, 2), "\xFF\xFE");
 
     // Save As, cancelled: nothing changes. Confirmed: the settings go to the chosen file.
-    const std::wstring chosen = testDirectory() + L"\\chosen.ini";
+    const std::wstring chosen = testDirectory() + L"\\saved-as.ini";
     for (bool confirm : {false, true}) {
         SCOPED_TRACE(confirm);
-        SaveAsAnswer answer{confirm, chosen};
-        HANDLE thread = CreateThread(nullptr, 0, answerSaveAs, &answer, 0, nullptr);
-        SendMessageW(w.window(), WM_COMMAND, CMD_SAVE_AS, 0);
-        WaitForSingleObject(thread, 15000);
-        DWORD code = 2;
-        GetExitCodeThread(thread, &code);
-        CloseHandle(thread);
-        EXPECT_EQ(code, 0u) << "the Save As dialog did not appear";
+        EXPECT_TRUE(answerFileDialog(w, CMD_SAVE_AS, L"Save Tomel Settings", confirm ? chosen : L""))
+            << "the Save As dialog did not appear";
         if (confirm) {
             EXPECT_EQ(std::wstring(app.settingsPath), chosen);
             EXPECT_EQ(readFile(chosen).substr(0, 2), "\xFF\xFE");

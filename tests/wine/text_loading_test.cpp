@@ -242,43 +242,7 @@ TEST(TextLoading, DroppedFiles)
 }
 
 namespace {
-struct DialogAnswer {
-    const wchar_t* title;
-    std::wstring path;   // empty: cancel
-};
-
-// Answers a common file dialog from another thread, as a user would.
-DWORD WINAPI answerFileDialog(void* p)
-{
-    auto* a = static_cast<DialogAnswer*>(p);
-    for (int i = 0; i < 200; ++i) {
-        if (HWND dlg = FindWindowW(nullptr, a->title)) {
-            Sleep(200);
-            if (a->path.empty()) {
-                PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
-            } else {
-                SetDlgItemTextW(dlg, 0x47c, a->path.c_str());
-                SetDlgItemTextW(dlg, 0x480, a->path.c_str());
-                PostMessageW(dlg, WM_COMMAND, IDOK, 0);
-            }
-            return 0;
-        }
-        Sleep(50);
-    }
-    return 1;
-}
-
-bool runOpenFile(TomelWindow& w, const std::wstring& answer)
-{
-    DialogAnswer a{L"Open", answer};
-    HANDLE thread = CreateThread(nullptr, 0, answerFileDialog, &a, 0, nullptr);
-    SendMessageW(w.window(), WM_COMMAND, 1081, 0);
-    WaitForSingleObject(thread, 15000);
-    DWORD code = 2;
-    GetExitCodeThread(thread, &code);
-    CloseHandle(thread);
-    return code == 0;
-}
+bool runOpenFile(TomelWindow& w, const std::wstring& answer) { return answerFileDialog(w, 1081, L"Open", answer); }
 }  // namespace
 
 TEST(TextLoading, OpenFileDialog)
