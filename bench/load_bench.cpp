@@ -135,7 +135,7 @@ bool isLeadByte(unsigned char b) { return IsDBCSLeadByteEx(CP_ACP, b) != FALSE; 
 void ansiSteps(const std::wstring& path, EntryList& list, const char* label)
 {
     constexpr std::size_t BLOCK = 1u << 20;
-    double reserveMs = 0, readMs = 0, ctrlZMs = 0, decodableMs = 0, convertMs = 0, splitMs = 0, finishMs = 0;
+    double reserveMs = 0, readMs = 0, decodableMs = 0, convertMs = 0, splitMs = 0, finishMs = 0;
     const double start = nowMs();
     UniqueFile f(_wfopen(path.c_str(), L"rb"));
     if (!f) return;
@@ -149,18 +149,10 @@ void ansiSteps(const std::wstring& path, EntryList& list, const char* label)
     bool atEnd = false;
     while (!atEnd) {
         t = nowMs();
-        std::size_t n = carried + std::fread(bytes.get() + carried, 1, BLOCK - carried, f.get());
+        const std::size_t n = carried + std::fread(bytes.get() + carried, 1, BLOCK - carried, f.get());
         atEnd = n < BLOCK;
         double u = nowMs();
         readMs += u - t;
-        t = u;
-        const std::size_t stop = textModeLength(bytes.get(), n);
-        if (stop < n) {
-            n = stop;
-            atEnd = true;
-        }
-        u = nowMs();
-        ctrlZMs += u - t;
         t = u;
         const std::size_t ready = decodableLength(bytes.get(), n, atEnd, isLeadByte);
         u = nowMs();
@@ -181,9 +173,9 @@ void ansiSteps(const std::wstring& path, EntryList& list, const char* label)
     f.reset();
     finishMs = nowMs() - t;
     const double total = nowMs() - start;
-    std::printf("breakdown %s total=%.1f reserve=%.1f read=%.1f ctrlz=%.1f decodable=%.1f convert=%.1f "
+    std::printf("breakdown %s total=%.1f reserve=%.1f read=%.1f decodable=%.1f convert=%.1f "
                 "split=%.1f finish=%.1f entries=%zu\n",
-                label, total, reserveMs, readMs, ctrlZMs, decodableMs, convertMs, splitMs, finishMs, list.size());
+                label, total, reserveMs, readMs, decodableMs, convertMs, splitMs, finishMs, list.size());
 }
 
 // The floor's three steps on their own clocks.

@@ -124,8 +124,10 @@ void EntrySplitter::closeEntry()
 
 bool EntrySplitter::feed(const wchar_t* chars, std::size_t n)
 {
+    // Characters up to 26 need a look: line feed, carriage return, NUL, and Ctrl+Z in ANSI text.
+    constexpr wchar_t SPECIAL = 26;
     std::size_t i = 0;
-    while (i < n && !failed_) {
+    while (i < n && !failed_ && !stopped_) {
         if (pendingCarriageReturn_) {
             pendingCarriageReturn_ = false;
             if (chars[i] == L'\n') {
@@ -136,17 +138,23 @@ bool EntrySplitter::feed(const wchar_t* chars, std::size_t n)
             emit(L'\r');
             continue;
         }
-        // Copy a run of ordinary characters at once; only characters up to 13 need a look.
-        const std::size_t limit = std::min(n, i + (PIECE - pieceLength_));
-        std::size_t j = i;
-        while (j < limit && chars[j] > 13) ++j;
-        if (j > i) {
-            if (!list_.push(chars + i, j - i)) {
-                failed_ = true;
-                break;
-            }
-            pieceLength_ += j - i;
-            i = j;
+        // Copy a run of ordinary characters in the same pass that looks for the end of the run.
+        const std::size_t room = std::min(n - i, PIECE - pieceLength_);
+        wchar_t* out = list_.tail(room);
+        if (!out) {
+            failed_ = true;
+            break;
+        }
+        const wchar_t* in = chars + i;
+        std::size_t k = 0;
+        while (k < room && in[k] > SPECIAL) {
+            out[k] = in[k];
+            ++k;
+        }
+        if (k > 0) {
+            list_.commit(k);
+            pieceLength_ += k;
+            i += k;
             if (pieceLength_ == PIECE) {
                 endPiece();
                 continue;
@@ -154,12 +162,14 @@ bool EntrySplitter::feed(const wchar_t* chars, std::size_t n)
             if (i == n) break;
         }
         const wchar_t c = chars[i++];
-        if (c == L'\r' && flavor_ == TextFlavor::Ansi)
+        if (flavor_ == TextFlavor::Ansi && c == L'\r')
             pendingCarriageReturn_ = true;
+        else if (flavor_ == TextFlavor::Ansi && c == 26)
+            stopped_ = true;   // text mode ends the file at Ctrl+Z
         else
             emit(c == L'\0' ? L' ' : c);
     }
-    return !failed_;
+    return !failed_ && !stopped_;
 }
 
 void EntrySplitter::finish()
@@ -192,12 +202,6 @@ ByteOrderMark classifyByteOrderMark(const unsigned char* bytes, std::size_t n)
     if (n >= 3 && bytes[0] == 0xFE && bytes[1] == 0xFF && bytes[2] == 0x00) return ByteOrderMark::Utf16Be;
     if (n >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) return ByteOrderMark::Utf8;
     return ByteOrderMark::None;
-}
-
-std::size_t textModeLength(const char* bytes, std::size_t n)
-{
-    const void* stop = std::memchr(bytes, '\x1A', n);
-    return stop ? static_cast<std::size_t>(static_cast<const char*>(stop) - bytes) : n;
 }
 
 std::size_t decodableLength(const char* bytes, std::size_t n, bool atEnd, bool (*isLeadByte)(unsigned char))

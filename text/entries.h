@@ -41,6 +41,10 @@ public:
         return true;
     }
     bool push(const wchar_t* p, std::size_t n);
+    // Room for n more characters at the end, to be filled and then committed; nullptr when the
+    // memory cannot be had.
+    wchar_t* tail(std::size_t n) { return used_ + n <= capacity_ || grow(n) ? chars_.get() + used_ : nullptr; }
+    void commit(std::size_t n) { used_ += n; }
     void retract(std::size_t n) { used_ -= n; }
     std::size_t used() const { return used_; }
     wchar_t lastChar() const { return chars_[used_ - 1]; }
@@ -66,7 +70,8 @@ private:
 
 // How a text file's characters arrive at the splitter.
 enum class TextFlavor {
-    Ansi,   // decoded 8-bit text, read in text mode: CR LF becomes LF, a blank line is a lone LF
+    Ansi,   // decoded 8-bit text, read in text mode: CR LF becomes LF, a blank line is a lone LF,
+            // and Ctrl+Z (U+001A), the old end-of-file mark, ends the text
     Utf16,  // UTF-16 units as stored: a blank line is CR LF, every entry ends in a line feed
 };
 
@@ -80,10 +85,11 @@ public:
     static constexpr std::size_t PIECE = 4095;
 
     EntrySplitter(EntryList& list, TextFlavor flavor, bool multiline);
-    // False once memory ran out; what was read before stays in the list.
+    // False once memory ran out or the text ended at Ctrl+Z; what was read before stays in the list.
     bool feed(const wchar_t* chars, std::size_t n);
     void finish();
     bool failed() const { return failed_; }
+    bool stopped() const { return stopped_; }
 
 private:
     void emit(wchar_t c);
@@ -97,6 +103,7 @@ private:
     bool entryOpen_ = false;
     bool pendingCarriageReturn_ = false;
     bool failed_ = false;
+    bool stopped_ = false;
 };
 
 // Convenience for whole texts already in memory.
@@ -112,10 +119,6 @@ enum class ByteOrderMark {
     Utf8,       // EF BB BF: refused
 };
 ByteOrderMark classifyByteOrderMark(const unsigned char* bytes, std::size_t n);
-
-// Text-mode reading stops at a Ctrl+Z byte, the old end-of-file mark. Returns the count of bytes
-// before it, or n when there is none.
-std::size_t textModeLength(const char* bytes, std::size_t n);
 
 // How many bytes of a block can be decoded now without splitting a double-byte character: up to the
 // last line feed (never a trail byte), else by walking the lead bytes. The rest waits for more bytes.

@@ -88,14 +88,9 @@ bool loadAnsiEntries(EntryList& entries, FILE* file, bool multiline)
     EntrySplitter splitter(entries, TextFlavor::Ansi, multiline);
     std::size_t carried = 0;
     bool atEnd = false;
-    while (!atEnd && !splitter.failed()) {
-        std::size_t n = carried + std::fread(bytes.get() + carried, 1, BLOCK_BYTES - carried, file);
+    while (!atEnd && !splitter.failed() && !splitter.stopped()) {
+        const std::size_t n = carried + std::fread(bytes.get() + carried, 1, BLOCK_BYTES - carried, file);
         atEnd = n < BLOCK_BYTES;
-        const std::size_t stop = textModeLength(bytes.get(), n);
-        if (stop < n) {   // Ctrl+Z ends a file read in text mode
-            n = stop;
-            atEnd = true;
-        }
         const std::size_t ready = decodableLength(bytes.get(), n, atEnd, isLeadByte);
         if (ready > 0) {
             const int got = MultiByteToWideChar(codePage, 0, bytes.get(), static_cast<int>(ready), chars.get(),

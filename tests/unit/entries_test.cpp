@@ -44,6 +44,7 @@ TEST(EntrySplitter, AnsiLinesAndParagraphs)
         {"empty", L"", false, {}},
         {"NUL becomes a blank", std::wstring(L"ab\0cd\n", 6), false, {L"ab cd\n"}},
         {"tab is text", L"\t\n", false, {L"\t\n"}},
+        {"other control characters are text", L"\x1B\x19\x0E\n", false, {L"\x1B\x19\x0E\n"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -150,8 +151,20 @@ TEST(ByteOrderMarks, AreClassifiedByTheirFirstBytes)
 
 TEST(AnsiBlocks, CtrlZEndsTextAndDoubleByteCharactersAreNotSplit)
 {
-    EXPECT_EQ(textModeLength("ab\x1A" "cd", 5), 2u);
-    EXPECT_EQ(textModeLength("abcd", 4), 4u);
+    // Ctrl+Z ends ANSI text (also when it arrives in a later block); in UTF-16 it is a character.
+    EXPECT_EQ(split(L"ab\ncd\x1A" L"ef\ngh", TextFlavor::Ansi, false), (V{L"ab\n", L"cd\n"}));
+    EXPECT_EQ(split(L"ab\x1A", TextFlavor::Utf16, false), (V{L"ab\x1A\n"}));
+    {
+        EntryList list;
+        EntrySplitter s(list, TextFlavor::Ansi, false);
+        EXPECT_TRUE(s.feed(L"one\n", 4));
+        EXPECT_FALSE(s.feed(L"\x1A" L"two\n", 5));
+        EXPECT_TRUE(s.stopped());
+        s.feed(L"three\n", 6);   // nothing after the end mark is taken
+        s.finish();
+        ASSERT_EQ(list.size(), 1u);
+        EXPECT_EQ(list[0], L"one\n");
+    }
     auto lead = [](unsigned char b) { return b >= 0x81 && b <= 0x9F; };   // as in a double-byte code page
     bool (*isLead)(unsigned char) = lead;
     EXPECT_EQ(decodableLength("ab\ncd", 5, false, isLead), 3u);       // up to the last line feed

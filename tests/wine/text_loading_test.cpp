@@ -115,6 +115,15 @@ TEST(TextLoading, FilesWithoutEntriesShowNoData)
     }
 }
 
+TEST(TextLoading, CtrlZEndsAnAnsiFile)
+{
+    TomelWindow w;
+    w.app().multiline = false;
+    w.open(writeBytes(L"dos.txt", "a\r\nb\r\n\x1A"));   // the end mark old editors wrote
+    ASSERT_EQ(w.app().entries.size(), 2u);
+    EXPECT_EQ(entry(w, 1), L"b\n");
+}
+
 TEST(TextLoading, OddLengthUtf16DropsTheLoneLastByte)
 {
     TomelWindow w;
