@@ -154,7 +154,8 @@ start_tomel_in() {
     local dir=$1
     shift
     kill_tomel
-    rm -f "$E2E_WORK/bin/tomel.ini" "$E2E_WORK/bin/tomel.lang.ini"
+    # A test that brings its own settings file beside the program sets E2E_KEEP_SETTINGS.
+    [ -n "${E2E_KEEP_SETTINGS:-}" ] || rm -f "$E2E_WORK/bin/tomel.ini" "$E2E_WORK/bin/tomel.lang.ini"
     TOMEL_LOG="$E2E_WORK/tomel-$(date +%s%N).log"
     TOMEL_RC=""
     WIN=""
