@@ -4,6 +4,7 @@
 #include <string>
 
 #include "harness.h"
+#include "app/startup_win.h"
 #include "text/text_loader_win.h"
 
 namespace {
@@ -276,4 +277,26 @@ TEST(TextLoading, OpenFileDialog)
     EXPECT_EQ(std::wstring(app.settingsPath), ini);
     EXPECT_EQ(std::wstring(app.textFilePath), text);
     EXPECT_EQ(w.text(), L"second\n");
+}
+
+TEST(TextLoading, UnusableArgumentsAreIgnored)
+{
+    TomelWindow w;
+    const std::wstring before(w.app().textFilePath);
+    w.app().currentIndex = 1;
+    std::wstring empty, blanks = L"    ", option = L"-unknown";
+    wchar_t arg0[] = L"tomel.exe";
+    wchar_t* args[] = {arg0, &empty[0], &blanks[0], &option[0]};
+    handleArguments(w.app(), args, 4);
+    EXPECT_EQ(std::wstring(w.app().textFilePath), before);
+    EXPECT_EQ(w.app().currentIndex, 1u);
+    // A relative name with trailing blanks is resolved against the current folder.
+    const std::wstring file = writeBytes(L"relative.txt", "rel\r\n");
+    wchar_t saved[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, saved);
+    SetCurrentDirectoryW(testDirectory().c_str());
+    w.open(L"relative.txt  ");
+    SetCurrentDirectoryW(saved);
+    EXPECT_EQ(std::wstring(w.app().textFilePath), file);
+    EXPECT_EQ(w.text(), L"rel\n");
 }
