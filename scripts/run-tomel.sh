@@ -6,7 +6,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 exe="$top/build/win64/tomel.exe"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   export WINEPREFIX="$top/build/wine/user-prefix" WINEDEBUG=-all
-  [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+  "$top/scripts/wine-session.sh" prepare "$WINEPREFIX"
   exec wine "$exe" "$@"
 fi
 scripts_dir="$top/scripts"

@@ -25,6 +25,27 @@ alive() {
   kill -0 "${TOMEL_XVFB_PID:-0}" 2>/dev/null && kill -0 "${TOMEL_KEEPER_PID:-0}" 2>/dev/null
 }
 
+# Makes a Wine prefix once: Wine's own fonts copied in (Debian's Wine does not find them) with
+# Liberation fonts standing in for the Windows faces, and no sound driver. With "desktop", also a
+# 1024x768 virtual desktop, which the tests use.
+prepare() {
+  local prefix=$1 desktop=${2:-}
+  [ -f "$prefix/.tomel-ready" ] && return 0
+  WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1 </dev/null
+  cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+  local R='HKCU\Software\Wine\Fonts\Replacements'
+  WINEPREFIX="$prefix" wine reg add "$R" /v "Courier New" /d "Liberation Mono" /f >/dev/null 2>&1
+  WINEPREFIX="$prefix" wine reg add "$R" /v Arial /d "Liberation Sans" /f >/dev/null 2>&1
+  WINEPREFIX="$prefix" wine reg add "$R" /v "Times New Roman" /d "Liberation Serif" /f >/dev/null 2>&1
+  WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
+  if [ "$desktop" = desktop ]; then
+    WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  fi
+  WINEPREFIX="$prefix" wineserver -w
+  touch "$prefix/.tomel-ready"
+}
+
 start() {
   if alive; then return 0; fi
   stop
@@ -34,19 +55,7 @@ start() {
   Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   local xvfb=$!
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  if [ ! -f "$WINEPREFIX/.tomel-ready" ]; then
-    wineboot -i >/dev/null 2>&1 </dev/null
-    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-    local R='HKCU\Software\Wine\Fonts\Replacements'
-    wine reg add "$R" /v "Courier New" /d "Liberation Mono" /f >/dev/null 2>&1
-    wine reg add "$R" /v Arial /d "Liberation Sans" /f >/dev/null 2>&1
-    wine reg add "$R" /v "Times New Roman" /d "Liberation Serif" /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.tomel-ready"
-  fi
+  prepare "$WINEPREFIX" desktop
   wineserver -p >/dev/null 2>&1 </dev/null
   # The keeper: a hidden window with a message loop, so the virtual desktop stays up.
   local keeper="$top/build/win64/tests/keeper.exe"
@@ -66,5 +75,6 @@ ENV
 case "${1:-start}" in
   start) start ;;
   stop) stop ;;
-  *) echo "usage: $0 start|stop" >&2; exit 2 ;;
+  prepare) prepare "$2" "${3:-}" ;;
+  *) echo "usage: $0 start|stop|prepare PREFIX [desktop]" >&2; exit 2 ;;
 esac

@@ -68,7 +68,7 @@ TickAction onTimerTick(SlideshowState& state, const SlideshowSettings& settings,
     }
 
     if (state.timerPhase == TimerPhase::HidePhase) {
-        action.showNoActivate = true;
+        action.showNoActivate = false;
     } else if (settings.hide) {
         action.outcome = TickOutcome::HideWindow;
         action.period = armTimer(state, settings, TimerPhase::HidePhase);
