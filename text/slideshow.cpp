@@ -68,7 +68,7 @@ TickAction onTimerTick(SlideshowState& state, const SlideshowSettings& settings,
     }
 
     if (state.timerPhase == TimerPhase::HidePhase) {
-        action.showNoActivate = false;
+        action.showNoActivate = true;
     } else if (settings.hide) {
         action.outcome = TickOutcome::HideWindow;
         action.period = armTimer(state, settings, TimerPhase::HidePhase);

@@ -64,6 +64,7 @@ TEST(TypedIni, EdgeCasesOfReading)
         {L"[S]\r\ntimeslide=1\r\n[S]\r\ntimeslide=2\r\nslide=TRUE\r\n", 0, 0, 1, L"-"},  // the first only
         {L"[O]\r\ntimeslide=1\r\n[S]\r\nslide=TRUE\r\n[N]\r\ntimeslide=2\r\n", 0, 1, 5000, L"-"},
         {L"[S]\r\nSLIDE=false\r\n", 1, 0, 5000, L"-"},      // key and Bool in any case
+        {L"[S]\r\nslide=tRuE\r\n", 0, 1, 5000, L"-"},
         {L"[S]\r\nslide=yes\r\n", 1, 1, 5000, L"-"},
         {L"[S]\r\nslide=TRUE \r\n", 0, 0, 5000, L"-"},      // trailing blank
         {L"[S] old\r\nslide=TRUE\r\n", 0, 1, 5000, L"-"},   // header matched over its own length
@@ -211,6 +212,7 @@ TEST(TypedIni, EveryMatchingRowIsAssignedAndNothingWithoutTableOrFile)
     IniEntry empty[] = {{L"k", IniValueType::Long, nullptr}};
     IniReader reader = readerOf(L"[E]\r\nk=1\r\n[S]\r\nk=2\r\n");
     readSection(reader, empty, L"[E]", 0);
+    readSection(reader, nullptr, L"[E]", 0);
     EXPECT_EQ(value, 5);
     readSection(reader, Table(L"k", IniValueType::Long, &value).rows, L"[S]", 0);
     EXPECT_EQ(value, 2);
@@ -227,7 +229,7 @@ TEST(TypedIni, KeysCompareWithoutCaseBeyondAscii)
     };
     const Case cases[] = {
         {L"Pin", L"PIN", true},  {L"\u00C9pingler", L"\u00E9PINGLER", true},
-        {L"\u0417\u0430\u043A\u0440\u0435\u043F", L"\u0437\u0410\u041A\u0420\u0415\u041F", true},
+        {L"\u0401\u0417\u0430\u043A\u0440\u0435\u043F", L"\u0451\u0437\u0410\u041A\u0420\u0415\u041F", true},
         {L"\u0141\u00F3d\u017A", L"\u0142\u00D3D\u0179", true}, {L"\u010Ce\u0161tina", L"\u010DE\u0160TINA", true},
         {L"\u03A0\u03B9\u03BD", L"\u03C0\u0399\u039D", true},  {L"\u00D7", L"\u00F7", false},  // × ÷ are no pair
         {L"\u212A", L"k", false},  {L"ab", L"abc", false},  {L"a_b", L"a\u007Fb", false}};
