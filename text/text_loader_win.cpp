@@ -14,8 +14,6 @@
 #include "text/navigation_win.h"
 #include "ui/texts.h"
 
-
-
 namespace {
 
 constexpr std::size_t BLOCK_BYTES = 1u << 20;
@@ -25,11 +23,8 @@ struct FileCloser {
 };
 using UniqueFile = std::unique_ptr<FILE, FileCloser>;
 
-void showInTextControl(App& app, const wchar_t* text)
-{
-    // The background is painted first: the control draws its text over whatever is there.
-    SetWindowTextW(app.textControl, text ? text : L"");
-}
+// A message in place of an entry ("No input file", "No data").
+void showInTextControl(App& app, const wchar_t* text) { SetWindowTextW(app.textControl, text ? text : L""); }
 
 // Opens the text file once and reads its first bytes. A refused file is closed and reported here.
 UniqueFile detectTextEncoding(App& app, TextEncoding& encoding)
@@ -47,10 +42,12 @@ UniqueFile detectTextEncoding(App& app, TextEncoding& encoding)
         encoding = TextEncoding::Utf16Le;
         break;
     case ByteOrderMark::Utf16Be:
+        file.reset();   // closed before the user is asked to read the message
         showMessage(messageText(MSG_TEXT_BIG_ENDIAN), MB_OK | MB_ICONEXCLAMATION);
         encoding = TextEncoding::Refused;
         return nullptr;
     case ByteOrderMark::Utf8:
+        file.reset();
         showMessage(messageText(MSG_TEXT_UTF8), MB_OK | MB_ICONEXCLAMATION);
         encoding = TextEncoding::Refused;
         return nullptr;
