@@ -33,8 +33,9 @@ run_ctest() {
 }
 
 run_ctest native build/native 2
-run_ctest win32 build/win32 2
-run_ctest win64 build/win64 2
+# One Wine program at a time: the tests share one display and one Wine server.
+run_ctest win32 build/win32 1
+run_ctest win64 build/win64 1
 
 echo
 echo "Summary: native unit and fuzz tests, win32 and win64 in-process and end-to-end tests"

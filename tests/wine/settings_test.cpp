@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "app/commands.h"
@@ -141,9 +142,9 @@ TEST(Settings, EveryKeyChangedIsWrittenAndReadBack)
     ASSERT_TRUE(saveSettings(app));
     EXPECT_TRUE(sameFile(readFile(path), goldenBytes("settings-changed.txt")));
 
-    // Read back into a window with defaults: every field comes back as written.
-    TomelWindow fresh;
-    App& b = fresh.app();
+    // Read back into an App with its defaults (loading needs no window): every field comes back.
+    auto fresh = std::make_unique<App>();
+    App& b = *fresh;
     b.justify = 0x10000;   // the upper half of a Short key's field is kept
     setPath(b.settingsPath, path);
     loadSettings(b);
@@ -289,13 +290,13 @@ TEST(Settings, SavingWhileMaximizedStoresTheRestoredPlace)
     setPath(app.settingsPath, path);
     ASSERT_TRUE(saveSettings(app));
     ShowWindow(w.window(), SW_RESTORE);
-    TomelWindow fresh;
-    setPath(fresh.app().settingsPath, path);
-    loadSettings(fresh.app());
-    EXPECT_EQ(fresh.app().windowRect.left, 50);
-    EXPECT_EQ(fresh.app().windowRect.top, 60);
-    EXPECT_EQ(fresh.app().windowRect.right, 450);
-    EXPECT_EQ(fresh.app().windowRect.bottom, 360);
+    auto fresh = std::make_unique<App>();
+    setPath(fresh->settingsPath, path);
+    loadSettings(*fresh);
+    EXPECT_EQ(fresh->windowRect.left, 50);
+    EXPECT_EQ(fresh->windowRect.top, 60);
+    EXPECT_EQ(fresh->windowRect.right, 450);
+    EXPECT_EQ(fresh->windowRect.bottom, 360);
 }
 
 TEST(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
@@ -332,19 +333,22 @@ TEST(Settings, ADroppedSettingsFileIsLoadedAndApplied)
 
 TEST(Settings, EndOfSessionSavesWhenSaveOnExitIsOn)
 {
-    TomelWindow w;
     const std::wstring path = testDirectory() + L"\\session.ini";
-    setPath(w.app().settingsPath, path);
-    w.app().saveOnExit = true;
-    w.app().currentIndex = 0;
-    SendMessageW(w.window(), WM_ENDSESSION, TRUE, 0);
-    EXPECT_EQ(readFile(path).substr(0, 2), "\xFF\xFE");
+    {
+        TomelWindow w;
+        setPath(w.app().settingsPath, path);
+        w.app().saveOnExit = true;
+        SendMessageW(w.window(), WM_ENDSESSION, TRUE, 0);
+        EXPECT_EQ(readFile(path).substr(0, 2), "\xFF\xFE");
+    }
     const std::wstring other = testDirectory() + L"\\nosave.ini";
-    TomelWindow v;
-    setPath(v.app().settingsPath, other);
-    v.app().saveOnExit = false;
-    SendMessageW(v.window(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(GetFileAttributesW(other.c_str()), INVALID_FILE_ATTRIBUTES);
+    {
+        TomelWindow v;
+        setPath(v.app().settingsPath, other);
+        v.app().saveOnExit = false;
+        SendMessageW(v.window(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(GetFileAttributesW(other.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
 }
 
 TEST(Settings, SaveNowAndSaveAs)
