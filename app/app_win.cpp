@@ -107,6 +107,20 @@ void shutDown(App& app)
     app.entries.release();
 }
 
+HWND createMainWindow(HINSTANCE instance, HWND& owner)
+{
+    appInfo.instance = instance;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAIN));
+    wc.lpszClassName = appInfo.programName;
+    RegisterClassW(&wc);   // fails harmlessly when the class is already there
+    owner = CreateWindowExW(0, appInfo.programName, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    appInfo.mainWindow = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDR_MAIN), owner, mainDialogProc, 0);
+    return appInfo.mainWindow;
+}
+
 INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {

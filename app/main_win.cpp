@@ -17,17 +17,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     std::set_new_handler(outOfMemory);
     std::setlocale(LC_ALL, "");
-    appInfo.instance = instance;
-
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAIN));
-    wc.lpszClassName = appInfo.programName;
-    RegisterClassW(&wc);
-    HWND owner = CreateWindowExW(0, appInfo.programName, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
-
-    appInfo.mainWindow = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDR_MAIN), owner, mainDialogProc, 0);
+    HWND owner = nullptr;
+    createMainWindow(instance, owner);
     if (!appInfo.mainWindow) return 1;   // without its window the program cannot run
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAIN));
 

@@ -40,23 +40,6 @@ void pumpMessages(HWND window)
     }
 }
 
-// The main window as the entry routine makes it: class "Tomel", a hidden owner, the dialog.
-HWND createMainWindow(HWND& owner)
-{
-    appInfo.instance = GetModuleHandleW(nullptr);
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = appInfo.instance;
-    wc.hIcon = LoadIconW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN));
-    wc.lpszClassName = appInfo.programName;
-    RegisterClassW(&wc);
-    owner = CreateWindowExW(0, appInfo.programName, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr, appInfo.instance,
-                            nullptr);
-    HWND window = CreateDialogParamW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN), owner, mainDialogProc, 0);
-    appInfo.mainWindow = window;
-    return window;
-}
-
 // Opens a file as the program does and takes its entries out of the window, to be swapped back in.
 EntryList loadEntries(App& app, const std::wstring& path)
 {
@@ -122,7 +105,7 @@ int runSteps(const std::wstring& bigPath, const std::wstring& smallPath)
 {
     messageHook = answerMessage;
     HWND owner = nullptr;
-    HWND window = createMainWindow(owner);
+    HWND window = createMainWindow(GetModuleHandleW(nullptr), owner);
     if (!window || !currentApp) {
         std::fprintf(stderr, "cannot create the main window (error %lu)\n", GetLastError());
         return 1;

@@ -30,21 +30,7 @@ TomelWindow::TomelWindow()
     DeleteFileW((beside + L"tomel.ini").c_str());
     shownMessages.clear();
     messageHook = recordMessage;
-    appInfo.instance = GetModuleHandleW(nullptr);
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = appInfo.instance;
-        wc.hIcon = LoadIconW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN));
-        wc.lpszClassName = appInfo.programName;
-        RegisterClassW(&wc);
-        registered = true;
-    }
-    owner_ = CreateWindowExW(0, appInfo.programName, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr, appInfo.instance,
-                             nullptr);
-    window_ = CreateDialogParamW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN), owner_, mainDialogProc, 0);
-    appInfo.mainWindow = window_;
+    window_ = createMainWindow(GetModuleHandleW(nullptr), owner_);
     // Tests that save do so to their own files and switch this on themselves.
     if (currentApp) currentApp->saveOnExit = false;
     accelerators_ = LoadAcceleratorsW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN));
