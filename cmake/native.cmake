@@ -47,3 +47,13 @@ foreach(src ${FUZZ_SOURCES})
     COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
             sh -c "mkdir -p '${corpus_dir}' && exec '$<TARGET_FILE:${name}>' -max_total_time=${TOMEL_FUZZ_SECONDS} -max_len=65536 -print_final_stats=0 '${corpus_dir}' '${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${short}'")
 endforeach()
+
+# Both Windows programs checked as files (headers, imports, resources): runs on every machine,
+# also where the 32-bit program cannot be run. The builds are found beside this one.
+add_executable(program_file_tests ${CMAKE_SOURCE_DIR}/tests/pe/pe_image.cpp ${CMAKE_SOURCE_DIR}/tests/pe/program_files_test.cpp)
+target_compile_options(program_file_tests PRIVATE ${SANITIZE})
+target_link_options(program_file_tests PRIVATE ${SANITIZE})
+target_link_libraries(program_file_tests PRIVATE gtest_main)
+get_filename_component(TOMEL_BUILD_ROOT ${CMAKE_BINARY_DIR} DIRECTORY)
+target_compile_definitions(program_file_tests PRIVATE TOMEL_BUILD_ROOT="${TOMEL_BUILD_ROOT}")
+gtest_discover_tests(program_file_tests DISCOVERY_TIMEOUT 60)

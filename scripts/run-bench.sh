@@ -15,17 +15,12 @@ root="${TOMEL_BUILD_ROOT:-$top/build}"
 data="${TOMEL_BENCH_DATA:-$top/build/bench}"
 export TOMEL_WINE_DIR="${TOMEL_WINE_DIR:-$top/build/wine}"
 envfile="$TOMEL_WINE_DIR/env"
+# shellcheck source=wine-env.sh
+source scripts/wine-env.sh
 
-session_alive() {
-  [ -f "$envfile" ] || return 1
-  # shellcheck disable=SC1090
-  (source "$envfile" && kill -0 "${TOMEL_XVFB_PID:-0}" && kill -0 "${TOMEL_KEEPER_PID:-0}") 2>/dev/null
-}
 started=0
-if ! session_alive; then
-  scripts/wine-session.sh start || { echo "could not start the test display"; exit 1; }
-  started=1
-fi
+scripts/wine-session.sh alive || started=1
+scripts/wine-session.sh start || { echo "could not start the test display"; exit 1; }
 work=$(mktemp -d)
 cleanup() {
   rm -rf "$work"
@@ -42,7 +37,7 @@ winpath() { local p; p=$(readlink -f "$1"); echo "Z:${p//\//\\}"; }
 run() {
   local out=$1
   shift
-  if ! wine "$@" >"$out" 2>"$out.err" </dev/null; then
+  if ! "$TOMEL_WINE" "$@" >"$out" 2>"$out.err" </dev/null; then
     echo "failed: ${*##*/}" >&2
     sed 's/^/  /' "$out.err" >&2
     return 1
@@ -53,7 +48,9 @@ mkdir -p "$data"
 builds=()
 for bits in 32 64; do
   exe="$root/win$bits/tomel_bench.exe"
-  if [ -f "$exe" ]; then
+  if [ "$bits" = 32 ] && [ "$TOMEL_WIN32" != yes ]; then
+    echo "The 32-bit build was not run: $TOMEL_WIN32_WHY."
+  elif [ -f "$exe" ]; then
     # A copy of its own: the program reads and writes its settings file beside itself, and every
     # run starts from the defaults.
     mkdir -p "$data/win$bits"

@@ -4,21 +4,24 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 exe="$top/build/win64/tomel.exe"
+# shellcheck source=wine-env.sh
+source "$top/scripts/wine-env.sh"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  export WINEPREFIX="$top/build/wine/user-prefix" WINEDEBUG=-all
+  if [ "$TOMEL_WIN32" = yes ]; then prefix=user-prefix; else prefix=user-prefix64; fi
+  export WINEPREFIX="$top/build/wine/$prefix" WINEDEBUG=-all
   "$top/scripts/wine-session.sh" prepare "$WINEPREFIX"
-  exec wine "$exe" "$@"
+  exec "$TOMEL_WINE" "$exe" "$@"
 fi
 scripts_dir="$top/scripts"
 session="${TOMEL_WINE_DIR:-$top/build/wine}"
 started=""
-[ -f "$session/env" ] || started=yes
+"$top/scripts/wine-session.sh" alive || started=yes
 "$scripts_dir/wine-session.sh" start
 # shellcheck disable=SC1090,SC1091
 source "$session/env"
 shot="$top/build/run/tomel.png"
 mkdir -p "$(dirname "$shot")"
-wine "$exe" "$@" >/dev/null 2>&1 </dev/null &
+"$TOMEL_WINE" "$exe" "$@" >/dev/null 2>&1 </dev/null &
 pid=$!
 win=""
 for _ in $(seq 100); do

@@ -69,6 +69,14 @@ e2e_init() {
     fi
     # shellcheck disable=SC1090
     source "$envfile"
+    # The session says which loader works here; a 32-bit program may not run at all.
+    # shellcheck source=../../scripts/wine-env.sh
+    source "$E2E_TOP/scripts/wine-env.sh"
+    local why
+    if ! why=$(tomel_can_run "$E2E_EXE"); then
+        echo "skipped: $why"
+        exit "$TOMEL_SKIP"
+    fi
     xdpyinfo >/dev/null 2>&1 || { echo "FAIL: cannot reach the test display $DISPLAY"; exit 1; }
 
     trap e2e_cleanup EXIT
@@ -159,7 +167,7 @@ start_tomel_in() {
     TOMEL_LOG="$E2E_WORK/tomel-$(date +%s%N).log"
     TOMEL_RC=""
     WIN=""
-    (cd "$dir" && exec wine "$E2E_WINEXE" "$@") </dev/null >"$TOMEL_LOG" 2>&1 &
+    (cd "$dir" && exec "$TOMEL_WINE" "$E2E_WINEXE" "$@") </dev/null >"$TOMEL_LOG" 2>&1 &
     TOMEL_PID=$!
 }
 

@@ -83,7 +83,7 @@ wait_window '^lines\.txt - Tomel \| 4/5 \|'
 focus_window
 send_keys Home
 wait_caption '\| 1/5 \|'
-wineboot -e >/dev/null 2>&1 </dev/null
+tomel_wine wineboot.exe -e >/dev/null 2>&1 </dev/null
 for _ in $(seq 100); do kill -0 "$TOMEL_PID" 2>/dev/null || break; sleep 0.1; done
 [ "$(ini_value "$INI" bookmark)" = 0 ] || fail "after the end of the session bookmark is $(ini_value "$INI" bookmark), expected 0"
 ok "the end of the session saved the settings (bookmark=0)"
