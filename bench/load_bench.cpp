@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "bench/bench.h"
-#include "text/entries.h"
-#include "text/text_loader_win.h"
+#include "core/text/entries.h"
+#include "shell/text/text_loader_win.h"
 
 namespace {
 

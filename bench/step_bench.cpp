@@ -5,12 +5,12 @@
 #include <string>
 #include <utility>
 
-#include "app/app_info_win.h"
-#include "app/app_win.h"
 #include "bench/bench.h"
+#include "main/main_window_win.h"
 #include "res/resource.h"
-#include "text/navigation_win.h"
-#include "text/text_loader_win.h"
+#include "shell/app/app_info_win.h"
+#include "shell/text/navigation_win.h"
+#include "shell/text/text_loader_win.h"
 
 namespace {
 

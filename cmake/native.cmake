@@ -57,3 +57,8 @@ target_link_libraries(program_file_tests PRIVATE gtest_main)
 get_filename_component(TOMEL_BUILD_ROOT ${CMAKE_BINARY_DIR} DIRECTORY)
 target_compile_definitions(program_file_tests PRIVATE TOMEL_BUILD_ROOT="${TOMEL_BUILD_ROOT}")
 gtest_discover_tests(program_file_tests DISCOVERY_TIMEOUT 60)
+
+# Includes point one way: core < state < shell < main, no circles between subsystems, no Windows
+# header in plain code.
+add_test(NAME layers COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/layers/check_layers.py ${CMAKE_SOURCE_DIR})
+add_test(NAME layers.self_test COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/layers/check_layers.py --self-test)

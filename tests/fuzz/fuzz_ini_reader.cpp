@@ -1,6 +1,6 @@
 // Any bytes as a settings or language file: reading must stay inside its buffers
 // whatever the file holds, and what was read must write out again.
-#include "settings/typed_ini.h"
+#include "core/settings/typed_ini.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "text/entries.h"
+#include "core/text/entries.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -5,11 +5,11 @@
 #include <climits>
 #include <string>
 
-#include "app/command_logic.h"
-#include "app/commands.h"
-#include "app/paths.h"
-#include "settings/window_rect.h"
-#include "ui/texts.h"
+#include "core/app/command_logic.h"
+#include "core/app/commands.h"
+#include "core/app/paths.h"
+#include "core/settings/window_rect.h"
+#include "core/ui/texts.h"
 
 TEST(Paths, ArgumentsAndTitles)
 {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "text/entries.h"
+#include "core/text/entries.h"
 
 namespace {
 

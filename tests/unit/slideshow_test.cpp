@@ -1,4 +1,4 @@
-#include "text/slideshow.h"
+#include "core/text/slideshow.h"
 
 #include <gtest/gtest.h>
 

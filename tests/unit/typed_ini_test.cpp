@@ -1,4 +1,4 @@
-#include "settings/typed_ini.h"
+#include "core/settings/typed_ini.h"
 
 #include <gtest/gtest.h>
 

@@ -4,12 +4,12 @@
 
 #include <vector>
 
-#include "app/commands.h"
-#include "app/commands_win.h"
+#include "core/app/commands.h"
 #include "harness.h"
+#include "main/commands_win.h"
 #include "res/resource.h"
-#include "text/navigation_win.h"
-#include "text/text_loader_win.h"
+#include "shell/text/navigation_win.h"
+#include "shell/text/text_loader_win.h"
 
 namespace {
 

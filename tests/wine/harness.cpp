@@ -4,11 +4,11 @@
 
 #include <cstdio>
 
-#include "app/app_info_win.h"
-#include "app/message_loop_win.h"
-#include "app/startup_win.h"
+#include "main/message_loop_win.h"
+#include "main/startup_win.h"
 #include "res/resource.h"
-#include "text/text_loader_win.h"
+#include "shell/app/app_info_win.h"
+#include "shell/text/text_loader_win.h"
 
 std::vector<ShownMessage> shownMessages;
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/app_win.h"
+#include "main/main_window_win.h"
 
 // Message boxes the program asked for while a test ran (the hook answers them with IDOK).
 struct ShownMessage {

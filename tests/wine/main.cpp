@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <new>
 
-#include "app/app_info_win.h"
+#include "shell/app/app_info_win.h"
 
 namespace {
 int printMessage(const wchar_t* text, UINT type)

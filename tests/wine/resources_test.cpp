@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_info_win.h"
 #include "harness.h"
+#include "shell/app/app_info_win.h"
 
 namespace {
 std::wstring versionString(const std::vector<char>& block, const wchar_t* name)

@@ -6,12 +6,12 @@
 #include <memory>
 #include <sstream>
 
-#include "app/commands.h"
-#include "app/startup_win.h"
+#include "core/app/commands.h"
 #include "harness.h"
-#include "settings/settings_win.h"
-#include "settings/typed_ini_file_win.h"
-#include "text/text_loader_win.h"
+#include "main/startup_win.h"
+#include "shell/settings/settings_win.h"
+#include "shell/settings/typed_ini_file_win.h"
+#include "shell/text/text_loader_win.h"
 
 namespace {
 

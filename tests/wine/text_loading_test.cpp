@@ -4,8 +4,8 @@
 #include <string>
 
 #include "harness.h"
-#include "app/startup_win.h"
-#include "text/text_loader_win.h"
+#include "main/startup_win.h"
+#include "shell/text/text_loader_win.h"
 
 namespace {
 std::wstring entry(const TomelWindow& w, std::size_t i) { return std::wstring(w.app().entries[i]); }

@@ -1,9 +1,9 @@
 // The main window made from the real resources: its template, the App's start state, the exit path.
 #include <gtest/gtest.h>
 
-#include "app/app_info_win.h"
 #include "harness.h"
 #include "res/resource.h"
+#include "shell/app/app_info_win.h"
 
 TEST(MainWindow, IsBuiltFromDialog1000WithOneStaticControl)
 {

@@ -1,0 +1,45 @@
+#include "core/app/paths.h"
+
+#include <algorithm>
+
+bool copyToBuffer(wchar_t* dst, std::size_t size, std::wstring_view src)
+{
+    if (size == 0) return src.empty();
+    const std::size_t n = std::min(src.size(), size - 1);
+    std::copy_n(src.data(), n, dst);
+    dst[n] = L'\0';
+    return n == src.size();
+}
+
+std::wstring_view trimTrailingBlanks(std::wstring_view arg)
+{
+    while (!arg.empty() && arg.back() == L' ') arg.remove_suffix(1);
+    return arg;
+}
+
+bool isSettingsFileName(std::wstring_view path)
+{
+    const std::size_t dot = path.rfind(L'.');
+    return dot != std::wstring_view::npos && path.substr(dot) == L".ini";
+}
+
+std::wstring_view fileNamePart(std::wstring_view path)
+{
+    const std::size_t slash = path.rfind(L'\\');
+    return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring buildTitle(std::wstring_view textFilePath, std::wstring_view programName)
+{
+    std::wstring title(fileNamePart(textFilePath));
+    title += L" - ";
+    title += programName;
+    if (title.size() > PATH_BUFFER - 1) title.resize(PATH_BUFFER - 1);
+    return title;
+}
+
+std::wstring_view directoryPart(std::wstring_view modulePath)
+{
+    const std::size_t slash = modulePath.rfind(L'\\');
+    return slash == std::wstring_view::npos ? modulePath : modulePath.substr(0, slash);
+}

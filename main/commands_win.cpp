@@ -1,0 +1,74 @@
+#include "main/commands_win.h"
+
+#include <shellapi.h>
+
+#include "shell/display/fitting_win.h"
+#include "shell/settings/settings_win.h"
+#include "shell/text/navigation_win.h"
+#include "shell/text/text_loader_win.h"
+
+namespace {
+
+void flip(bool& flag) { flag = !flag; }
+
+// A command that opens a modal dialog stops the slideshow while the dialog is up.
+template <typename F>
+void withTimerSuspended(App& app, F&& dialog)
+{
+    suspendTimer(app, true);
+    dialog();
+    resumeTimer(app);
+}
+
+}  // namespace
+
+CommandFilter commandFilter = nullptr;
+
+void runCommand(App& app, unsigned command)
+{
+    if (commandFilter && !commandFilter(command)) return;
+    if (applyPinCommand(app.pins, command)) return;
+    switch (command) {
+    case CMD_SLIDESHOW: toggleSlideshow(app); break;
+    case CMD_HIDE: toggleHide(app); break;
+    case CMD_RANDOM: toggleRandom(app); break;
+    case CMD_COUNTDOWN: toggleCountdown(app); break;
+    case CMD_STATUS_IN_CAPTION: toggleStatusInCaption(app); break;
+    case CMD_NEXT: nextEntry(app); break;
+    case CMD_PREVIOUS: previousEntry(app); break;
+    case CMD_FIRST: firstEntry(app); break;
+    case CMD_LAST: lastEntry(app); break;
+    case CMD_SLIDE_NEXT: slideNext(app); break;
+    case CMD_SLIDE_PREVIOUS: slidePrevious(app); break;
+    case CMD_RANDOM_ENTRY: randomEntry(app); break;
+    case CMD_MULTILINE:
+        // What makes one entry depends on this setting, so the text is read again.
+        flip(app.multiline);
+        openTextFile(app);
+        break;
+    case CMD_JUSTIFY_CENTER:
+    case CMD_JUSTIFY_LEFT:
+    case CMD_JUSTIFY_RIGHT:
+        applyJustify(app, command - CMD_JUSTIFY_CENTER);
+        showEntry(app, ShowMode::ShowSlide);
+        break;
+    case CMD_BLACKBOX_SHELL: flip(app.blackboxShell); break;
+    case CMD_DRAGGABLE: flip(app.draggable); break;
+    case CMD_STAY_ON_TOP:
+        flip(app.onTop);
+        SetWindowPos(app.window, app.onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        break;
+    case CMD_OPEN_FILE: withTimerSuspended(app, [&] { showOpenFileDialog(app); }); break;
+    case CMD_SAVE_NOW: saveSettings(app); break;
+    case CMD_SAVE_AS:
+        if (saveSettingsAs(app)) saveSettings(app);
+        break;
+    case CMD_SAVE_ON_EXIT: flip(app.saveOnExit); break;
+    case CMD_SAVE_FILE: flip(app.saveFile); break;
+    case CMD_BOOKMARK: flip(app.resume); break;
+    case CMD_MENU_AT_CURSOR: flip(app.atCursor); break;
+    case CMD_HELP: ShellExecuteW(app.window, L"open", app.helpPath, nullptr, nullptr, SW_SHOWNORMAL); break;
+    case CMD_EXIT: SendMessageW(app.window, WM_CLOSE, 0, 0); break;
+    default: break;   // numbers without a command, and commands of parts not yet in the program
+    }
+}

@@ -1,0 +1,178 @@
+#include "main/main_window_win.h"
+
+#include <new>
+
+#include "main/commands_win.h"
+#include "main/startup_win.h"
+#include "res/resource.h"
+#include "shell/app/app_info_win.h"
+#include "shell/display/colours_win.h"
+#include "shell/display/frame_win.h"
+#include "shell/settings/settings_win.h"
+#include "shell/text/navigation_win.h"
+#include "shell/text/text_loader_win.h"
+
+App* currentApp = nullptr;
+
+namespace {
+
+void initFont(App& app, HDC dc)
+{
+    app.logFont = LOGFONTW{};
+    app.logFont.lfHeight = -MulDiv(10, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    app.logFont.lfPitchAndFamily = 17;   // fixed pitch; the number settings files have always held
+    copyToBuffer(app.logFont.lfFaceName, LF_FACESIZE, L"Courier New");
+    app.font.reset(CreateFontIndirectW(&app.logFont));
+    SendMessageW(app.textControl, WM_SETFONT, reinterpret_cast<WPARAM>(app.font.get()), 0);
+}
+
+void detectShell(App& app)
+{
+    HMODULE user32 = LoadLibraryW(L"user32");
+    app.setLayeredAttributes = user32 ? reinterpret_cast<SetLayeredWindowAttributesFn>(
+                                            reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")))
+                                      : nullptr;
+    if (FindWindowW(L"BlackboxClass", L"Blackbox")) {
+        app.blackboxShell = true;
+        app.blackboxNotifyPending = true;
+    }
+}
+
+// The version-2 layout of NOTIFYICONDATAW: everything up to and including dwInfoFlags.
+constexpr UINT TRAY_RECORD_SIZE = offsetof(NOTIFYICONDATAW, dwInfoFlags) + sizeof(DWORD);
+
+void endApp()
+{
+    App* app = currentApp;
+    if (!app) return;
+    shutDown(*app);
+    currentApp = nullptr;
+    delete app;
+}
+
+}  // namespace
+
+void initApp(App& app, HWND window)
+{
+    app.textColour = 0;
+    app.window = window;
+    app.backgroundColour = 0xFFFFFF;
+    app.backgroundBrush.reset(static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    app.textControl = GetDlgItem(window, IDC_TEXT);
+    app.entries.clear();
+    app.currentIndex = 0;
+    // Every other setting and run-time field starts from its default in the App record itself.
+    OleInitialize(nullptr);
+    HICON icon = LoadIconW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN));
+    SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+    SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+
+    NOTIFYICONDATAW& tray = app.trayIconData;
+    tray = NOTIFYICONDATAW{};
+    tray.cbSize = TRAY_RECORD_SIZE;
+    tray.hWnd = window;
+    tray.uID = 0;
+    tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    tray.uCallbackMessage = MSG_TRAY_NOTIFY;
+    tray.hIcon = icon;
+    copyToBuffer(tray.szTip, 128, appInfo.programName);
+
+    DragAcceptFiles(window, TRUE);
+    srand(GetTickCount());
+    HDC dc = GetDC(window);
+    initFont(app, dc);
+    detectShell(app);
+    ReleaseDC(window, dc);
+}
+
+void shutDown(App& app)
+{
+    // The gong is closed first once sound is part of the program.
+    if (app.saveOnExit) saveSettings(app);
+    // The tray icon is removed here once it is part of the program.
+    PostQuitMessage(0);
+    OleUninitialize();
+    app.entries.release();
+}
+
+HWND createMainWindow(HINSTANCE instance, HWND& owner)
+{
+    appInfo.instance = instance;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAIN));
+    wc.lpszClassName = appInfo.programName;
+    RegisterClassW(&wc);   // fails harmlessly when the class is already there
+    owner = CreateWindowExW(0, appInfo.programName, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    appInfo.mainWindow = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDR_MAIN), owner, mainDialogProc, 0);
+    return appInfo.mainWindow;
+}
+
+INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        App* app = new App;   // a failed allocation ends in the out-of-memory handler
+        initApp(*app, window);
+        currentApp = app;
+        startUp(*app);
+        return TRUE;
+    }
+    App* app = currentApp;
+    if (!app) return FALSE;
+
+    switch (message) {
+    case WM_COMMAND:
+        runCommand(*app, LOWORD(wParam));
+        return TRUE;
+    case WM_TIMER:
+        onTimer(*app, wParam);
+        return TRUE;
+    case WM_MOVE:
+        onMove(*app);
+        return TRUE;
+    case WM_SIZE:
+        onSize(*app, LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(app->window, &ps);
+        EndPaint(app->window, &ps);
+        return FALSE;
+    }
+    case WM_CLOSE:
+        DestroyWindow(app->window);
+        return TRUE;
+    case WM_DESTROY:
+        endApp();
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) endApp();
+        return TRUE;
+    case WM_CONTEXTMENU:
+    case MSG_TRAY_NOTIFY:
+    case MSG_SHOW_MENU:
+        return TRUE;
+    case WM_CTLCOLORDLG:
+        return reinterpret_cast<INT_PTR>(dialogBrush(*app));
+    case WM_CTLCOLORSTATIC:
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_TEXT)
+            return reinterpret_cast<INT_PTR>(textControlColours(*app, reinterpret_cast<HDC>(wParam)));
+        return FALSE;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        return TRUE;
+    case WM_ENTERSIZEMOVE:
+        app->inSizeMove = true;
+        return TRUE;
+    case WM_EXITSIZEMOVE:
+        app->inSizeMove = false;
+        return TRUE;
+    case WM_DROPFILES:
+        onDropFiles(*app, reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include <windows.h>
+
+#include "state/app_win.h"
+
+// Process-wide facts about the program, for every part of it.
+struct AppInfo {
+    HINSTANCE instance = nullptr;
+    HWND mainWindow = nullptr;
+    const wchar_t* const programName = L"Tomel";
+    const wchar_t* const programVersion = L"1.00";
+};
+extern AppInfo appInfo;
+
+// The one message box of the program: caption "Tomel", owned by the main window.
+int showMessage(const wchar_t* text, UINT type);
+// Where the in-process tests watch the messages instead of answering a modal box; null normally.
+using MessageHook = int (*)(const wchar_t* text, UINT type);
+extern MessageHook messageHook;
+
+// Called when memory cannot be had: tells the user and ends the process with exit code 1.
+[[noreturn]] void onOutOfMemory();
+
+// Trims the working set, so the program holds little memory while it waits.
+void trimWorkingSet();
+// Sets the main window's caption, unless it already reads so: a step can ask for the same caption
+// several times, and each real change is a round trip to the window system.
+void setCaption(App& app, const wchar_t* text);

@@ -1,0 +1,202 @@
+#include "shell/settings/settings_win.h"
+
+#include <commdlg.h>
+
+#include "core/settings/window_rect.h"
+#include "core/ui/texts.h"
+#include "shell/app/app_info_win.h"
+#include "shell/display/fitting_win.h"
+#include "shell/settings/typed_ini_file_win.h"
+
+const wchar_t* const portableNote = L"for portability set savefile=FALSE and use relative paths, eg. \\tomels\\diamond.txt";
+
+namespace {
+
+using T = IniValueType;
+
+struct Section {
+    const wchar_t* header;
+    const IniEntry* table;
+    std::size_t readSize;
+};
+
+// The tables of the twelve sections, in the order they are written, over the App's fields. Load and
+// save walk the same tables, so the file always reads back into what was written.
+template <typename F>
+void forEachSection(App& app, wchar_t* scratch, F&& visit)
+{
+    const IniEntry tomel[] = {{L"version", T::String, app.versionText}, {nullptr, T::String, nullptr}};
+    const IniEntry portable[] = {
+        {L";", T::String, scratch},
+        {L"savefile", T::Bool, &app.saveFile},
+        {L"file", T::String, app.storedTextPath},
+        {L"bitmap", T::String, app.bitmapPath},
+        {L"sound", T::String, app.soundFilePath},
+        {nullptr, T::String, nullptr},
+    };
+    const IniEntry tweak[] = {{nullptr, T::String, nullptr}};
+    const IniEntry slideshow[] = {
+        {L"slide", T::Bool, &app.slide.slideShow},
+        {L"hide", T::Bool, &app.slide.hide},
+        {L"random", T::Bool, &app.slide.random},
+        {L"sound", T::Bool, &app.playSound},
+        {L"timeslide", T::Long, &app.slide.slideTime},
+        {L"timehide", T::Long, &app.slide.hideTime},
+        {L"countdown", T::Bool, &app.slide.countdown},
+        {L"statusincaption", T::Bool, &app.slide.statusInCaption},
+        {nullptr, T::String, nullptr},
+    };
+    const IniEntry display[] = {
+        {L"multiline", T::Bool, &app.multiline},
+        {L"caption", T::Bool, &app.caption},
+        {L"transparent", T::Bool, &app.transparent},
+        {L"background", T::Bool, &app.showBackground},
+        {nullptr, T::String, nullptr},
+    };
+    // The Short keys carry the low 16 bits of their 32-bit fields.
+    const IniEntry alignment[] = {
+        {L"fitfont", T::Bool, &app.fitFont},
+        {L"fitwidth", T::Bool, &app.fitWidth},
+        {L"fitgraphic", T::Bool, &app.fitGraphic},
+        {L"justify", T::Short, &app.justify},
+        {L"docking", T::Short, &app.docking},
+        {L"bb caption adjust", T::Short, &app.bbCaptionAdjust},
+        {L"bb window adjust", T::Short, &app.bbWindowAdjust},
+        {nullptr, T::String, nullptr},
+    };
+    const IniEntry window[] = {
+        {L"draggable", T::Bool, &app.draggable},
+        {L"trayicon", T::Bool, &app.trayIcon},
+        {L"ontop", T::Bool, &app.onTop},
+        {nullptr, T::String, nullptr},
+    };
+    const IniEntry position[] = {
+        {L"left", T::Long, &app.windowRect.left},
+        {L"top", T::Long, &app.windowRect.top},
+        {L"right", T::Long, &app.windowRect.right},
+        {L"bottom", T::Long, &app.windowRect.bottom},
+        {nullptr, T::String, nullptr},
+    };
+    const IniEntry font[] = {
+        {L"height", T::Long, &app.logFont.lfHeight},
+        {L"weight", T::Long, &app.logFont.lfWeight},
+        {L"italic", T::Byte, &app.logFont.lfItalic},
+        {L"pitch and family", T::Byte, &app.logFont.lfPitchAndFamily},
+        {L"facename", T::String, app.logFont.lfFaceName},
+        {nullptr, T::String, nullptr},
+    };
+    const IniEntry colours[] = {
+        {L"text", T::Long, &app.textColour},
+        {L"background", T::Long, &app.backgroundColour},
+        {nullptr, T::String, nullptr},
+    };
+    const IniEntry settings[] = {
+        {L"savesettings", T::Bool, &app.saveOnExit},
+        {L"resume", T::Bool, &app.resume},
+        {L"bookmark", T::Long, &app.currentIndex},
+        {nullptr, T::String, nullptr},
+    };
+    const IniEntry menu[] = {{L"at cursor", T::Bool, &app.atCursor}, {nullptr, T::String, nullptr}};
+    const Section sections[] = {
+        {L"[Tomel]", tomel, 12},          {L"[Portable]", portable, PATH_BUFFER},
+        {L"[Tweak]", tweak, PATH_BUFFER}, {L"[Slideshow]", slideshow, PATH_BUFFER},
+        {L"[Display]", display, PATH_BUFFER}, {L"[Alignment]", alignment, PATH_BUFFER},
+        {L"[Window]", window, PATH_BUFFER},   {L"[Position]", position, PATH_BUFFER},
+        {L"[Font]", font, LF_FACESIZE},       {L"[Colours]", colours, PATH_BUFFER},
+        {L"[Settings]", settings, PATH_BUFFER}, {L"[Menu]", menu, PATH_BUFFER},
+    };
+    for (const Section& s : sections) visit(s);
+}
+
+}  // namespace
+
+void loadSettings(App& app)
+{
+    wchar_t scratch[PATH_BUFFER] = {};
+    TypedIniFile file;
+    openIni(file, app.settingsPath, IniOpenMode::Read);
+    forEachSection(app, scratch, [&](const Section& s) { readSection(file, s.table, s.header, s.readSize); });
+    if (app.storedTextPath[0]) {
+        wchar_t full[PATH_BUFFER] = {};
+        const DWORD n = GetFullPathNameW(app.storedTextPath, PATH_BUFFER, full, nullptr);
+        if (n > 0 && n < PATH_BUFFER) copyToBuffer(app.textFilePath, PATH_BUFFER, full);
+    }
+    closeIni(file);
+}
+
+bool saveSettings(App& app)
+{
+    wchar_t scratch[PATH_BUFFER] = {};
+    copyToBuffer(scratch, PATH_BUFFER, portableNote);
+    TypedIniFile file;
+    openIni(file, app.settingsPath, IniOpenMode::Write);
+    if (app.transparent) app.caption = app.savedCaption;
+    copyToBuffer(app.versionText, 12, appInfo.programVersion);
+    if (app.saveFile) copyToBuffer(app.storedTextPath, PATH_BUFFER, app.textFilePath);
+    if (IsIconic(app.window) || IsZoomed(app.window)) {
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof placement;
+        if (GetWindowPlacement(app.window, &placement)) app.windowRect = placement.rcNormalPosition;
+    }
+    forEachSection(app, scratch, [&](const Section& s) { writeSection(file, s.table, s.header); });
+    return closeIni(file);
+}
+
+void clampWindowRect(App& app)
+{
+    ScreenMetrics screen;
+    screen.width = GetSystemMetrics(SM_CXSCREEN);
+    screen.height = GetSystemMetrics(SM_CYSCREEN);
+    screen.minTrackWidth = GetSystemMetrics(SM_CXMINTRACK);
+    screen.minTrackHeight = GetSystemMetrics(SM_CYMINTRACK);
+    const RECT& r = app.windowRect;
+    const WindowBox box = clampWindowRect(r.left, r.top, r.right, r.bottom, screen);
+    MoveWindow(app.window, box.left, box.top, box.width, box.height, TRUE);
+    GetWindowRect(app.window, &app.windowRect);
+}
+
+void applySettings(App& app)
+{
+    clampWindowRect(app);
+    const RECT& r = app.windowRect;
+    MoveWindow(app.window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    // The caption, transparency and tray icon follow here as those parts join the program.
+    app.backgroundBrush.reset(CreateSolidBrush(app.backgroundColour));
+    if (!app.resume) app.currentIndex = 0;
+    applyJustify(app, app.justify);
+    app.font.reset(CreateFontIndirectW(&app.logFont));
+    SendMessageW(app.textControl, WM_SETFONT, reinterpret_cast<WPARAM>(app.font.get()), FALSE);
+}
+
+void reloadSettings(App& app)
+{
+    // The window goes back to the state start-up applies settings from.
+    app.transparent = false;
+    app.caption = true;
+    app.trayIcon = false;
+    loadSettings(app);
+    applySettings(app);
+    InvalidateRect(nullptr, nullptr, TRUE);
+}
+
+bool saveSettingsAs(App& app)
+{
+    wchar_t directory[PATH_BUFFER] = {};
+    wchar_t name[PATH_BUFFER] = {};
+    copyToBuffer(directory, PATH_BUFFER, app.settingsPath);
+    GetFileTitleW(app.settingsPath, name, PATH_BUFFER);
+    if (wchar_t* slash = wcsrchr(directory, L'\\')) *slash = L'\0';
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = app.window;
+    ofn.lpstrFilter = L"INI File (*.ini)\0*.ini\0";
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = PATH_BUFFER;
+    ofn.lpstrInitialDir = directory;
+    ofn.lpstrTitle = messageText(MSG_TEXT_SAVE_TITLE);
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    ofn.lpstrDefExt = L"ini";
+    if (!GetSaveFileNameW(&ofn)) return false;
+    copyToBuffer(app.settingsPath, PATH_BUFFER, name);
+    return true;
+}

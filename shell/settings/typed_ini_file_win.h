@@ -1,0 +1,26 @@
+#pragma once
+// The typed INI engine on files. A file opened for writing is written whole when it is closed: the
+// new content goes to a file beside it, which replaces the old one only once it is complete, so a
+// save that is cut short (killed, disk full, a failed write) leaves the old file as it was.
+#include <string>
+
+#include "core/settings/typed_ini.h"
+
+struct TypedIniFile {
+    IniOpenMode mode = IniOpenMode::Read;
+    bool opened = false;   // false: every call does nothing (the file could not be opened)
+    bool wide = true;
+    std::wstring path;
+    IniReader reader;
+    IniWriter writer;
+};
+
+void openIni(TypedIniFile& file, const wchar_t* path, IniOpenMode mode);
+void readSection(TypedIniFile& file, const IniEntry* table, const wchar_t* header, std::size_t maxLength);
+void writeSection(TypedIniFile& file, const IniEntry* table, const wchar_t* header);
+// For a file opened for writing: replaces the file with what was written. False when it could not
+// be written; the file on disk is then unchanged.
+bool closeIni(TypedIniFile& file);
+
+// Replaces the file at `path` with `bytes`, or leaves it untouched when that cannot be done.
+bool replaceFileContents(const std::wstring& path, const std::string& bytes);

@@ -1,0 +1,144 @@
+#include "shell/text/navigation_win.h"
+
+#include "shell/app/app_info_win.h"
+
+#include <cstdlib>
+
+namespace {
+
+std::uint32_t entryCount(const App& app) { return static_cast<std::uint32_t>(app.entries.size()); }
+
+void setTimer(App& app, const TimerPeriod& period)
+{
+    KillTimer(app.window, IDT_SLIDESHOW);
+    if (period) SetTimer(app.window, IDT_SLIDESHOW, *period, nullptr);
+}
+
+void navigate(App& app, const std::optional<NavigationStep>& step)
+{
+    if (!step) return;
+    armTimer(app, TimerPhase::SlidePhase);
+    app.currentIndex = step->index;
+    showEntry(app, step->mode);
+}
+
+}  // namespace
+
+void showEntry(App& app, ShowMode mode)
+{
+    const auto index = showEntryIndex(mode, app.slide.random, app.currentIndex, entryCount(app), [] { return rand(); });
+    if (!index) return;
+    if (app.onTop) SetWindowPos(app.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    app.currentIndex = *index;
+    // The gong sounds here once sound is part of the program.
+    updateStatus(app);
+    // The control draws no background of its own: the background is painted before the new text.
+    const std::wstring_view entry = app.entries[app.currentIndex];
+    SetWindowTextW(app.textControl, std::wstring(entry).c_str());
+    if (!IsWindowVisible(app.window)) ShowWindow(app.window, SW_SHOWNORMAL);
+    if (app.slide.slideShow) armTimer(app, TimerPhase::SlidePhase);
+    trimWorkingSet();
+}
+
+void updateStatus(App& app)
+{
+    const std::wstring status = composeStatus(app.timer, app.slide, app.titleText, app.currentIndex, entryCount(app));
+    copyToBuffer(app.statusText, PATH_BUFFER, status);
+    copyToBuffer(app.trayIconData.szTip, TRAY_TIP_BUFFER_CHARS, trayTipText(status));
+    setCaption(app, app.slide.statusInCaption ? app.statusText : app.titleText);
+    if (app.trayIcon) Shell_NotifyIconW(NIM_MODIFY, &app.trayIconData);
+}
+
+void armTimer(App& app, TimerPhase phase)
+{
+    setTimer(app, armTimer(app.timer, app.slide, phase));
+    updateStatus(app);
+}
+
+void onTimer(App& app, WPARAM timerId)
+{
+    if (timerId != IDT_SLIDESHOW) return;
+    const TickAction action = onTimerTick(app.timer, app.slide, entryCount(app), app.currentIndex);
+    switch (action.outcome) {
+    case TickOutcome::Counting:
+        setTimer(app, action.period);
+        updateStatus(app);
+        return;
+    case TickOutcome::HideWindow:
+        SetWindowTextW(app.textControl, L"");
+        ShowWindow(app.window, SW_HIDE);
+        setTimer(app, action.period);
+        updateStatus(app);
+        return;
+    case TickOutcome::Advance:
+        if (action.showNoActivate) ShowWindow(app.window, SW_SHOWNOACTIVATE);
+        if (!action.nextIndex) return;
+        app.currentIndex = *action.nextIndex;
+        showEntry(app, ShowMode::ShowSlide);
+        return;
+    }
+}
+
+void suspendTimer(App& app, bool forDialog)
+{
+    KillTimer(app.window, IDT_SLIDESHOW);
+    suspendTimer(app.timer, forDialog);
+}
+
+void resumeTimer(App& app)
+{
+    if (const TimerPeriod period = resumeTimer(app.timer, app.slide))
+        SetTimer(app.window, IDT_SLIDESHOW, *period, nullptr);
+}
+
+void nextEntry(App& app) { navigate(app, nextEntry(app.currentIndex, entryCount(app))); }
+void previousEntry(App& app) { navigate(app, previousEntry(app.currentIndex, entryCount(app))); }
+void firstEntry(App& app) { navigate(app, firstEntry(app.currentIndex, entryCount(app))); }
+void lastEntry(App& app) { navigate(app, lastEntry(app.currentIndex, entryCount(app))); }
+void slideNext(App& app) { navigate(app, slideNext(app.currentIndex, entryCount(app))); }
+void slidePrevious(App& app) { navigate(app, slidePrevious(app.currentIndex, entryCount(app))); }
+void randomEntry(App& app) { navigate(app, randomEntry(app.currentIndex, entryCount(app))); }
+
+void toggleSlideshow(App& app)
+{
+    const SlideshowToggle t = toggleSlideshow(app.timer, app.slide);
+    setTimer(app, t.period);
+    updateStatus(app);
+    if (t.showWindowIfHidden && !IsWindowVisible(app.window)) ShowWindow(app.window, SW_SHOWNORMAL);
+    if (t.trimWorkingSet) trimWorkingSet();
+}
+
+void toggleHide(App& app)
+{
+    const HideToggle t = toggleHide(app.timer, app.slide);
+    if (!t.restoreWindow) return;
+    setTimer(app, t.period);
+    updateStatus(app);
+    ShowWindow(app.window, SW_SHOWNORMAL);
+}
+
+void toggleRandom(App& app) { app.slide.random = !app.slide.random; }
+
+void toggleCountdown(App& app)
+{
+    suspendTimer(app, true);
+    setTimer(app, toggleCountdown(app.timer, app.slide));
+    updateStatus(app);
+    resumeTimer(app);
+}
+
+void toggleStatusInCaption(App& app)
+{
+    app.slide.statusInCaption = !app.slide.statusInCaption;
+    updateStatus(app);
+}
+
+void toggleWindowVisibility(App& app)
+{
+    if (!IsWindowVisible(app.window)) {
+        ShowWindow(app.window, SW_SHOWNORMAL);
+    } else {
+        ShowWindow(app.window, SW_HIDE);
+        trimWorkingSet();
+    }
+}
