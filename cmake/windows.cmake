@@ -11,6 +11,15 @@ add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wall> $<$<COMPILE_LANGUAGE:CXX>:-
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DTOMEL_BITS=${TOMEL_BITS}")
 # Statically linked runtime: the programs need only system DLLs.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# Hardened: ASLR (with relocations, high-entropy on 64-bit), DEP, and the terminal-server-aware flag
+# that Windows GUI programs carry.
+add_link_options(-Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware)
+if(TOMEL_BITS EQUAL 64)
+  add_link_options(-Wl,--high-entropy-va)
+endif()
+# Reproducible: no link time in the header, no build folder in the program.
+add_link_options(-Wl,--no-insert-timestamp)
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=  -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
 
 set(TOMEL_SYSTEM_LIBS user32 gdi32 comdlg32 shell32 ole32 oleaut32 uuid winmm psapi)
 
@@ -28,6 +37,8 @@ set_source_files_properties(${TOMEL_RC} PROPERTIES OBJECT_DEPENDS "${TOMEL_RES_D
 add_executable(tomel WIN32 ${ENTRY_SOURCE} ${TOMEL_RC})
 target_link_libraries(tomel PRIVATE tomel_shell)
 target_link_options(tomel PRIVATE -municode -mwindows)
+# The program ships stripped; a Debug build keeps its symbols.
+target_link_options(tomel PRIVATE $<$<NOT:$<CONFIG:Debug>>:-s>)
 add_custom_command(TARGET tomel POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${HELP_TEXT} $<TARGET_FILE_DIR:tomel>/Tomel.txt)
 

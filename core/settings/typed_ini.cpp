@@ -1,8 +1,11 @@
 #include "core/settings/typed_ini.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <system_error>
 
 namespace {
@@ -393,16 +396,50 @@ std::wstring formatUnsigned(const char* format, unsigned long value)
     return length > 0 ? widenAscii(buffer, static_cast<std::size_t>(length)) : std::wstring();
 }
 
-// "%g": six significant digits, the shorter of fixed and exponent form. to_chars gives
-// this with '.' and a two-digit exponent whatever the runtime and its locale.
+// "%g": six significant digits, the shorter of fixed and exponent form, with '.' and an exponent of
+// at least two digits whatever the runtime and its locale. Built from "%.5e", whose digits every
+// runtime gives alike (only the decimal point and the exponent's width differ), as %g itself is
+// defined; this keeps the large tables of the shortest-form formatter out of the program.
 std::wstring formatReal(double value)
 {
+    if (std::isnan(value))
+        return std::signbit(value) ? L"-nan" : L"nan";
+    if (std::isinf(value))
+        return value < 0 ? L"-inf" : L"inf";
     char buffer[64];
-    std::to_chars_result written =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    if (written.ec != std::errc())
+    const int length = std::snprintf(buffer, sizeof buffer, "%.5e", value);
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer)
         return std::wstring();
-    return widenAscii(buffer, static_cast<std::size_t>(written.ptr - buffer));
+    const char* p = buffer;
+    std::string out;
+    if (*p == '-')
+        out += *p++;
+    std::string digits;   // the six significant digits
+    for (; *p && *p != 'e' && *p != 'E'; ++p)
+        if (*p >= '0' && *p <= '9')
+            digits += *p;
+    const int exponent = *p ? std::atoi(p + 1) : 0;
+    if (digits.size() != 6)
+        return std::wstring();
+    if (exponent < -4 || exponent >= 6) {
+        std::string mantissa = digits.substr(0, 1) + "." + digits.substr(1);
+        while (mantissa.back() == '0')
+            mantissa.pop_back();
+        if (mantissa.back() == '.')
+            mantissa.pop_back();
+        char tail[16];
+        std::snprintf(tail, sizeof tail, "e%c%02d", exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
+        out += mantissa + tail;
+    } else {
+        std::string fixed = exponent >= 0 ? digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1)
+                                          : "0." + std::string(-exponent - 1, '0') + digits;
+        while (fixed.back() == '0')
+            fixed.pop_back();
+        if (fixed.back() == '.')
+            fixed.pop_back();
+        out += fixed;
+    }
+    return widenAscii(out.data(), out.size());
 }
 
 std::wstring formatValue(const IniEntry& row)

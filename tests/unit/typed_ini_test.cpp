@@ -335,6 +335,8 @@ TEST(TypedIni, ValuesAreWrittenInTheirFormats)
         {T::ShortHex, 0xABCD, 0, "abcd"},  {T::LongHex, 0xDEADBEEF, 0, "deadbeef"},
         {T::Float, 0, 1.5, "1.5"},         {T::Float, 0, 1e10, "1e+10"},       {T::Double, 0, 0.00001, "1e-05"},
         {T::Double, 0, 123456789.0, "1.23457e+08"}, {T::Double, 0, 100000.0, "100000"}, {T::Double, 0, 1e6, "1e+06"},
+        {T::Double, 0, 999999.5, "1e+06"},  {T::Double, 0, -0.000123456, "-0.000123456"}, {T::Double, 0, 0.0, "0"},
+        {T::Double, 0, 1e-100, "1e-100"},   {T::Double, 0, 1000.5, "1000.5"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
