@@ -3,12 +3,14 @@
 #   make test     ... and run every test (native unit + fuzz, in-process under Wine, end to end)
 #   make bench    print the performance figures
 #   make run      start Tomel under Wine on its help text
+#   make dist     build/dist/tomel-<version>.zip: both programs, the help text and a read-me
+#   make check-reproducible   build the release twice in other folders and compare the bytes
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 BUILD := build
 CMAKE_GEN := -G "Unix Makefiles"
 
-.PHONY: all setup configure native win32 win64 test test-native test-win32 test-win64 bench run clean wine-up wine-down
+.PHONY: dist check-reproducible all setup configure native win32 win64 test test-native test-win32 test-win64 bench run clean wine-up wine-down
 
 all: native win32 win64
 
@@ -43,6 +45,12 @@ bench: win32 win64
 
 run: win64
 	@scripts/run-tomel.sh
+
+dist: win32 win64
+	@python3 scripts/make-dist.py . $(BUILD)/win32 $(BUILD)/win64 $(BUILD)/dist
+
+check-reproducible: | setup
+	@scripts/check-reproducible.sh
 
 wine-up:
 	@scripts/wine-session.sh start

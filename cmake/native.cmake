@@ -62,3 +62,7 @@ gtest_discover_tests(program_file_tests DISCOVERY_TIMEOUT 60)
 # header in plain code.
 add_test(NAME layers COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/layers/check_layers.py ${CMAKE_SOURCE_DIR})
 add_test(NAME layers.self_test COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/layers/check_layers.py --self-test)
+
+# Two builds of the committed sources in different folders give the same programs and zip.
+add_test(NAME reproducible COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-reproducible.sh)
+set_tests_properties(reproducible PROPERTIES TIMEOUT 1200)

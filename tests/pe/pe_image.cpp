@@ -14,6 +14,7 @@ class Reader {
 public:
     explicit Reader(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
     bool ok() const { return ok_; }
+    uint32_t u8(uint64_t at) { return get(at, 1); }
     uint32_t u16(uint64_t at) { return get(at, 2); }
     uint32_t u32(uint64_t at) { return get(at, 4); }
     // A virtual address inside the image to its offset in the file.
@@ -68,8 +69,18 @@ void readResources(Reader& r, uint32_t rva, PeImage& image)
     entries(base, [&](uint32_t typeId, uint32_t typeDir) {
         if (!(typeDir & 0x80000000u)) return;
         const std::string type = resourceId(r, base, typeId);
-        entries(base + (typeDir & 0x7fffffffu), [&](uint32_t nameId, uint32_t) {
-            image.resources.push_back({type, resourceId(r, base, nameId)});
+        entries(base + (typeDir & 0x7fffffffu), [&](uint32_t nameId, uint32_t nameDir) {
+            std::string data;
+            if (nameDir & 0x80000000u) {
+                const uint64_t languages = base + (nameDir & 0x7fffffffu);
+                const uint32_t entry = r.u32(languages + 20);   // the first language's data entry
+                if (r.u16(languages + 12) + r.u16(languages + 14) > 0 && !(entry & 0x80000000u)) {
+                    const uint64_t at = r.offsetOf(r.u32(base + entry));
+                    const uint32_t size = r.u32(base + entry + 4);
+                    for (uint32_t i = 0; i < size && r.ok(); ++i) data += char(r.u8(at + i));
+                }
+            }
+            image.resources.push_back({type, resourceId(r, base, nameId), data});
         });
     });
     std::sort(image.resources.begin(), image.resources.end());
@@ -86,6 +97,7 @@ PeImage readPeImage(const std::vector<uint8_t>& file)
     image.machine = uint16_t(r.u16(pe + 4));
     const uint32_t sectionCount = r.u16(pe + 6);
     const uint32_t optionalSize = r.u16(pe + 20);
+    image.timeDateStamp = r.u32(pe + 8);
     image.characteristics = uint16_t(r.u16(pe + 22));
     const uint64_t opt = pe + 24;
     image.magic = uint16_t(r.u16(opt));
@@ -107,6 +119,13 @@ PeImage readPeImage(const std::vector<uint8_t>& file)
     image.valid = r.ok();
     if (!image.valid) image.error = "a header points outside the file";
     return image;
+}
+
+const PeResource* PeImage::resource(const std::string& type, const std::string& name) const
+{
+    for (const PeResource& r : resources)
+        if (r.type == type && r.name == name) return &r;
+    return nullptr;
 }
 
 PeImage readPeFile(const std::string& path)
