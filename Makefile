@@ -39,8 +39,8 @@ test: all
 	@scripts/run-tests.sh
 
 bench: win32 win64
-	cmake --build $(BUILD)/win32 -j $(JOBS) --target tomel_bench
-	cmake --build $(BUILD)/win64 -j $(JOBS) --target tomel_bench
+	cmake --build $(BUILD)/win32 -j $(JOBS) --target tomel_bench empty_dialog
+	cmake --build $(BUILD)/win64 -j $(JOBS) --target tomel_bench empty_dialog
 	@scripts/run-bench.sh
 
 run: win64

@@ -153,4 +153,13 @@ for bits in "${builds[@]}"; do
     "$work/step$bits"
 done
 echo
+echo "Start-up: process start to the help text's first entry on show, against an empty dialog program"
+echo "built with the same toolchain showing its window; medians of 5 interleaved runs, ms."
+for bits in "${builds[@]}"; do
+  if [ -f "$root/win$bits/bench/empty_dialog.exe" ]; then
+    scripts/bench-startup.sh "$root/win$bits" 5 | sed "s/^/  win$bits  /"
+  fi
+done
+
+echo
 echo "bench time: $((SECONDS - start_time)) s"
