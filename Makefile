@@ -10,7 +10,7 @@ JOBS ?= $(shell nproc)
 BUILD := build
 CMAKE_GEN := -G "Unix Makefiles"
 
-.PHONY: dist check-reproducible all setup configure native win32 win64 test test-native test-win32 test-win64 bench run clean wine-up wine-down
+.PHONY: dist check-reproducible screenshot all setup configure native win32 win64 test test-native test-win32 test-win64 bench run clean wine-up wine-down
 
 all: native win32 win64
 
@@ -48,6 +48,9 @@ run: win64
 
 dist: win32 win64
 	@python3 scripts/make-dist.py . $(BUILD)/win32 $(BUILD)/win64 $(BUILD)/dist
+
+screenshot: win64
+	@scripts/screenshot.sh docs/tomel.png
 
 check-reproducible: | setup
 	@scripts/check-reproducible.sh

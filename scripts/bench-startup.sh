@@ -18,7 +18,7 @@ measure() {
   local dir=$1 exe=$2 title=$3 start end pid w _
   rm -f "$dir/tomel.ini"
   start=$(date +%s%N)
-  (cd "$dir" && exec "$TOMEL_WINE" "$exe") </dev/null >/dev/null 2>&1 &
+  (cd "$dir" && exec "$TOMEL_WINE" "$dir/$exe") </dev/null >/dev/null 2>&1 &
   pid=$!
   for _ in $(seq 3000); do
     w=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -1)
@@ -26,12 +26,21 @@ measure() {
     sleep 0.002
   done
   end=$(date +%s%N)
-  if [ -z "$w" ]; then echo "-"; kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; return; fi
+  if [ -z "$w" ]; then echo "-"; stop_program "$dir" "$pid"; return; fi
   echo $(((end - start) / 1000000))
-  xdotool windowclose "$w" 2>/dev/null
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.02; done
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
+  stop_program "$dir" "$pid"
+}
+
+# Ends the program started from folder $1 (launcher $2) and waits for it. Killed, not closed: the
+# window is Wine's, and destroying its X window from outside upsets the virtual desktop.
+stop_program() {
+  local proc args
+  for proc in /proc/[0-9]*; do
+    args=$(tr '\0' ' ' 2>/dev/null <"$proc/cmdline") || continue
+    case "$args" in *"$1"*) kill -9 "${proc#/proc/}" 2>/dev/null ;; esac
+  done
+  kill -9 "$2" 2>/dev/null
+  wait "$2" 2>/dev/null
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
