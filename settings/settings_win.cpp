@@ -176,7 +176,7 @@ void reloadSettings(App& app)
     app.trayIcon = false;
     loadSettings(app);
     applySettings(app);
-    InvalidateRect(nullptr, nullptr, TRUE);
+    InvalidateRect(app.window, nullptr, TRUE);   // a null window would repaint every window of the desktop
 }
 
 bool saveSettingsAs(App& app)

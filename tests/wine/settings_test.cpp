@@ -331,6 +331,20 @@ TEST(Settings, ADroppedSettingsFileIsLoadedAndApplied)
     EXPECT_EQ(w.text(), L"three\n");
 }
 
+TEST(Settings, ReloadingRepaintsOurWindowOnly)
+{
+    TomelWindow w;
+    HWND other = CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE, 600, 400, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    UpdateWindow(other);
+    UpdateWindow(w.window());
+    ASSERT_FALSE(GetUpdateRect(other, nullptr, FALSE));
+    w.drop({writeBytes(L"repaint.ini", utf16File(L"[Tomel]\r\nversion=1.00\r\n"))});
+    EXPECT_FALSE(GetUpdateRect(other, nullptr, FALSE));
+    EXPECT_TRUE(GetUpdateRect(w.window(), nullptr, FALSE));
+    DestroyWindow(other);
+}
+
 TEST(Settings, EndOfSessionSavesWhenSaveOnExitIsOn)
 {
     const std::wstring path = testDirectory() + L"\\session.ini";
