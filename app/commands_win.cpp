@@ -44,6 +44,7 @@ void runCommand(App& app, unsigned command)
     case CMD_MULTILINE:
         // What makes one entry depends on this setting, so the text is read again.
         flip(app.multiline);
+        rememberShownText(app);
         openTextFile(app);
         break;
     case CMD_JUSTIFY_CENTER:

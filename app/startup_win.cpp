@@ -44,6 +44,9 @@ void locateFiles(App& app)
     copyToBuffer(app.textFilePath, PATH_BUFFER, app.helpPath);
     std::fill(std::begin(app.storedTextPath), std::end(app.storedTextPath), L'\0');
     loadSettings(app);
+    // What a settings file names is the text on show as far as saving goes: if a text-file argument
+    // (or the stored file itself) is refused, the file and bookmark it stores are kept, not erased.
+    rememberShownText(app);
 
     int count = 0;
     if (wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count)) {
@@ -84,6 +87,7 @@ void handleFileArgument(App& app, const wchar_t* arg)
     if (isSettingsFileName(full)) {
         copyToBuffer(app.settingsPath, PATH_BUFFER, full);
         loadSettings(app);
+        rememberShownText(app);
     } else {
         copyToBuffer(app.textFilePath, PATH_BUFFER, full);
         app.currentIndex = 0;

@@ -161,10 +161,12 @@ int decodeWithCodePage(UINT codePage, const char* bytes, int count, wchar_t* out
 
 bool isSettingsPath(const wchar_t* path) { return isSettingsFileName(path); }
 
-// Goes back to the text on show after a refused file.
+// Goes back to the text on show after a refused file: its path and its entry, so that a refusal
+// never changes the text file and bookmark the next save keeps.
 void revertToShownText(App& app)
 {
     copyToBuffer(app.textFilePath, PATH_BUFFER, app.previousTextPath);
+    app.currentIndex = app.previousIndex;
 }
 
 }  // namespace
@@ -174,6 +176,7 @@ AnsiDecoder ansiDecoder = decodeWithCodePage;
 void rememberShownText(App& app)
 {
     copyToBuffer(app.previousTextPath, PATH_BUFFER, app.textFilePath);
+    app.previousIndex = app.currentIndex;
 }
 
 LoadResult readEntries(EntryList& entries, FILE* file, TextEncoding encoding, bool multiline)
@@ -236,10 +239,12 @@ void openTextFile(App& app)
 void onDropFiles(App& app, HDROP drop)
 {
     rememberShownText(app);
+    // Only the first dropped file counts. A drop that names none, or one too long for the path
+    // buffers, opens an empty name, which fails like a missing file: "No input file".
     wchar_t dropped[PATH_BUFFER] = {};
-    const UINT n = DragQueryFileW(drop, 0, dropped, PATH_BUFFER);
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    if (length > 0 && length < PATH_BUFFER) DragQueryFileW(drop, 0, dropped, PATH_BUFFER);
     DragFinish(drop);
-    if (n == 0 || n >= PATH_BUFFER) return;   // nothing usable was dropped
     copyToBuffer(app.textFilePath, PATH_BUFFER, dropped);
     if (isSettingsPath(app.textFilePath)) {
         copyToBuffer(app.settingsPath, PATH_BUFFER, app.textFilePath);

@@ -30,7 +30,8 @@ LoadResult readEntries(EntryList& entries, FILE* file, TextEncoding encoding, bo
 using AnsiDecoder = int (*)(UINT codePage, const char* bytes, int count, wchar_t* out, int room);
 extern AnsiDecoder ansiDecoder;
 
-// Before the text file changes: the path on show, to go back to if the new file is refused.
+// Before the text file changes: the path and the entry on show, to go back to if the new file is
+// refused.
 void rememberShownText(App& app);
 
 // Opens by wide path, falling back to the path in the ANSI code page.

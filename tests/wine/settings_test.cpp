@@ -331,6 +331,42 @@ TEST(Settings, ADroppedSettingsFileIsLoadedAndApplied)
     EXPECT_EQ(w.text(), L"three\n");
 }
 
+TEST(Settings, ARefusedTextAtStartUpKeepsTheStoredFileAndBookmark)
+{
+    TomelWindow w;
+    App& app = w.app();
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring beside(module);
+    beside.resize(beside.rfind(L'\\'));
+    beside += L"\\tomel.ini";
+    const std::wstring stored = writeBytes(L"stored.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n");
+    struct Case {
+        const char* name;
+        std::wstring file;
+        const wchar_t* argument;
+    } cases[] = {
+        {"missing", testDirectory() + L"\\gone.txt", nullptr},
+        {"a folder", testDirectory(), nullptr},
+        {"refused encoding", writeBytes(L"utf8.txt", "\xEF\xBB\xBFtext"), nullptr},
+        {"mistyped argument", stored, L"mistyped.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(beside, utf16File(L"[Tomel]\r\nversion=1.00\r\n[Portable]\r\nfile=" + c.file +
+                                     L"\r\n[Settings]\r\nbookmark=7\r\n"));
+        // Start-up as the program does it, with a text-file argument after the settings.
+        locateFiles(app);
+        if (c.argument) handleFileArgument(app, c.argument);
+        openTextFile(app);
+        ASSERT_TRUE(saveSettings(app));
+        const std::string saved = readFile(beside);
+        EXPECT_NE(saved.find(utf16File(L"\r\nfile=" + c.file + L"\r\n").substr(2)), std::string::npos);
+        EXPECT_NE(saved.find(utf16File(L"\r\nbookmark=7\r\n").substr(2)), std::string::npos);
+    }
+    DeleteFileW(beside.c_str());
+}
+
 TEST(Settings, ReloadingRepaintsOurWindowOnly)
 {
     TomelWindow w;

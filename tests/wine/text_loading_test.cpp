@@ -98,7 +98,7 @@ TEST(TextLoading, RefusedEncodingsTellTheUserAndKeepTheTextOnShow)
         SCOPED_TRACE(c.name);
         shownMessages.clear();
         const std::wstring before = w.title();
-        copyToBuffer(w.app().previousTextPath, PATH_BUFFER, w.app().textFilePath);
+        rememberShownText(w.app());
         copyToBuffer(w.app().textFilePath, PATH_BUFFER, writeBytes(std::wstring(c.name, c.name + strlen(c.name)), c.bytes));
         openTextFile(w.app());
         ASSERT_EQ(shownMessages.size(), 1u);
@@ -129,7 +129,7 @@ TEST(TextLoading, FilesThatCannotBeOpenedShowNoInputFile)
     for (const std::wstring& bad : {testDirectory() + L"\\missing.txt", dir, locked}) {
         SCOPED_TRACE(narrow(bad));
         SetWindowTextW(w.app().textControl, L"");
-        copyToBuffer(w.app().previousTextPath, PATH_BUFFER, w.app().textFilePath);
+        rememberShownText(w.app());
         copyToBuffer(w.app().textFilePath, PATH_BUFFER, bad);
         openTextFile(w.app());
         EXPECT_EQ(w.text(), L"No input file");
@@ -290,6 +290,18 @@ TEST(TextLoading, DroppedFiles)
     EXPECT_EQ(w.app().currentIndex, 0u);
 }
 
+TEST(TextLoading, ADropWithoutAFileNameShowsNoInputFileAndKeepsTheText)
+{
+    TomelWindow w;
+    const ShownBefore before = showSecondOfThree(w);
+    w.drop({});
+    EXPECT_EQ(w.text(), L"No input file");
+    EXPECT_EQ(std::wstring(w.app().textFilePath), before.path);
+    EXPECT_EQ(w.app().entries.size(), 3u);
+    EXPECT_EQ(w.app().currentIndex, 1u);   // a refusal keeps the bookmark
+    EXPECT_EQ(w.title(), before.title);
+}
+
 namespace {
 bool runOpenFile(TomelWindow& w, const std::wstring& answer) { return answerFileDialog(w, 1081, L"Open", answer); }
 }  // namespace
@@ -367,8 +379,8 @@ TEST(TextLoading, TooLargeForTheMemoryTellsTheUserAndKeepsTheTextOnShow)
         EXPECT_EQ(w.app().entries.size(), 3u);
         EXPECT_EQ(w.title(), before.title);
         EXPECT_EQ(w.text(), before.text);
-        SendMessageW(w.window(), WM_COMMAND, CMD_NEXT, 0);   // and the program goes on (a dropped text starts at 0)
-        EXPECT_EQ(w.text(), L"two\n");
+        SendMessageW(w.window(), WM_COMMAND, CMD_NEXT, 0);   // and the program goes on
+        EXPECT_EQ(w.text(), L"three\n");
     }
     DeleteFileW(cases[0].path.c_str());
 }
