@@ -43,3 +43,14 @@ std::wstring_view directoryPart(std::wstring_view modulePath)
     const std::size_t slash = modulePath.rfind(L'\\');
     return slash == std::wstring_view::npos ? modulePath : modulePath.substr(0, slash);
 }
+
+std::wstring longPathForm(std::wstring_view fullPath)
+{
+    const std::wstring_view prefix = L"\\\\?\\";
+    if (fullPath.substr(0, prefix.size()) == prefix) return std::wstring(fullPath);
+    if (fullPath.substr(0, 2) == L"\\\\") return L"\\\\?\\UNC\\" + std::wstring(fullPath.substr(2));
+    if (fullPath.size() >= 3 && fullPath[1] == L':' && fullPath[2] == L'\\') return std::wstring(prefix) + std::wstring(fullPath);
+    return std::wstring(fullPath);
+}
+
+std::wstring temporaryPathFor(std::wstring_view fullPath) { return longPathForm(fullPath) + L".new"; }

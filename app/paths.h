@@ -25,3 +25,12 @@ std::wstring buildTitle(std::wstring_view textFilePath, std::wstring_view progra
 
 // The directory of a module path: everything before its last backslash (the whole path without one).
 std::wstring_view directoryPart(std::wstring_view modulePath);
+
+// The "\\?\" form of a full path, which the file functions take beyond the 260-character limit:
+// "C:\a" gives "\\?\C:\a" and "\\server\share\a" gives "\\?\UNC\server\share\a". A path already
+// in that form, or one that is not a full path, comes back unchanged.
+std::wstring longPathForm(std::wstring_view fullPath);
+
+// The file a save writes before it replaces `fullPath`: beside it, so the replacement stays on one
+// volume, and in the long-path form, since the name is longer than the file's own.
+std::wstring temporaryPathFor(std::wstring_view fullPath);

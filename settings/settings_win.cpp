@@ -124,8 +124,9 @@ void loadSettings(App& app)
     closeIni(file);
 }
 
-bool saveSettings(App& app)
+SaveResult saveSettings(App& app)
 {
+    if (!app.settingsPath[0]) return SaveResult::Failed;   // the program has no settings file
     wchar_t scratch[PATH_BUFFER] = {};
     copyToBuffer(scratch, PATH_BUFFER, portableNote);
     TypedIniFile file;
@@ -139,7 +140,16 @@ bool saveSettings(App& app)
         if (GetWindowPlacement(app.window, &placement)) app.windowRect = placement.rcNormalPosition;
     }
     forEachSection(app, scratch, [&](const Section& s) { writeSection(file, s.table, s.header); });
-    return closeIni(file);
+    return closeIni(file) ? SaveResult::Saved : SaveResult::Failed;
+}
+
+void saveSettingsAndTell(App& app)
+{
+    if (saveSettings(app) == SaveResult::Saved) return;
+    std::wstring text = messageText(MSG_TEXT_NOT_SAVED);
+    text += L"\n";
+    text += app.settingsPath;
+    showMessage(text.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void clampWindowRect(App& app)

@@ -8,14 +8,6 @@ e2e_init "$@"
 export E2E_KEEP_SETTINGS=1
 INI="$E2E_WORK/bin/tomel.ini"
 
-# write_ini FILE LINE...: the program's own format, UTF-16 LE with byte-order mark and CR LF.
-write_ini() {
-    local file=$1
-    shift
-    { printf '\xff\xfe'; printf '%s\r\n' "$@" | iconv -f UTF-8 -t UTF-16LE; } >"$file" || fail "cannot write $file"
-}
-# ini_value FILE KEY: the value of KEY in the file the program wrote.
-ini_value() { iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' | sed -n "s/^$2=//p" | head -1; }
 
 make_file "lines.txt" 'one\r\ntwo\r\nthree\r\nfour\r\nfive\r\n'
 lines=$FILE

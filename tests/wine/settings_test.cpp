@@ -2,6 +2,9 @@
 // drops, applying, saving safely.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <sddl.h>
+
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -47,6 +50,30 @@ std::string goldenBytes(const char* name)
 }
 
 void setPath(wchar_t* field, const std::wstring& value) { copyToBuffer(field, PATH_BUFFER, value); }
+
+void setAccessList(const std::wstring& path, const wchar_t* sddl)
+{
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr)) {
+        SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, sd);
+        LocalFree(sd);
+    }
+}
+
+std::wstring accessList(const std::wstring& path)
+{
+    DWORD need = 0;
+    GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &need);
+    std::string sd(need, '\0');
+    wchar_t* text = nullptr;
+    if (!GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, &sd[0], need, &need) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorW(&sd[0], SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text,
+                                                              nullptr))
+        return L"";
+    std::wstring result(text);
+    LocalFree(text);
+    return result;
+}
 
 // The fields the defaults leave to the machine, set to the values the golden file holds.
 void setMachineFields(App& app)
@@ -126,7 +153,7 @@ TEST(Settings, DefaultFileIsWrittenByteForByte)
     setMachineFields(app);
     const std::wstring path = testDirectory() + L"\\default.ini";
     setPath(app.settingsPath, path);
-    ASSERT_TRUE(saveSettings(app));
+    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
     EXPECT_TRUE(sameFile(readFile(path), goldenBytes("settings-default.txt")));
     // Nothing is left beside it.
     EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
@@ -139,7 +166,7 @@ TEST(Settings, EveryKeyChangedIsWrittenAndReadBack)
     changeEverything(app);
     const std::wstring path = testDirectory() + L"\\changed.ini";
     setPath(app.settingsPath, path);
-    ASSERT_TRUE(saveSettings(app));
+    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
     EXPECT_TRUE(sameFile(readFile(path), goldenBytes("settings-changed.txt")));
 
     // Read back into an App with its defaults (loading needs no window): every field comes back.
@@ -245,7 +272,7 @@ TEST(Settings, ArgumentsAreTakenInOrder)
     }
     // Saving now goes to the settings file named on the command line.
     app.slide.slideTime = 7777;
-    ASSERT_TRUE(saveSettings(app));
+    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
     EXPECT_NE(readFile(s).find(std::string("7\0" "7\0" "7\0" "7\0", 8)), std::string::npos);
 }
 
@@ -288,7 +315,7 @@ TEST(Settings, SavingWhileMaximizedStoresTheRestoredPlace)
     w.pump(50);
     const std::wstring path = testDirectory() + L"\\max.ini";
     setPath(app.settingsPath, path);
-    ASSERT_TRUE(saveSettings(app));
+    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
     ShowWindow(w.window(), SW_RESTORE);
     auto fresh = std::make_unique<App>();
     setPath(fresh->settingsPath, path);
@@ -303,17 +330,57 @@ TEST(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
 {
     TomelWindow w;
     App& app = w.app();
-    const std::wstring path = writeBytes(L"locked.ini", "old content");
+    const std::string old = "[Tomel]\r\nversion=0.9\r\n";
+    const std::wstring path = writeBytes(L"locked.ini", old);
     setPath(app.settingsPath, path);
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(saveSettings(app));
+    EXPECT_EQ(saveSettings(app), SaveResult::Failed);
     CloseHandle(lock);
-    EXPECT_EQ(readFile(path), "old content");
+    EXPECT_EQ(readFile(path), old);
     EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
-    // A folder that does not exist: nothing is written, nothing reported.
+    // A read-only file is not written either.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(saveSettings(app), SaveResult::Failed);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(readFile(path), old);
+    // Save Now tells the user; the save at the end of the program does not.
     setPath(app.settingsPath, testDirectory() + L"\\no such folder\\x.ini");
-    EXPECT_FALSE(saveSettings(app));
+    SendMessageW(w.window(), WM_COMMAND, CMD_SAVE_NOW, 0);
+    ASSERT_EQ(shownMessages.size(), 1u);
+    EXPECT_EQ(shownMessages[0].text, L"Settings could not be saved\n" + std::wstring(app.settingsPath));
+    EXPECT_EQ(shownMessages[0].type, UINT(MB_OK | MB_ICONEXCLAMATION));
+    app.saveOnExit = true;
+    SendMessageW(w.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(shownMessages.size(), 1u);
+}
+
+TEST(Settings, SavingKeepsTheFileItsAttributesAndPermissions)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::wstring base = testDirectory() + L"\\";
+    // Names of up to 259 characters, whose temporary file's name is longer.
+    for (std::size_t length : {base.size() + 10, std::size_t(256), std::size_t(259)}) {
+        SCOPED_TRACE(length);
+        const std::wstring path = base + std::wstring(length - base.size() - 4, L'k') + L".ini";
+        setPath(app.settingsPath, path);
+        ASSERT_EQ(saveSettings(app), SaveResult::Saved);   // a new file
+        const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), kept));
+        const wchar_t* acl = L"D:P(A;;FA;;;WD)";   // a protected list of its own, not the folder's
+        setAccessList(path, acl);
+        app.slide.slideTime = static_cast<std::uint32_t>(length);
+        ASSERT_EQ(saveSettings(app), SaveResult::Saved);   // over the existing one
+        EXPECT_EQ(GetFileAttributesW(path.c_str()) & kept, kept);
+        // Wine keeps access lists as Unix permissions, which its ReplaceFileW does not carry over.
+        if (!runningUnderWine()) {
+            EXPECT_EQ(accessList(path), acl);
+        }
+        EXPECT_NE(readFile(path).find(utf16File(L"timeslide=" + std::to_wstring(length)).substr(2)), std::string::npos);
+        EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }
 
 TEST(Settings, ADroppedSettingsFileIsLoadedAndApplied)
@@ -359,7 +426,7 @@ TEST(Settings, ARefusedTextAtStartUpKeepsTheStoredFileAndBookmark)
         locateFiles(app);
         if (c.argument) handleFileArgument(app, c.argument);
         openTextFile(app);
-        ASSERT_TRUE(saveSettings(app));
+        ASSERT_EQ(saveSettings(app), SaveResult::Saved);
         const std::string saved = readFile(beside);
         EXPECT_NE(saved.find(utf16File(L"\r\nfile=" + c.file + L"\r\n").substr(2)), std::string::npos);
         EXPECT_NE(saved.find(utf16File(L"\r\nbookmark=7\r\n").substr(2)), std::string::npos);
