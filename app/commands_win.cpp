@@ -62,7 +62,7 @@ void runCommand(App& app, unsigned command)
     case CMD_OPEN_FILE: withTimerSuspended(app, [&] { showOpenFileDialog(app); }); break;
     case CMD_SAVE_NOW: saveSettingsAndTell(app); break;
     case CMD_SAVE_AS:
-        if (saveSettingsAs(app)) saveSettingsAndTell(app);
+        if (saveSettingsAs(app)) saveSettingsAndTell(app, true);
         break;
     case CMD_SAVE_ON_EXIT: flip(app.saveOnExit); break;
     case CMD_SAVE_FILE: flip(app.saveFile); break;

@@ -124,9 +124,18 @@ void loadSettings(App& app)
     closeIni(file);
 }
 
-SaveResult saveSettings(App& app)
+SaveResult saveSettings(App& app, bool chosenByUser)
 {
     if (!app.settingsPath[0]) return SaveResult::Failed;   // the program has no settings file
+    // Settings read from someone else's INI file are never written back over it.
+    switch (inspectIniFile(app.settingsPath, L"[Tomel]")) {
+    case IniFileState::Unreadable: return SaveResult::Failed;
+    case IniFileState::Foreign:
+        if (!chosenByUser) return SaveResult::NotOurs;
+        break;
+    case IniFileState::Absent:
+    case IniFileState::Ours: break;
+    }
     wchar_t scratch[PATH_BUFFER] = {};
     copyToBuffer(scratch, PATH_BUFFER, portableNote);
     TypedIniFile file;
@@ -143,10 +152,11 @@ SaveResult saveSettings(App& app)
     return closeIni(file) ? SaveResult::Saved : SaveResult::Failed;
 }
 
-void saveSettingsAndTell(App& app)
+void saveSettingsAndTell(App& app, bool chosenByUser)
 {
-    if (saveSettings(app) == SaveResult::Saved) return;
-    std::wstring text = messageText(MSG_TEXT_NOT_SAVED);
+    const SaveResult result = saveSettings(app, chosenByUser);
+    if (result == SaveResult::Saved) return;
+    std::wstring text = messageText(result == SaveResult::NotOurs ? MSG_TEXT_NOT_OUR_FILE : MSG_TEXT_NOT_SAVED);
     text += L"\n";
     text += app.settingsPath;
     showMessage(text.c_str(), MB_OK | MB_ICONEXCLAMATION);

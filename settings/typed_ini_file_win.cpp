@@ -98,6 +98,19 @@ bool closeIni(TypedIniFile& file)
     return written;
 }
 
+IniFileState inspectIniFile(const wchar_t* path, const wchar_t* header)
+{
+    if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? IniFileState::Absent
+                                                                              : IniFileState::Unreadable;
+    }
+    TypedIniFile file;
+    openIni(file, path, IniOpenMode::Read);
+    if (!file.opened) return IniFileState::Unreadable;
+    return iniFileIsOurs(file.reader, header) ? IniFileState::Ours : IniFileState::Foreign;
+}
+
 namespace {
 
 bool writeAll(HANDLE file, const std::string& bytes)

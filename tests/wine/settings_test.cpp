@@ -250,7 +250,8 @@ TEST(Settings, ArgumentsAreTakenInOrder)
     app.multiline = false;
     const std::wstring a = writeBytes(L"a.txt", "a1\r\na2\r\n");
     const std::wstring b = writeBytes(L"b.txt", "b1\r\nb2\r\nb3\r\n");
-    const std::wstring s = writeBytes(L"s.ini", utf16File(L"[Portable]\r\nfile=" + b + L"\r\n[Settings]\r\nbookmark=2\r\n"));
+    const std::wstring s =
+        writeBytes(L"s.ini", utf16File(L"[Tomel]\r\n[Portable]\r\nfile=" + b + L"\r\n[Settings]\r\nbookmark=2\r\n"));
     // A text file before the settings file is replaced by the path the settings store.
     {
         std::wstring x = a, y = s;
@@ -353,6 +354,23 @@ TEST(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
     app.saveOnExit = true;
     SendMessageW(w.window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(shownMessages.size(), 1u);
+}
+
+TEST(Settings, AnotherProgramsIniFileIsNeverWrittenOver)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::string foreign = "[Other]\r\nkey=value\r\n";
+    const std::wstring path = writeBytes(L"other.ini", foreign);
+    w.drop({path});   // read as settings, as a named or opened one would be
+    EXPECT_EQ(std::wstring(app.settingsPath), path);
+    SendMessageW(w.window(), WM_COMMAND, CMD_SAVE_NOW, 0);
+    ASSERT_EQ(shownMessages.size(), 1u);
+    EXPECT_EQ(shownMessages[0].text, L"Not a Tomel settings file, use Save As...\n" + path);
+    app.saveOnExit = true;
+    SendMessageW(w.window(), WM_CLOSE, 0, 0);   // the save at the end passes over it without a word
+    EXPECT_EQ(shownMessages.size(), 1u);
+    EXPECT_EQ(readFile(path), foreign);
 }
 
 TEST(Settings, SavingKeepsTheFileItsAttributesAndPermissions)
