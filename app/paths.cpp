@@ -44,6 +44,21 @@ std::wstring_view directoryPart(std::wstring_view modulePath)
     return slash == std::wstring_view::npos ? modulePath : modulePath.substr(0, slash);
 }
 
+bool moduleNameIsWhole(std::size_t returned, std::size_t bufferSize) { return returned > 0 && returned < bufferSize; }
+
+bool filesFitBeside(std::wstring_view directory)
+{
+    constexpr std::size_t LONGEST_NAME = 15;   // "\\tomel.lang.ini"
+    return directory.size() + LONGEST_NAME < PATH_BUFFER;
+}
+
+std::wstring plainPathForm(std::wstring_view path)
+{
+    if (path.substr(0, 8) == L"\\\\?\\UNC\\") return L"\\\\" + std::wstring(path.substr(8));
+    if (path.substr(0, 4) == L"\\\\?\\") return std::wstring(path.substr(4));
+    return std::wstring(path);
+}
+
 std::wstring longPathForm(std::wstring_view fullPath)
 {
     const std::wstring_view prefix = L"\\\\?\\";

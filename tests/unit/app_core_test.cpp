@@ -57,6 +57,20 @@ TEST(Paths, TemporaryFilesTakeTheLongPathForm)
     EXPECT_EQ(longPathForm(L"relative\\x.ini"), L"relative\\x.ini");
 }
 
+TEST(Paths, TheProgramsOwnFolder)
+{
+    // GetModuleFileNameW fills the buffer when it had to cut the path.
+    EXPECT_TRUE(moduleNameIsWhole(259, 260));
+    EXPECT_FALSE(moduleNameIsWhole(260, 260));
+    EXPECT_FALSE(moduleNameIsWhole(0, 260));
+    // "\\tomel.lang.ini" is the longest name kept beside the program.
+    EXPECT_TRUE(filesFitBeside(std::wstring(244, L'd')));
+    EXPECT_FALSE(filesFitBeside(std::wstring(245, L'd')));
+    for (const wchar_t* path : {L"C:\\a\\b", L"\\\\server\\share\\b"})
+        EXPECT_EQ(plainPathForm(longPathForm(path)), path);
+    EXPECT_EQ(plainPathForm(L"C:\\a"), L"C:\\a");
+}
+
 TEST(Paths, CopyToBufferCutsAndTerminates)
 {
     wchar_t buf[5];
