@@ -95,7 +95,8 @@ Timing loadRun(const std::wstring& path, bool utf16, bool multiline, std::size_t
     const Timing start = clockNow();
     UniqueFile f(_wfopen(path.c_str(), L"rb"));
     if (!f) return {};
-    const bool ok = readEntries(*list, f.get(), utf16 ? TextEncoding::Utf16Le : TextEncoding::Ansi, multiline);
+    const bool ok = readEntries(*list, f.get(), utf16 ? TextEncoding::Utf16Le : TextEncoding::Ansi, multiline) ==
+                    LoadResult::Loaded;
     f.reset();
     const Timing time = since(start);
     entries = ok ? list->size() : 0;
@@ -247,7 +248,8 @@ int runPeak(const std::wstring& path, bool utf16, bool multiline)
             return 1;
         }
         size = openLength(f.get());
-        if (!readEntries(list, f.get(), utf16 ? TextEncoding::Utf16Le : TextEncoding::Ansi, multiline)) {
+        if (readEntries(list, f.get(), utf16 ? TextEncoding::Utf16Le : TextEncoding::Ansi, multiline) !=
+            LoadResult::Loaded) {
             std::fprintf(stderr, "out of memory loading %ls\n", path.c_str());
             return 1;
         }

@@ -44,6 +44,7 @@ void runCommand(App& app, unsigned command)
     case CMD_MULTILINE:
         // What makes one entry depends on this setting, so the text is read again.
         flip(app.multiline);
+        rememberShownText(app);
         openTextFile(app);
         break;
     case CMD_JUSTIFY_CENTER:
@@ -59,9 +60,9 @@ void runCommand(App& app, unsigned command)
         SetWindowPos(app.window, app.onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         break;
     case CMD_OPEN_FILE: withTimerSuspended(app, [&] { showOpenFileDialog(app); }); break;
-    case CMD_SAVE_NOW: saveSettings(app); break;
+    case CMD_SAVE_NOW: saveSettingsAndTell(app); break;
     case CMD_SAVE_AS:
-        if (saveSettingsAs(app)) saveSettings(app);
+        if (saveSettingsAs(app)) saveSettingsAndTell(app, true);
         break;
     case CMD_SAVE_ON_EXIT: flip(app.saveOnExit); break;
     case CMD_SAVE_FILE: flip(app.saveFile); break;

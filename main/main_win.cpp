@@ -21,8 +21,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     createMainWindow(instance, owner);
     if (!appInfo.mainWindow) return 1;   // without its window the program cannot run
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAIN));
-
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) routeMessage(appInfo.mainWindow, accelerators, msg);
-    return static_cast<int>(msg.wParam);
+    return runMessageLoop(appInfo.mainWindow, accelerators);
 }

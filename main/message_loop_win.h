@@ -5,3 +5,8 @@
 // manager), then the dialog manager (which also makes the character messages the "?" key needs),
 // then the window procedure.
 void routeMessage(HWND mainWindow, HACCEL accelerators, MSG& msg);
+
+// The message loop: routes every message until WM_QUIT and returns the quit message's code.
+// `getMessage` is GetMessageW; the in-process tests pass their own to see its failures.
+using GetMessageFn = BOOL(WINAPI*)(LPMSG msg, HWND window, UINT first, UINT last);
+int runMessageLoop(HWND mainWindow, HACCEL accelerators, GetMessageFn getMessage = GetMessageW);

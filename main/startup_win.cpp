@@ -22,6 +22,36 @@ void setBeside(wchar_t* path, const wchar_t* directory, const wchar_t* name)
     copyToBuffer(path, PATH_BUFFER, full);
 }
 
+// The folder of the program file. GetModuleFileNameW cuts a path longer than its buffer, and the
+// folder of a cut path can be the one above the program's: so the whole path is fetched, and a
+// folder too long for the path buffers is taken in its short form. When even that does not fit, the
+// result is empty, and the program reads and writes no settings file rather than another folder's.
+std::wstring programDirectory()
+{
+    std::wstring path(PATH_BUFFER, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (moduleNameIsWhole(n, path.size())) {
+            path.resize(n);
+            break;
+        }
+        if (path.size() >= 32768) return {};
+        path.resize(path.size() * 2);
+    }
+    const std::wstring directory(directoryPart(path));
+    if (filesFitBeside(directory)) return directory;
+    const std::wstring longForm = longPathForm(directory);
+    const DWORD need = GetShortPathNameW(longForm.c_str(), nullptr, 0);
+    if (need == 0) return {};
+    std::wstring shortForm(need, L'\0');
+    const DWORD n = GetShortPathNameW(longForm.c_str(), &shortForm[0], need);
+    if (n == 0 || n >= need) return {};
+    shortForm.resize(n);
+    shortForm = plainPathForm(shortForm);
+    return filesFitBeside(shortForm) ? shortForm : std::wstring();
+}
+
 }  // namespace
 
 void startUp(App& app)
@@ -35,15 +65,21 @@ void startUp(App& app)
 
 void locateFiles(App& app)
 {
-    wchar_t module[PATH_BUFFER] = {};
-    GetModuleFileNameW(nullptr, module, PATH_BUFFER);
-    copyToBuffer(app.exeDirectory, PATH_BUFFER, directoryPart(module));
-    setBeside(app.settingsPath, app.exeDirectory, L"\\tomel.ini");
-    setBeside(app.languagePath, app.exeDirectory, L"\\tomel.lang.ini");
-    setBeside(app.helpPath, app.exeDirectory, L"\\Tomel.txt");
+    copyToBuffer(app.exeDirectory, PATH_BUFFER, programDirectory());
+    if (app.exeDirectory[0]) {
+        setBeside(app.settingsPath, app.exeDirectory, L"\\tomel.ini");
+        setBeside(app.languagePath, app.exeDirectory, L"\\tomel.lang.ini");
+        setBeside(app.helpPath, app.exeDirectory, L"\\Tomel.txt");
+    } else {
+        // No usable folder: no settings, language or help file (empty paths open nothing).
+        app.settingsPath[0] = app.languagePath[0] = app.helpPath[0] = L'\0';
+    }
     copyToBuffer(app.textFilePath, PATH_BUFFER, app.helpPath);
     std::fill(std::begin(app.storedTextPath), std::end(app.storedTextPath), L'\0');
     loadSettings(app);
+    // What a settings file names is the text on show as far as saving goes: if a text-file argument
+    // (or the stored file itself) is refused, the file and bookmark it stores are kept, not erased.
+    rememberShownText(app);
 
     int count = 0;
     if (wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count)) {
@@ -84,6 +120,7 @@ void handleFileArgument(App& app, const wchar_t* arg)
     if (isSettingsFileName(full)) {
         copyToBuffer(app.settingsPath, PATH_BUFFER, full);
         loadSettings(app);
+        rememberShownText(app);
     } else {
         copyToBuffer(app.textFilePath, PATH_BUFFER, full);
         app.currentIndex = 0;

@@ -63,6 +63,7 @@ struct App {
     wchar_t helpPath[PATH_BUFFER] = {};
     wchar_t textFilePath[PATH_BUFFER] = {};
     wchar_t previousTextPath[PATH_BUFFER] = {};
+    std::uint32_t previousIndex = 0;     // the entry on show when previousTextPath was taken
     wchar_t titleText[PATH_BUFFER] = {};
     wchar_t statusText[PATH_BUFFER] = {};
     bool blackboxShell = false;

@@ -43,3 +43,29 @@ std::wstring_view directoryPart(std::wstring_view modulePath)
     const std::size_t slash = modulePath.rfind(L'\\');
     return slash == std::wstring_view::npos ? modulePath : modulePath.substr(0, slash);
 }
+
+bool moduleNameIsWhole(std::size_t returned, std::size_t bufferSize) { return returned > 0 && returned < bufferSize; }
+
+bool filesFitBeside(std::wstring_view directory)
+{
+    constexpr std::size_t LONGEST_NAME = 15;   // "\\tomel.lang.ini"
+    return directory.size() + LONGEST_NAME < PATH_BUFFER;
+}
+
+std::wstring plainPathForm(std::wstring_view path)
+{
+    if (path.substr(0, 8) == L"\\\\?\\UNC\\") return L"\\\\" + std::wstring(path.substr(8));
+    if (path.substr(0, 4) == L"\\\\?\\") return std::wstring(path.substr(4));
+    return std::wstring(path);
+}
+
+std::wstring longPathForm(std::wstring_view fullPath)
+{
+    const std::wstring_view prefix = L"\\\\?\\";
+    if (fullPath.substr(0, prefix.size()) == prefix) return std::wstring(fullPath);
+    if (fullPath.substr(0, 2) == L"\\\\") return L"\\\\?\\UNC\\" + std::wstring(fullPath.substr(2));
+    if (fullPath.size() >= 3 && fullPath[1] == L':' && fullPath[2] == L'\\') return std::wstring(prefix) + std::wstring(fullPath);
+    return std::wstring(fullPath);
+}
+
+std::wstring temporaryPathFor(std::wstring_view fullPath) { return longPathForm(fullPath) + L".new"; }

@@ -25,3 +25,24 @@ std::wstring buildTitle(std::wstring_view textFilePath, std::wstring_view progra
 
 // The directory of a module path: everything before its last backslash (the whole path without one).
 std::wstring_view directoryPart(std::wstring_view modulePath);
+
+// Whether GetModuleFileNameW wrote the whole path: a path that does not fit is cut to the buffer,
+// and the call then returns the buffer's size.
+bool moduleNameIsWhole(std::size_t returned, std::size_t bufferSize);
+
+// Whether the files the program keeps beside itself ("tomel.ini", "tomel.lang.ini", "Tomel.txt")
+// have paths that fit the path buffers in `directory`.
+bool filesFitBeside(std::wstring_view directory);
+
+// The "\\?\" form of a full path, which the file functions take beyond the 260-character limit:
+// "C:\a" gives "\\?\C:\a" and "\\server\share\a" gives "\\?\UNC\server\share\a". A path already
+// in that form, or one that is not a full path, comes back unchanged.
+std::wstring longPathForm(std::wstring_view fullPath);
+
+// A path in the long-path form back in the plain form ("\\?\UNC\s\a" gives "\\s\a"); any other
+// path comes back unchanged.
+std::wstring plainPathForm(std::wstring_view path);
+
+// The file a save writes before it replaces `fullPath`: beside it, so the replacement stays on one
+// volume, and in the long-path form, since the name is longer than the file's own.
+std::wstring temporaryPathFor(std::wstring_view fullPath);

@@ -556,6 +556,23 @@ void readSection(IniReader& reader, const IniEntry* table, const wchar_t* header
     }
 }
 
+bool iniFileIsOurs(const IniReader& file, const wchar_t* header)
+{
+    IniReader reader = file;
+    reader.position = 0;
+    reader.atEnd = false;
+    const std::size_t headerLength = terminatedLength(header);
+    bool blank = true;
+    while (readLine(reader)) {
+        if (lineStartsWith(reader.lineBuffer, header, headerLength))
+            return true;
+        for (const wchar_t* c = reader.lineBuffer; *c != L'\0'; ++c)
+            if (!isScanSpace(*c))
+                blank = false;
+    }
+    return blank;
+}
+
 IniWriter makeIniWriter(bool wide, IniEncoder encoder)
 {
     IniWriter writer;

@@ -69,6 +69,11 @@ IniReader makeIniReader(std::string_view bytes, bool wideOpen, IniDecoder decode
 void readSection(IniReader& reader, const IniEntry* table, const wchar_t* header,
                  std::size_t maxLength);
 
+// Whether a file these bytes came from may be written over with settings whose first section is
+// `header`: it holds that section (a line that starts with it, as readSection finds it) or nothing
+// but blanks. Any other file is someone else's.
+bool iniFileIsOurs(const IniReader& reader, const wchar_t* header);
+
 struct IniWriter {
     bool wide = true;                 // UTF-16 LE with byte-order mark; else 8-bit text
     IniEncoder encoder = nullptr;     // for 8-bit text; null means Latin-1

@@ -1,12 +1,42 @@
 #include "core/text/entries.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <new>
+#include <utility>
 
 namespace {
 constexpr std::size_t MAX_CHARS = std::numeric_limits<std::uint32_t>::max();
+
+void* allocateBlock(std::size_t bytes) { return std::malloc(bytes); }
+void releaseBlock(void* block) { std::free(block); }
+}  // namespace
+
+EntryAllocator systemAllocator() { return {allocateBlock, releaseBlock}; }
+
+EntryList::EntryList(EntryList&& other) noexcept : allocator_(other.allocator_) { swap(other); }
+
+EntryList& EntryList::operator=(EntryList&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        allocator_ = other.allocator_;
+        swap(other);
+    }
+    return *this;
+}
+
+void EntryList::swap(EntryList& other) noexcept
+{
+    std::swap(allocator_, other.allocator_);
+    std::swap(chars_, other.chars_);
+    std::swap(used_, other.used_);
+    std::swap(capacity_, other.capacity_);
+    std::swap(chunks_, other.chunks_);
+    std::swap(chunkCount_, other.chunkCount_);
+    std::swap(chunkSlots_, other.chunkSlots_);
+    std::swap(count_, other.count_);
 }
 
 void EntryList::clear()
@@ -18,26 +48,54 @@ void EntryList::clear()
 void EntryList::release()
 {
     clear();
-    chars_.reset();
+    if (chars_) allocator_.release(chars_);
+    chars_ = nullptr;
     capacity_ = 0;
-    endChunks_.clear();
-    endChunks_.shrink_to_fit();
+    for (std::size_t i = 0; i < chunkCount_; ++i) allocator_.release(chunks_[i]);
+    if (chunks_) allocator_.release(chunks_);
+    chunks_ = nullptr;
+    chunkCount_ = 0;
+    chunkSlots_ = 0;
 }
 
-void EntryList::closeEntry()
+wchar_t* EntryList::allocateChars(std::size_t chars)
 {
-    if ((count_ >> CHUNK_BITS) == endChunks_.size()) endChunks_.emplace_back(new std::uint32_t[CHUNK]);
+    if (chars > MAX_CHARS || chars > std::numeric_limits<std::size_t>::max() / sizeof(wchar_t)) return nullptr;
+    return static_cast<wchar_t*>(allocator_.allocate(chars * sizeof(wchar_t)));
+}
+
+bool EntryList::addChunk()
+{
+    if (chunkCount_ == chunkSlots_) {
+        const std::size_t slots = chunkSlots_ ? chunkSlots_ * 2 : 16;
+        auto* table = static_cast<std::uint32_t**>(allocator_.allocate(slots * sizeof(std::uint32_t*)));
+        if (!table) return false;
+        std::copy_n(chunks_, chunkCount_, table);
+        if (chunks_) allocator_.release(chunks_);
+        chunks_ = table;
+        chunkSlots_ = slots;
+    }
+    auto* chunk = static_cast<std::uint32_t*>(allocator_.allocate(CHUNK * sizeof(std::uint32_t)));
+    if (!chunk) return false;
+    chunks_[chunkCount_++] = chunk;
+    return true;
+}
+
+bool EntryList::closeEntry()
+{
+    if ((count_ >> CHUNK_BITS) == chunkCount_ && !addChunk()) return false;
     endOf(count_++) = static_cast<std::uint32_t>(used_);
+    return true;
 }
 
 bool EntryList::reserve(std::size_t chars)
 {
     if (chars <= capacity_) return true;
-    if (chars > MAX_CHARS) return false;
-    std::unique_ptr<wchar_t[]> fresh(new (std::nothrow) wchar_t[chars]);
+    wchar_t* fresh = allocateChars(chars);
     if (!fresh) return false;
-    std::copy_n(chars_.get(), used_, fresh.get());
-    chars_ = std::move(fresh);
+    std::copy_n(chars_, used_, fresh);
+    if (chars_) allocator_.release(chars_);
+    chars_ = fresh;
     capacity_ = chars;
     return true;
 }
@@ -49,11 +107,11 @@ bool EntryList::resetFor(std::size_t chars)
         clear();
         return true;
     }
-    if (chars > MAX_CHARS) return false;
-    std::unique_ptr<wchar_t[]> fresh(new (std::nothrow) wchar_t[chars]);
+    wchar_t* fresh = allocateChars(chars);
     if (!fresh) return false;
     clear();
-    chars_ = std::move(fresh);
+    if (chars_) allocator_.release(chars_);
+    chars_ = fresh;
     capacity_ = chars;
     return true;
 }
@@ -69,7 +127,7 @@ bool EntryList::grow(std::size_t extra)
 bool EntryList::push(const wchar_t* p, std::size_t n)
 {
     if (used_ + n > capacity_ && !grow(n)) return false;
-    std::copy_n(p, n, chars_.get() + used_);
+    std::copy_n(p, n, chars_ + used_);
     used_ += n;
     return true;
 }
@@ -117,9 +175,9 @@ void EntrySplitter::endPiece()
 
 void EntrySplitter::closeEntry()
 {
-    if (flavor_ == TextFlavor::Utf16 && list_.lastChar() != L'\n' && !list_.push(L'\n')) failed_ = true;
-    list_.closeEntry();
     entryOpen_ = false;
+    if (flavor_ == TextFlavor::Utf16 && list_.lastChar() != L'\n' && !list_.push(L'\n')) failed_ = true;
+    if (!failed_ && !list_.closeEntry()) failed_ = true;
 }
 
 bool EntrySplitter::feed(const wchar_t* chars, std::size_t n)
@@ -214,14 +272,23 @@ std::size_t decodableLength(const char* bytes, std::size_t n, bool atEnd, bool (
     return i > n ? n - 1 : n;
 }
 
+namespace {
+std::uint64_t charactersFor(std::uint64_t fileBytes, TextFlavor flavor)
+{
+    if (flavor == TextFlavor::Ansi) return fileBytes + 1;   // a byte gives at most one character; one line feed may be added
+    const std::uint64_t units = fileBytes >= 2 ? (fileBytes - 2) / 2 : 0;
+    return units + units / EntrySplitter::PIECE + 2;        // a line feed may be added per piece
+}
+}  // namespace
+
 std::size_t charactersNeeded(std::uint64_t fileBytes, TextFlavor flavor)
 {
-    std::uint64_t need;
-    if (flavor == TextFlavor::Ansi) {
-        need = fileBytes + 1;   // a byte gives at most one character; one line feed may be added
-    } else {
-        const std::uint64_t units = fileBytes >= 2 ? (fileBytes - 2) / 2 : 0;
-        need = units + units / EntrySplitter::PIECE + 2;   // a line feed may be added per piece
-    }
+    const std::uint64_t need = charactersFor(fileBytes, flavor);
     return need > MAX_CHARS ? MAX_CHARS : static_cast<std::size_t>(need);
+}
+
+bool textCanFit(std::uint64_t fileBytes, TextFlavor flavor, std::uint64_t availableBytes)
+{
+    const std::uint64_t need = charactersFor(fileBytes, flavor);
+    return need <= MAX_CHARS && need * sizeof(wchar_t) <= availableBytes;
 }

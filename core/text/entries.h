@@ -4,18 +4,35 @@
 // offsets live in fixed chunks, so a growing list never copies them (and never holds two copies).
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string_view>
-#include <vector>
+
+// Where an EntryList gets its memory. `allocate` gives null when the memory cannot be had: it never
+// calls the allocation-failure handler, which ends the program. A text too large for the memory at
+// hand is something to tell the user, not a reason to quit.
+struct EntryAllocator {
+    void* (*allocate)(std::size_t bytes);
+    void (*release)(void* block);
+};
+// std::malloc and std::free.
+EntryAllocator systemAllocator();
 
 class EntryList {
 public:
+    explicit EntryList(EntryAllocator allocator = systemAllocator()) : allocator_(allocator) {}
+    EntryList(EntryList&& other) noexcept;
+    EntryList& operator=(EntryList&& other) noexcept;
+    EntryList(const EntryList&) = delete;
+    EntryList& operator=(const EntryList&) = delete;
+    ~EntryList() { release(); }
+    void swap(EntryList& other) noexcept;
+    EntryAllocator allocator() const { return allocator_; }
+
     std::size_t size() const { return count_; }
     bool empty() const { return count_ == 0; }
     std::wstring_view operator[](std::size_t i) const
     {
         const std::uint32_t begin = i == 0 ? 0 : endOf(i - 1);
-        return std::wstring_view(chars_.get() + begin, endOf(i) - begin);
+        return std::wstring_view(chars_ + begin, endOf(i) - begin);
     }
     std::wstring_view back() const { return (*this)[size() - 1]; }
 
@@ -43,28 +60,34 @@ public:
     bool push(const wchar_t* p, std::size_t n);
     // Room for n more characters at the end, to be filled and then committed; nullptr when the
     // memory cannot be had.
-    wchar_t* tail(std::size_t n) { return used_ + n <= capacity_ || grow(n) ? chars_.get() + used_ : nullptr; }
+    wchar_t* tail(std::size_t n) { return used_ + n <= capacity_ || grow(n) ? chars_ + used_ : nullptr; }
     void commit(std::size_t n) { used_ += n; }
     void retract(std::size_t n) { used_ -= n; }
     std::size_t used() const { return used_; }
     wchar_t lastChar() const { return chars_[used_ - 1]; }
     wchar_t at(std::size_t offset) const { return chars_[offset]; }
     std::size_t openLength() const { return used_ - lastEnd(); }
-    void closeEntry();
+    // False when the memory for the entry's offset cannot be had.
+    bool closeEntry();
     // Appends a character to the last closed entry.
     bool extendLast(wchar_t c);
 
 private:
     static constexpr std::size_t CHUNK_BITS = 16;
     static constexpr std::size_t CHUNK = std::size_t(1) << CHUNK_BITS;
-    std::uint32_t& endOf(std::size_t i) const { return endChunks_[i >> CHUNK_BITS][i & (CHUNK - 1)]; }
+    std::uint32_t& endOf(std::size_t i) const { return chunks_[i >> CHUNK_BITS][i & (CHUNK - 1)]; }
     std::uint32_t lastEnd() const { return count_ ? endOf(count_ - 1) : 0; }
     bool grow(std::size_t extra);
+    wchar_t* allocateChars(std::size_t chars);
+    bool addChunk();
 
-    std::unique_ptr<wchar_t[]> chars_;
+    EntryAllocator allocator_;
+    wchar_t* chars_ = nullptr;
     std::size_t used_ = 0;
     std::size_t capacity_ = 0;
-    std::vector<std::unique_ptr<std::uint32_t[]>> endChunks_;
+    std::uint32_t** chunks_ = nullptr;   // the offset chunks, each CHUNK ends
+    std::size_t chunkCount_ = 0;
+    std::size_t chunkSlots_ = 0;         // room in the table of chunks
     std::size_t count_ = 0;
 };
 
@@ -126,3 +149,7 @@ std::size_t decodableLength(const char* bytes, std::size_t n, bool atEnd, bool (
 
 // An upper bound of the characters a file of `fileBytes` bytes needs, so the list is reserved once.
 std::size_t charactersNeeded(std::uint64_t fileBytes, TextFlavor flavor);
+
+// Whether a file of `fileBytes` bytes can be loaded at all, decided before reading it: the list
+// indexes at most 2^32 - 1 characters, and their storage must fit in `availableBytes`.
+bool textCanFit(std::uint64_t fileBytes, TextFlavor flavor, std::uint64_t availableBytes);

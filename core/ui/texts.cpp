@@ -21,6 +21,8 @@ TranslationRow messageTexts[MESSAGE_TEXT_COUNT] = {
     {2, L"No input file"},
     {3, L"Unicode big endian unsupported"},
     {4, L"UTF-8 unsupported"},
+    {5, L"Settings could not be saved"},
+    {6, L"Not a Tomel settings file, use Save As..."},
 };
 
 namespace {

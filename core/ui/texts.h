@@ -11,7 +11,7 @@ struct TranslationRow {
 };
 
 constexpr int DIALOG_TEXT_COUNT = 12;
-constexpr int MESSAGE_TEXT_COUNT = 5;
+constexpr int MESSAGE_TEXT_COUNT = 7;
 
 extern TranslationRow dialogTexts[DIALOG_TEXT_COUNT];    // [Dialogs]
 extern TranslationRow messageTexts[MESSAGE_TEXT_COUNT];  // [Messages]
@@ -23,6 +23,8 @@ enum MessageId : std::int32_t {
     MSG_TEXT_NO_INPUT_FILE = 2,
     MSG_TEXT_BIG_ENDIAN = 3,
     MSG_TEXT_UTF8 = 4,
+    MSG_TEXT_NOT_SAVED = 5,
+    MSG_TEXT_NOT_OUR_FILE = 6,
 };
 
 // The text of the first row with this identifier, or nullptr when there is none.

@@ -124,8 +124,18 @@ void loadSettings(App& app)
     closeIni(file);
 }
 
-bool saveSettings(App& app)
+SaveResult saveSettings(App& app, bool chosenByUser)
 {
+    if (!app.settingsPath[0]) return SaveResult::Failed;   // the program has no settings file
+    // Settings read from someone else's INI file are never written back over it.
+    switch (inspectIniFile(app.settingsPath, L"[Tomel]")) {
+    case IniFileState::Unreadable: return SaveResult::Failed;
+    case IniFileState::Foreign:
+        if (!chosenByUser) return SaveResult::NotOurs;
+        break;
+    case IniFileState::Absent:
+    case IniFileState::Ours: break;
+    }
     wchar_t scratch[PATH_BUFFER] = {};
     copyToBuffer(scratch, PATH_BUFFER, portableNote);
     TypedIniFile file;
@@ -139,7 +149,17 @@ bool saveSettings(App& app)
         if (GetWindowPlacement(app.window, &placement)) app.windowRect = placement.rcNormalPosition;
     }
     forEachSection(app, scratch, [&](const Section& s) { writeSection(file, s.table, s.header); });
-    return closeIni(file);
+    return closeIni(file) ? SaveResult::Saved : SaveResult::Failed;
+}
+
+void saveSettingsAndTell(App& app, bool chosenByUser)
+{
+    const SaveResult result = saveSettings(app, chosenByUser);
+    if (result == SaveResult::Saved) return;
+    std::wstring text = messageText(result == SaveResult::NotOurs ? MSG_TEXT_NOT_OUR_FILE : MSG_TEXT_NOT_SAVED);
+    text += L"\n";
+    text += app.settingsPath;
+    showMessage(text.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void clampWindowRect(App& app)
@@ -176,7 +196,7 @@ void reloadSettings(App& app)
     app.trayIcon = false;
     loadSettings(app);
     applySettings(app);
-    InvalidateRect(nullptr, nullptr, TRUE);
+    InvalidateRect(app.window, nullptr, TRUE);   // a null window would repaint every window of the desktop
 }
 
 bool saveSettingsAs(App& app)

@@ -6,9 +6,18 @@ extern const wchar_t* const portableNote;
 
 // Reads the file named by settingsPath into the settings; keys it lacks keep their values.
 void loadSettings(App& app);
-// Writes every setting to the file named by settingsPath. False when it could not be written (the
-// file is then as it was).
-bool saveSettings(App& app);
+enum class SaveResult {
+    Saved,
+    Failed,    // the file could not be written; it is as it was
+    NotOurs,   // the file is someone else's (it holds no [Tomel] section) and was left alone
+};
+// Writes every setting to the file named by settingsPath. A file that exists and is not a settings
+// file of this program is written over only when the user chose it to be (Save As, after the
+// dialog's own question).
+SaveResult saveSettings(App& app, bool chosenByUser = false);
+// Save Now and Save As: saves, and tells the user when the settings were not saved. (The save at
+// the end of the program stays silent.)
+void saveSettingsAndTell(App& app, bool chosenByUser = false);
 // Makes the loaded settings take effect on the window.
 void applySettings(App& app);
 // Keeps the stored window rectangle on the primary screen and moves the window there.

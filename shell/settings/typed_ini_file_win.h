@@ -22,5 +22,17 @@ void writeSection(TypedIniFile& file, const IniEntry* table, const wchar_t* head
 // be written; the file on disk is then unchanged.
 bool closeIni(TypedIniFile& file);
 
-// Replaces the file at `path` with `bytes`, or leaves it untouched when that cannot be done.
+enum class IniFileState {
+    Absent,
+    Ours,         // it holds the section `header`, or nothing
+    Foreign,      // someone else's file: not to be written over
+    Unreadable,   // it exists but cannot be read, so it cannot be told apart
+};
+// What stands at `path`, before settings headed by `header` are written there.
+IniFileState inspectIniFile(const wchar_t* path, const wchar_t* header);
+
+// Replaces the file at `path` with `bytes`, or leaves it untouched when that cannot be done. The
+// new content goes to a file beside the old one, which then replaces it (keeping its attributes and
+// permissions); in a folder where no file can be made, a writable file is rewritten in place with
+// its old content kept aside until the new one is complete. A read-only file is not written.
 bool replaceFileContents(const std::wstring& path, const std::string& bytes);

@@ -4,10 +4,10 @@
 #include <io.h>
 #include <locale.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <new>
 
 #include "core/ui/texts.h"
 #include "shell/app/app_info_win.h"
@@ -74,14 +74,42 @@ std::uint64_t fileSize(FILE* file)
     return n > 0 ? static_cast<std::uint64_t>(n) : 0;
 }
 
-bool loadAnsiEntries(EntryList& entries, FILE* file, bool multiline)
+// The memory a load may take: what is left of the address space and of what the system can commit.
+std::uint64_t availableMemory()
 {
-    if (!entries.resetFor(charactersNeeded(fileSize(file), TextFlavor::Ansi))) return false;
+    MEMORYSTATUSEX status = {};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status)) return ~std::uint64_t(0);   // the allocation itself will tell
+    return std::min(status.ullAvailVirtual, status.ullAvailPageFile);
+}
+
+// The read buffers come from malloc too: their failure is reported like the list's.
+struct FreeBlock {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T>
+std::unique_ptr<T[], FreeBlock> allocateBlock(std::size_t count)
+{
+    return std::unique_ptr<T[], FreeBlock>(static_cast<T*>(std::malloc(count * sizeof(T))));
+}
+
+LoadResult prepare(EntryList& entries, FILE* file, TextFlavor flavor)
+{
+    const std::uint64_t size = fileSize(file);
+    if (!textCanFit(size, flavor, availableMemory())) return LoadResult::OutOfMemory;
+    return entries.resetFor(charactersNeeded(size, flavor)) ? LoadResult::Loaded : LoadResult::OutOfMemory;
+}
+
+LoadResult loadAnsiEntries(EntryList& entries, FILE* file, bool multiline)
+{
+    const LoadResult prepared = prepare(entries, file, TextFlavor::Ansi);
+    if (prepared != LoadResult::Loaded) return prepared;
     std::rewind(file);
     const UINT codePage = textCodePage();
     leadByteCodePage = codePage;
-    std::unique_ptr<char[]> bytes(new char[BLOCK_BYTES]);
-    std::unique_ptr<wchar_t[]> chars(new wchar_t[BLOCK_BYTES]);
+    auto bytes = allocateBlock<char>(BLOCK_BYTES);
+    auto chars = allocateBlock<wchar_t>(BLOCK_BYTES);
+    if (!bytes || !chars) return LoadResult::OutOfMemory;
     EntrySplitter splitter(entries, TextFlavor::Ansi, multiline);
     std::size_t carried = 0;
     bool atEnd = false;
@@ -90,23 +118,27 @@ bool loadAnsiEntries(EntryList& entries, FILE* file, bool multiline)
         atEnd = n < BLOCK_BYTES;
         const std::size_t ready = decodableLength(bytes.get(), n, atEnd, isLeadByte);
         if (ready > 0) {
-            const int got = MultiByteToWideChar(codePage, 0, bytes.get(), static_cast<int>(ready), chars.get(),
-                                                static_cast<int>(BLOCK_BYTES));
-            splitter.feed(chars.get(), got > 0 ? static_cast<std::size_t>(got) : 0);
+            const int got = ansiDecoder(codePage, bytes.get(), static_cast<int>(ready), chars.get(),
+                                        static_cast<int>(BLOCK_BYTES));
+            // A block that cannot be decoded would leave a hole in the text: the file is not read at all.
+            if (got <= 0) return LoadResult::Unreadable;
+            splitter.feed(chars.get(), static_cast<std::size_t>(got));
         }
         carried = n - ready;
         std::memmove(bytes.get(), bytes.get() + ready, carried);
     }
     splitter.finish();
-    return true;
+    return splitter.failed() ? LoadResult::OutOfMemory : LoadResult::Loaded;
 }
 
-bool loadUtf16Entries(EntryList& entries, FILE* file, bool multiline)
+LoadResult loadUtf16Entries(EntryList& entries, FILE* file, bool multiline)
 {
-    if (!entries.resetFor(charactersNeeded(fileSize(file), TextFlavor::Utf16))) return false;
+    const LoadResult prepared = prepare(entries, file, TextFlavor::Utf16);
+    if (prepared != LoadResult::Loaded) return prepared;
     std::fseek(file, 2, SEEK_SET);
     static_assert(sizeof(wchar_t) == 2, "UTF-16 units are read straight into wide characters");
-    std::unique_ptr<wchar_t[]> chars(new wchar_t[BLOCK_BYTES / 2]);
+    auto chars = allocateBlock<wchar_t>(BLOCK_BYTES / 2);
+    if (!chars) return LoadResult::OutOfMemory;
     char* bytes = reinterpret_cast<char*>(chars.get());
     EntrySplitter splitter(entries, TextFlavor::Utf16, multiline);
     std::size_t carried = 0;   // an odd byte waiting for its partner
@@ -119,14 +151,35 @@ bool loadUtf16Entries(EntryList& entries, FILE* file, bool multiline)
         if (n < BLOCK_BYTES) break;   // at the end a lone last byte is no character
     }
     splitter.finish();
-    return true;
+    return splitter.failed() ? LoadResult::OutOfMemory : LoadResult::Loaded;
+}
+
+int decodeWithCodePage(UINT codePage, const char* bytes, int count, wchar_t* out, int room)
+{
+    return MultiByteToWideChar(codePage, 0, bytes, count, out, room);
 }
 
 bool isSettingsPath(const wchar_t* path) { return isSettingsFileName(path); }
 
+// Goes back to the text on show after a refused file: its path and its entry, so that a refusal
+// never changes the text file and bookmark the next save keeps.
+void revertToShownText(App& app)
+{
+    copyToBuffer(app.textFilePath, PATH_BUFFER, app.previousTextPath);
+    app.currentIndex = app.previousIndex;
+}
+
 }  // namespace
 
-bool readEntries(EntryList& entries, FILE* file, TextEncoding encoding, bool multiline)
+AnsiDecoder ansiDecoder = decodeWithCodePage;
+
+void rememberShownText(App& app)
+{
+    copyToBuffer(app.previousTextPath, PATH_BUFFER, app.textFilePath);
+    app.previousIndex = app.currentIndex;
+}
+
+LoadResult readEntries(EntryList& entries, FILE* file, TextEncoding encoding, bool multiline)
 {
     return encoding == TextEncoding::Utf16Le ? loadUtf16Entries(entries, file, multiline)
                                              : loadAnsiEntries(entries, file, multiline);
@@ -155,17 +208,26 @@ void openTextFile(App& app)
     TextEncoding encoding = TextEncoding::Refused;
     UniqueFile file = detectTextEncoding(app, encoding);
     if (encoding == TextEncoding::Refused) {
-        copyToBuffer(app.textFilePath, PATH_BUFFER, app.previousTextPath);
+        revertToShownText(app);
         return;
     }
-    const bool loaded = readEntries(app.entries, file.get(), encoding, app.multiline);
+    // The new text goes into a list of its own: the one on show stays whole until it is complete.
+    EntryList loaded(app.entries.allocator());
+    const LoadResult result = readEntries(loaded, file.get(), encoding, app.multiline);
     file.reset();
-    if (!loaded) {
+    if (result == LoadResult::OutOfMemory) {
         // Too large for the memory at hand: the user is told, and the text on show stays.
         showMessage(L"Out Of Memory", MB_OK | MB_ICONEXCLAMATION);
-        copyToBuffer(app.textFilePath, PATH_BUFFER, app.previousTextPath);
+        revertToShownText(app);
         return;
     }
+    if (result == LoadResult::Unreadable) {
+        showInTextControl(app, messageText(MSG_TEXT_NO_INPUT_FILE));
+        revertToShownText(app);
+        return;
+    }
+    app.entries.swap(loaded);
+    loaded.release();   // the previous text's memory goes back before anything is shown
     if (app.entries.empty()) showInTextControl(app, messageText(MSG_TEXT_NO_DATA));
     if (app.currentIndex > app.entries.size() - 1) app.currentIndex = 0;
     if (app.slide.countdown) armTimer(app, TimerPhase::SlidePhase);
@@ -176,11 +238,13 @@ void openTextFile(App& app)
 
 void onDropFiles(App& app, HDROP drop)
 {
-    copyToBuffer(app.previousTextPath, PATH_BUFFER, app.textFilePath);
+    rememberShownText(app);
+    // Only the first dropped file counts. A drop that names none, or one too long for the path
+    // buffers, opens an empty name, which fails like a missing file: "No input file".
     wchar_t dropped[PATH_BUFFER] = {};
-    const UINT n = DragQueryFileW(drop, 0, dropped, PATH_BUFFER);
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    if (length > 0 && length < PATH_BUFFER) DragQueryFileW(drop, 0, dropped, PATH_BUFFER);
     DragFinish(drop);
-    if (n == 0 || n >= PATH_BUFFER) return;   // nothing usable was dropped
     copyToBuffer(app.textFilePath, PATH_BUFFER, dropped);
     if (isSettingsPath(app.textFilePath)) {
         copyToBuffer(app.settingsPath, PATH_BUFFER, app.textFilePath);
@@ -206,7 +270,7 @@ void showOpenFileDialog(App& app)
     ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     ofn.lpstrDefExt = L"txt";
     if (!GetOpenFileNameW(&ofn)) return;
-    copyToBuffer(app.previousTextPath, PATH_BUFFER, app.textFilePath);
+    rememberShownText(app);
     if (isSettingsPath(chosen)) {
         copyToBuffer(app.settingsPath, PATH_BUFFER, chosen);
         reloadSettings(app);

@@ -15,9 +15,24 @@ void onDropFiles(App& app, HDROP drop);
 // "Open File...".
 void showOpenFileDialog(App& app);
 
-// Reads an open text file of the given encoding into the entries, in large blocks. False when the
-// memory for it cannot be had; the entries are then unchanged.
-bool readEntries(EntryList& entries, FILE* file, TextEncoding encoding, bool multiline);
+enum class LoadResult {
+    Loaded,
+    OutOfMemory,   // the text does not fit in the memory at hand
+    Unreadable,    // its characters could not be decoded
+};
+// Reads an open text file of the given encoding into the entries, in large blocks. A file that
+// cannot fit is refused from its size before anything is read. When the result is not Loaded the
+// list holds no usable text: load into a list of its own to keep the one on show.
+LoadResult readEntries(EntryList& entries, FILE* file, TextEncoding encoding, bool multiline);
+
+// Decodes 8-bit text as MultiByteToWideChar does; 0 means the conversion failed. The in-process
+// tests replace it to see a conversion fail.
+using AnsiDecoder = int (*)(UINT codePage, const char* bytes, int count, wchar_t* out, int room);
+extern AnsiDecoder ansiDecoder;
+
+// Before the text file changes: the path and the entry on show, to go back to if the new file is
+// refused.
+void rememberShownText(App& app);
 
 // Opens by wide path, falling back to the path in the ANSI code page.
 FILE* openFileForReading(const wchar_t* path, const wchar_t* mode);

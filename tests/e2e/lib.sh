@@ -156,6 +156,15 @@ make_file() {
     printf "$2" >"$FILE" || fail "cannot write $FILE"
 }
 
+# write_ini FILE LINE...: the program's own format, UTF-16 LE with byte-order mark and CR LF.
+write_ini() {
+    local file=$1
+    shift
+    { printf '\xff\xfe'; printf '%s\r\n' "$@" | iconv -f UTF-8 -t UTF-16LE; } >"$file" || fail "cannot write $file"
+}
+# ini_value FILE KEY: the value of KEY in the file the program wrote.
+ini_value() { iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' | sed -n "s/^$2=//p" | head -1; }
+
 # start_tomel_in DIR ARGS...: starts the program in DIR with the arguments, in the background,
 # stdin from /dev/null and its output in a log. start_tomel ARGS... starts it in the scratch folder.
 start_tomel_in() {

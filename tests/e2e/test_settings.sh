@@ -8,18 +8,10 @@ e2e_init "$@"
 export E2E_KEEP_SETTINGS=1
 INI="$E2E_WORK/bin/tomel.ini"
 
-# write_ini FILE LINE...: the program's own format, UTF-16 LE with byte-order mark and CR LF.
-write_ini() {
-    local file=$1
-    shift
-    { printf '\xff\xfe'; printf '%s\r\n' "$@" | iconv -f UTF-8 -t UTF-16LE; } >"$file" || fail "cannot write $file"
-}
-# ini_value FILE KEY: the value of KEY in the file the program wrote.
-ini_value() { iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' | sed -n "s/^$2=//p" | head -1; }
 
 make_file "lines.txt" 'one\r\ntwo\r\nthree\r\nfour\r\nfive\r\n'
 lines=$FILE
-write_ini "$INI" "[Portable]" "file=$(winpath "$lines")" "[Slideshow]" "timeslide=60000" "[Display]" "multiline=FALSE" \
+write_ini "$INI" "[Tomel]" "version=1.00" "[Portable]" "file=$(winpath "$lines")" "[Slideshow]" "timeslide=60000" "[Display]" "multiline=FALSE" \
     "[Position]" "left=100" "top=80" "right=500" "bottom=300" "[Settings]" "bookmark=2"
 
 # 1. Start-up reads tomel.ini beside the program: the stored text at the stored entry and place.
@@ -45,7 +37,7 @@ ok "saved at exit: bookmark=3, the other settings kept"
 # the end of the program saves to the named settings file, not to tomel.ini.
 make_file "other/other.ini" ''
 other=$FILE
-write_ini "$other" "[Settings]" "bookmark=4" "[Display]" "multiline=FALSE"
+write_ini "$other" "[Tomel]" "version=1.00" "[Settings]" "bookmark=4" "[Display]" "multiline=FALSE"
 make_file "abc.txt" 'a\r\nb\r\nc\r\n'
 before=$(md5sum <"$INI")
 start_tomel "$(winpath "$other")" "$(winpath "$FILE")"

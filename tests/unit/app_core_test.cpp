@@ -38,6 +38,39 @@ TEST(Paths, ArgumentsAndTitles)
     EXPECT_EQ(buildTitle(L"C:\\" + longName, L"Tomel"), longName.substr(0, 259));
 }
 
+TEST(Paths, TemporaryFilesTakeTheLongPathForm)
+{
+    // The temporary name is four characters longer than the file's: for a settings path of 256 to 259
+    // characters it would pass the 260-character limit in the plain form.
+    struct Case {
+        const wchar_t* path;
+        const wchar_t* temporary;
+    } cases[] = {
+        {L"C:\\a\\tomel.ini", L"\\\\?\\C:\\a\\tomel.ini.new"},
+        {L"\\\\server\\share\\tomel.ini", L"\\\\?\\UNC\\server\\share\\tomel.ini.new"},
+        {L"\\\\?\\C:\\tomel.ini", L"\\\\?\\C:\\tomel.ini.new"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path, c.path + std::wcslen(c.path)));
+        EXPECT_EQ(temporaryPathFor(c.path), c.temporary);
+    }
+    EXPECT_EQ(longPathForm(L"relative\\x.ini"), L"relative\\x.ini");
+}
+
+TEST(Paths, TheProgramsOwnFolder)
+{
+    // GetModuleFileNameW fills the buffer when it had to cut the path.
+    EXPECT_TRUE(moduleNameIsWhole(259, 260));
+    EXPECT_FALSE(moduleNameIsWhole(260, 260));
+    EXPECT_FALSE(moduleNameIsWhole(0, 260));
+    // "\\tomel.lang.ini" is the longest name kept beside the program.
+    EXPECT_TRUE(filesFitBeside(std::wstring(244, L'd')));
+    EXPECT_FALSE(filesFitBeside(std::wstring(245, L'd')));
+    for (const wchar_t* path : {L"C:\\a\\b", L"\\\\server\\share\\b"})
+        EXPECT_EQ(plainPathForm(longPathForm(path)), path);
+    EXPECT_EQ(plainPathForm(L"C:\\a"), L"C:\\a");
+}
+
 TEST(Paths, CopyToBufferCutsAndTerminates)
 {
     wchar_t buf[5];
@@ -52,7 +85,7 @@ TEST(BuiltInTexts, AreFoundByNumber)
     EXPECT_STREQ(messageText(0), L"Save Tomel Settings");
     EXPECT_STREQ(messageText(2), L"No input file");
     EXPECT_STREQ(messageText(4), L"UTF-8 unsupported");
-    EXPECT_EQ(messageText(5), nullptr);
+    EXPECT_EQ(messageText(MESSAGE_TEXT_COUNT), nullptr);
     EXPECT_EQ(messageText(-1), nullptr);
     EXPECT_STREQ(dialogText(0), L"Slideshow Timer");
     EXPECT_STREQ(dialogText(11), L"Visit Palvik :: Donate");

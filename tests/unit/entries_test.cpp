@@ -1,6 +1,7 @@
 // Splitting text into entries: lines, paragraphs, blank lines, pieces, line ends.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -197,4 +198,59 @@ TEST(EntryList, ManyEntriesAcrossOffsetChunks)
     splitText(list, L"a\nb\n", TextFlavor::Ansi, false);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[1], L"b\n");
+}
+
+namespace {
+// Refuses every block over `refuseAbove` bytes, as a machine short of memory would.
+std::size_t refuseAbove = 0;
+void* limitedAllocate(std::size_t bytes) { return bytes > refuseAbove ? nullptr : std::malloc(bytes); }
+void limitedRelease(void* block) { std::free(block); }
+}  // namespace
+
+TEST(EntryList, MemoryItCannotHaveIsReportedAndTheListKept)
+{
+    refuseAbove = 300u << 10;   // room for a chunk of 65536 entry offsets
+    EntryList list({limitedAllocate, limitedRelease});
+    splitText(list, L"one\ntwo\n", TextFlavor::Ansi, false);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_FALSE(list.resetFor(1u << 20));
+    EXPECT_FALSE(list.reserve(1u << 20));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1], L"two\n");
+    // A chunk of entry offsets that cannot be had stops the splitter; it never ends the program.
+    refuseAbove = 1024;
+    EntryList tight({limitedAllocate, limitedRelease});
+    EntrySplitter s(tight, TextFlavor::Ansi, false);
+    EXPECT_FALSE(s.feed(L"a\nb\n", 4));
+    EXPECT_TRUE(s.failed());
+}
+
+TEST(AnsiBlocks, ATextThatCannotFitIsRefusedFromItsSize)
+{
+    const std::uint64_t unlimited = ~std::uint64_t(0);
+    struct Case {
+        const char* name;
+        std::uint64_t bytes;
+        TextFlavor flavor;
+        std::uint64_t available;
+        bool fits;
+    } cases[] = {
+        {"64 GiB, any memory", 64ull << 30, TextFlavor::Ansi, unlimited, false},
+        {"64 GiB UTF-16, any memory", 64ull << 30, TextFlavor::Utf16, unlimited, false},
+        {"5 GiB ANSI is more characters than the list indexes", 5ull << 30, TextFlavor::Ansi, unlimited, false},
+        {"5 GiB UTF-16 is fewer", 5ull << 30, TextFlavor::Utf16, unlimited, true},
+        {"1 MB in 8 MB", 1u << 20, TextFlavor::Ansi, 8u << 20, true},
+        {"1 MB in 1 MB", 1u << 20, TextFlavor::Ansi, 1u << 20, false},
+        {"empty file, no memory to spare", 0, TextFlavor::Ansi, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(textCanFit(c.bytes, c.flavor, c.available), c.fits);
+    }
+    // Exactly the storage of the reservation fits; a byte less does not.
+    for (TextFlavor flavor : {TextFlavor::Ansi, TextFlavor::Utf16}) {
+        const std::uint64_t need = charactersNeeded(1000, flavor) * sizeof(wchar_t);
+        EXPECT_TRUE(textCanFit(1000, flavor, need));
+        EXPECT_FALSE(textCanFit(1000, flavor, need - 1));
+    }
 }

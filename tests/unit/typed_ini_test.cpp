@@ -405,3 +405,30 @@ TEST(TypedIni, RoundTripOfEveryType)
 }
 
 }  // namespace
+
+TEST(TypedIni, AFileIsOursWhenItHoldsTheSectionOrNothing)
+{
+    struct Case {
+        const char* name;
+        std::wstring text;
+        bool ours;
+    } cases[] = {
+        {"our file", L"[Tomel]\r\nversion=1.00\r\n[Display]\r\n", true},
+        {"section further down", L"[Display]\r\nmultiline=FALSE\r\n[Tomel]\r\n", true},
+        {"header on the last line", L"x=1\r\n[Tomel]", true},
+        {"empty", L"", true},
+        {"blank lines", L"\r\n \t\r\n\r\n", true},
+        {"someone else's", L"[Other]\r\nkey=value\r\n", false},
+        {"without the header", L"[Settings]\r\nbookmark=2\r\n", false},
+        {"header not at the line start", L"; [Tomel]\r\n", false},
+        {"header in other capitals", L"[TOMEL]\r\n", false},
+        {"a line of text", L"notes", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(iniFileIsOurs(readerOf(c.text), L"[Tomel]"), c.ours);
+    }
+    // An 8-bit file is judged by its text too.
+    EXPECT_TRUE(iniFileIsOurs(makeIniReader("[Tomel]\r\n", true, nullptr), L"[Tomel]"));
+    EXPECT_FALSE(iniFileIsOurs(makeIniReader("[Andere]\r\n", true, nullptr), L"[Tomel]"));
+}

@@ -126,7 +126,7 @@ TEST(Settings, DefaultFileIsWrittenByteForByte)
     setMachineFields(app);
     const std::wstring path = testDirectory() + L"\\default.ini";
     setPath(app.settingsPath, path);
-    ASSERT_TRUE(saveSettings(app));
+    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
     EXPECT_TRUE(sameFile(readFile(path), goldenBytes("settings-default.txt")));
     // Nothing is left beside it.
     EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
@@ -139,7 +139,7 @@ TEST(Settings, EveryKeyChangedIsWrittenAndReadBack)
     changeEverything(app);
     const std::wstring path = testDirectory() + L"\\changed.ini";
     setPath(app.settingsPath, path);
-    ASSERT_TRUE(saveSettings(app));
+    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
     EXPECT_TRUE(sameFile(readFile(path), goldenBytes("settings-changed.txt")));
 
     // Read back into an App with its defaults (loading needs no window): every field comes back.
@@ -223,7 +223,8 @@ TEST(Settings, ArgumentsAreTakenInOrder)
     app.multiline = false;
     const std::wstring a = writeBytes(L"a.txt", "a1\r\na2\r\n");
     const std::wstring b = writeBytes(L"b.txt", "b1\r\nb2\r\nb3\r\n");
-    const std::wstring s = writeBytes(L"s.ini", utf16File(L"[Portable]\r\nfile=" + b + L"\r\n[Settings]\r\nbookmark=2\r\n"));
+    const std::wstring s =
+        writeBytes(L"s.ini", utf16File(L"[Tomel]\r\n[Portable]\r\nfile=" + b + L"\r\n[Settings]\r\nbookmark=2\r\n"));
     // A text file before the settings file is replaced by the path the settings store.
     {
         std::wstring x = a, y = s;
@@ -245,7 +246,7 @@ TEST(Settings, ArgumentsAreTakenInOrder)
     }
     // Saving now goes to the settings file named on the command line.
     app.slide.slideTime = 7777;
-    ASSERT_TRUE(saveSettings(app));
+    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
     EXPECT_NE(readFile(s).find(std::string("7\0" "7\0" "7\0" "7\0", 8)), std::string::npos);
 }
 
@@ -288,7 +289,7 @@ TEST(Settings, SavingWhileMaximizedStoresTheRestoredPlace)
     w.pump(50);
     const std::wstring path = testDirectory() + L"\\max.ini";
     setPath(app.settingsPath, path);
-    ASSERT_TRUE(saveSettings(app));
+    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
     ShowWindow(w.window(), SW_RESTORE);
     auto fresh = std::make_unique<App>();
     setPath(fresh->settingsPath, path);
@@ -303,17 +304,68 @@ TEST(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
 {
     TomelWindow w;
     App& app = w.app();
-    const std::wstring path = writeBytes(L"locked.ini", "old content");
+    const std::string old = "[Tomel]\r\nversion=0.9\r\n";
+    const std::wstring path = writeBytes(L"locked.ini", old);
     setPath(app.settingsPath, path);
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(saveSettings(app));
+    EXPECT_EQ(saveSettings(app), SaveResult::Failed);
     CloseHandle(lock);
-    EXPECT_EQ(readFile(path), "old content");
+    EXPECT_EQ(readFile(path), old);
     EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
-    // A folder that does not exist: nothing is written, nothing reported.
+    // A read-only file is not written either.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(saveSettings(app), SaveResult::Failed);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(readFile(path), old);
+    // Save Now tells the user; the save at the end of the program does not.
     setPath(app.settingsPath, testDirectory() + L"\\no such folder\\x.ini");
-    EXPECT_FALSE(saveSettings(app));
+    SendMessageW(w.window(), WM_COMMAND, CMD_SAVE_NOW, 0);
+    ASSERT_EQ(shownMessages.size(), 1u);
+    EXPECT_EQ(shownMessages[0].text, L"Settings could not be saved\n" + std::wstring(app.settingsPath));
+    EXPECT_EQ(shownMessages[0].type, UINT(MB_OK | MB_ICONEXCLAMATION));
+    app.saveOnExit = true;
+    SendMessageW(w.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(shownMessages.size(), 1u);
+}
+
+TEST(Settings, AnotherProgramsIniFileIsNeverWrittenOver)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::string foreign = "[Other]\r\nkey=value\r\n";
+    const std::wstring path = writeBytes(L"other.ini", foreign);
+    w.drop({path});   // read as settings, as a named or opened one would be
+    EXPECT_EQ(std::wstring(app.settingsPath), path);
+    SendMessageW(w.window(), WM_COMMAND, CMD_SAVE_NOW, 0);
+    ASSERT_EQ(shownMessages.size(), 1u);
+    EXPECT_EQ(shownMessages[0].text, L"Not a Tomel settings file, use Save As...\n" + path);
+    app.saveOnExit = true;
+    SendMessageW(w.window(), WM_CLOSE, 0, 0);   // the save at the end passes over it without a word
+    EXPECT_EQ(shownMessages.size(), 1u);
+    EXPECT_EQ(readFile(path), foreign);
+}
+
+TEST(Settings, SavingKeepsTheFileAndItsAttributes)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::wstring base = testDirectory() + L"\\";
+    // Names of up to 259 characters, whose temporary file's name is longer.
+    for (std::size_t length : {base.size() + 10, std::size_t(256), std::size_t(259)}) {
+        SCOPED_TRACE(length);
+        const std::wstring path = base + std::wstring(length - base.size() - 4, L'k') + L".ini";
+        setPath(app.settingsPath, path);
+        ASSERT_EQ(saveSettings(app), SaveResult::Saved);   // a new file
+        const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), kept));
+        app.slide.slideTime = static_cast<std::uint32_t>(length);
+        ASSERT_EQ(saveSettings(app), SaveResult::Saved);   // over the existing one
+        EXPECT_EQ(GetFileAttributesW(path.c_str()) & kept, kept);
+        EXPECT_NE(readFile(path).find(utf16File(L"timeslide=" + std::to_wstring(length)).substr(2)), std::string::npos);
+        EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }
 
 TEST(Settings, ADroppedSettingsFileIsLoadedAndApplied)
@@ -329,6 +381,56 @@ TEST(Settings, ADroppedSettingsFileIsLoadedAndApplied)
     EXPECT_FALSE(app.multiline);
     EXPECT_EQ(app.entries.size(), 3u);
     EXPECT_EQ(w.text(), L"three\n");
+}
+
+TEST(Settings, ARefusedTextAtStartUpKeepsTheStoredFileAndBookmark)
+{
+    TomelWindow w;
+    App& app = w.app();
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring beside(module);
+    beside.resize(beside.rfind(L'\\'));
+    beside += L"\\tomel.ini";
+    const std::wstring stored = writeBytes(L"stored.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n");
+    struct Case {
+        const char* name;
+        std::wstring file;
+        const wchar_t* argument;
+    } cases[] = {
+        {"missing", testDirectory() + L"\\gone.txt", nullptr},
+        {"a folder", testDirectory(), nullptr},
+        {"refused encoding", writeBytes(L"utf8.txt", "\xEF\xBB\xBFtext"), nullptr},
+        {"mistyped argument", stored, L"mistyped.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(beside, utf16File(L"[Tomel]\r\nversion=1.00\r\n[Portable]\r\nfile=" + c.file +
+                                     L"\r\n[Settings]\r\nbookmark=7\r\n"));
+        // Start-up as the program does it, with a text-file argument after the settings.
+        locateFiles(app);
+        if (c.argument) handleFileArgument(app, c.argument);
+        openTextFile(app);
+        ASSERT_EQ(saveSettings(app), SaveResult::Saved);
+        const std::string saved = readFile(beside);
+        EXPECT_NE(saved.find(utf16File(L"\r\nfile=" + c.file + L"\r\n").substr(2)), std::string::npos);
+        EXPECT_NE(saved.find(utf16File(L"\r\nbookmark=7\r\n").substr(2)), std::string::npos);
+    }
+    DeleteFileW(beside.c_str());
+}
+
+TEST(Settings, ReloadingRepaintsOurWindowOnly)
+{
+    TomelWindow w;
+    HWND other = CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE, 600, 400, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    UpdateWindow(other);
+    UpdateWindow(w.window());
+    ASSERT_FALSE(GetUpdateRect(other, nullptr, FALSE));
+    w.drop({writeBytes(L"repaint.ini", utf16File(L"[Tomel]\r\nversion=1.00\r\n"))});
+    EXPECT_FALSE(GetUpdateRect(other, nullptr, FALSE));
+    EXPECT_TRUE(GetUpdateRect(w.window(), nullptr, FALSE));
+    DestroyWindow(other);
 }
 
 TEST(Settings, EndOfSessionSavesWhenSaveOnExitIsOn)

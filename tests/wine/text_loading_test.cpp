@@ -1,14 +1,53 @@
 // Opening text files in the real window: encodings, refusals, bad input, drops.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <new>
 #include <string>
 
 #include "harness.h"
+#include "core/app/commands.h"
 #include "main/startup_win.h"
+#include "shell/app/app_info_win.h"
 #include "shell/text/text_loader_win.h"
 
 namespace {
 std::wstring entry(const TomelWindow& w, std::size_t i) { return std::wstring(w.app().entries[i]); }
+
+// The program's own allocation-failure handler, as its entry routine installs it: a failure left to
+// it ends this test program with exit code 1.
+struct ProgramOutOfMemoryHandler {
+    std::new_handler before = std::set_new_handler([] { onOutOfMemory(); });
+    ~ProgramOutOfMemoryHandler() { std::set_new_handler(before); }
+};
+
+// Refuses every block over a megabyte, as a machine short of memory would.
+void* allocateUpToAMegabyte(std::size_t bytes) { return bytes > (1u << 20) ? nullptr : std::malloc(bytes); }
+void releaseBlock(void* block) { std::free(block); }
+
+std::wstring sparseFile(const wchar_t* name, long long bytes)
+{
+    const std::wstring path = testDirectory() + L"\\" + name;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = bytes;
+    SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(h);
+    CloseHandle(h);
+    return path;
+}
+
+// Opens `bad` in a window that shows the second of three entries; the window must look as before.
+struct ShownBefore {
+    std::wstring path, title, text;
+};
+ShownBefore showSecondOfThree(TomelWindow& w)
+{
+    w.app().multiline = false;
+    w.open(writeBytes(L"kept.txt", "one\r\ntwo\r\nthree\r\n"));
+    SendMessageW(w.window(), WM_COMMAND, CMD_NEXT, 0);
+    return {w.app().textFilePath, w.title(), w.text()};
+}
 }  // namespace
 
 TEST(TextLoading, AnsiFileInParagraphsAndLines)
@@ -59,7 +98,7 @@ TEST(TextLoading, RefusedEncodingsTellTheUserAndKeepTheTextOnShow)
         SCOPED_TRACE(c.name);
         shownMessages.clear();
         const std::wstring before = w.title();
-        copyToBuffer(w.app().previousTextPath, PATH_BUFFER, w.app().textFilePath);
+        rememberShownText(w.app());
         copyToBuffer(w.app().textFilePath, PATH_BUFFER, writeBytes(std::wstring(c.name, c.name + strlen(c.name)), c.bytes));
         openTextFile(w.app());
         ASSERT_EQ(shownMessages.size(), 1u);
@@ -90,7 +129,7 @@ TEST(TextLoading, FilesThatCannotBeOpenedShowNoInputFile)
     for (const std::wstring& bad : {testDirectory() + L"\\missing.txt", dir, locked}) {
         SCOPED_TRACE(narrow(bad));
         SetWindowTextW(w.app().textControl, L"");
-        copyToBuffer(w.app().previousTextPath, PATH_BUFFER, w.app().textFilePath);
+        rememberShownText(w.app());
         copyToBuffer(w.app().textFilePath, PATH_BUFFER, bad);
         openTextFile(w.app());
         EXPECT_EQ(w.text(), L"No input file");
@@ -251,6 +290,18 @@ TEST(TextLoading, DroppedFiles)
     EXPECT_EQ(w.app().currentIndex, 0u);
 }
 
+TEST(TextLoading, ADropWithoutAFileNameShowsNoInputFileAndKeepsTheText)
+{
+    TomelWindow w;
+    const ShownBefore before = showSecondOfThree(w);
+    w.drop({});
+    EXPECT_EQ(w.text(), L"No input file");
+    EXPECT_EQ(std::wstring(w.app().textFilePath), before.path);
+    EXPECT_EQ(w.app().entries.size(), 3u);
+    EXPECT_EQ(w.app().currentIndex, 1u);   // a refusal keeps the bookmark
+    EXPECT_EQ(w.title(), before.title);
+}
+
 namespace {
 bool runOpenFile(TomelWindow& w, const std::wstring& answer) { return answerFileDialog(w, 1081, L"Open", answer); }
 }  // namespace
@@ -299,4 +350,62 @@ TEST(TextLoading, UnusableArgumentsAreIgnored)
     SetCurrentDirectoryW(saved);
     EXPECT_EQ(std::wstring(w.app().textFilePath), file);
     EXPECT_EQ(w.text(), L"rel\n");
+}
+
+TEST(TextLoading, TooLargeForTheMemoryTellsTheUserAndKeepsTheTextOnShow)
+{
+    ProgramOutOfMemoryHandler handler;
+    TomelWindow w;
+    struct Case {
+        const char* name;
+        std::wstring path;
+        EntryAllocator allocator;
+    } cases[] = {
+        // More characters than the list can index, on either build: refused from its size at once.
+        {"64 GiB", sparseFile(L"huge.txt", 64ll << 30), systemAllocator()},
+        // Small enough to try, but its two megabytes of characters are refused by the allocator.
+        {"refused memory", writeBytes(L"large.txt", std::string(1u << 20, 'x')), {allocateUpToAMegabyte, releaseBlock}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.app().entries = EntryList(c.allocator);
+        const ShownBefore before = showSecondOfThree(w);
+        shownMessages.clear();
+        w.drop({c.path});
+        ASSERT_EQ(shownMessages.size(), 1u);
+        EXPECT_EQ(shownMessages[0].text, L"Out Of Memory");
+        EXPECT_EQ(shownMessages[0].type, UINT(MB_OK | MB_ICONEXCLAMATION));
+        EXPECT_EQ(std::wstring(w.app().textFilePath), before.path);
+        EXPECT_EQ(w.app().entries.size(), 3u);
+        EXPECT_EQ(w.title(), before.title);
+        EXPECT_EQ(w.text(), before.text);
+        SendMessageW(w.window(), WM_COMMAND, CMD_NEXT, 0);   // and the program goes on
+        EXPECT_EQ(w.text(), L"three\n");
+    }
+    DeleteFileW(cases[0].path.c_str());
+}
+
+TEST(TextLoading, ABlockThatCannotBeDecodedLoadsNothing)
+{
+    TomelWindow w;
+    const ShownBefore before = showSecondOfThree(w);
+    // Three blocks of lines, the second of which the code page cannot decode.
+    std::string lines;
+    while (lines.size() < (3u << 20)) lines += "a line of text\r\n";
+    const std::wstring path = writeBytes(L"undecodable.txt", lines);
+    static int calls;
+    calls = 0;
+    ansiDecoder = [](UINT cp, const char* bytes, int count, wchar_t* out, int room) {
+        return ++calls == 2 ? 0 : MultiByteToWideChar(cp, 0, bytes, count, out, room);
+    };
+    w.drop({path});
+    ansiDecoder = [](UINT cp, const char* bytes, int count, wchar_t* out, int room) {
+        return MultiByteToWideChar(cp, 0, bytes, count, out, room);
+    };
+    EXPECT_GE(calls, 2);
+    EXPECT_EQ(w.text(), L"No input file");   // as for a file that cannot be read
+    EXPECT_EQ(std::wstring(w.app().textFilePath), before.path);
+    EXPECT_EQ(w.app().entries.size(), 3u);
+    EXPECT_EQ(w.title(), before.title);
+    EXPECT_TRUE(shownMessages.empty());
 }

@@ -1,6 +1,8 @@
 // The main window made from the real resources: its template, the App's start state, the exit path.
 #include <gtest/gtest.h>
 
+#include "core/app/commands.h"
+#include "main/message_loop_win.h"
 #include "harness.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
@@ -129,4 +131,32 @@ TEST(MainWindow, TextControlFillsTheClientAreaLessItsMargins)
     RECT outer;
     GetWindowRect(w.window(), &outer);
     EXPECT_TRUE(EqualRect(&outer, &w.app().windowRect));
+}
+
+namespace {
+// GetMessageW as a script: a failed call (-1) whose message holds a Next command that must not run,
+// a real Next command, then WM_QUIT with code 3.
+HWND scriptWindow;
+int scriptStep;
+BOOL WINAPI scriptedGetMessage(LPMSG msg, HWND, UINT, UINT)
+{
+    *msg = MSG{scriptWindow, WM_COMMAND, CMD_NEXT, 0, 0, {}};
+    switch (scriptStep++) {
+    case 0: return -1;
+    case 1: return TRUE;
+    default: msg->message = WM_QUIT; msg->wParam = 3; return FALSE;
+    }
+}
+}  // namespace
+
+TEST(MessageLoop, GoesOnAfterAFailedGetMessageAndEndsWithTheQuitCode)
+{
+    TomelWindow w;
+    w.app().multiline = false;
+    w.open(writeBytes(L"loop.txt", "one\r\ntwo\r\nthree\r\n"));
+    scriptWindow = w.window();
+    scriptStep = 0;
+    EXPECT_EQ(runMessageLoop(w.window(), nullptr, scriptedGetMessage), 3);
+    EXPECT_EQ(scriptStep, 3);
+    EXPECT_EQ(w.app().currentIndex, 1u);   // only the real message was routed
 }
