@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <functional>
 
 #include "core/app/commands.h"
 #include "core/ui/menu_logic.h"
@@ -110,42 +109,44 @@ std::vector<unsigned> all(const std::vector<MenuMark>& marks, MarkKind kind, uns
 TEST(MenuMarks, FlagsCheckTheirItems)
 {
     struct Case {
-        const char* name;
-        std::function<void(MenuFlags&)> set;
+        bool MenuFlags::*flag;
         unsigned command;
     } cases[] = {
-        {"slideShow", [](MenuFlags& f) { f.slideShow = true; }, CMD_SLIDESHOW},
-        {"hide", [](MenuFlags& f) { f.hide = true; }, CMD_HIDE},
-        {"random", [](MenuFlags& f) { f.random = true; }, CMD_RANDOM},
-        {"playSound", [](MenuFlags& f) { f.playSound = true; }, CMD_PLAY_SOUND},
-        {"countdown", [](MenuFlags& f) { f.countdown = true; }, CMD_COUNTDOWN},
-        {"statusInCaption", [](MenuFlags& f) { f.statusInCaption = true; }, CMD_STATUS_IN_CAPTION},
-        {"multiline", [](MenuFlags& f) { f.multiline = true; }, CMD_MULTILINE},
-        {"caption", [](MenuFlags& f) { f.caption = true; }, CMD_CAPTION},
-        {"showBackground", [](MenuFlags& f) { f.showBackground = true; }, CMD_BACKGROUND},
-        {"draggable", [](MenuFlags& f) { f.draggable = true; }, CMD_DRAGGABLE},
-        {"trayIcon", [](MenuFlags& f) { f.trayIcon = true; }, CMD_TRAY_ICON},
-        {"onTop", [](MenuFlags& f) { f.onTop = true; }, CMD_STAY_ON_TOP},
-        {"blackboxShell", [](MenuFlags& f) { f.blackboxShell = true; }, CMD_BLACKBOX_SHELL},
-        {"saveOnExit", [](MenuFlags& f) { f.saveOnExit = true; }, CMD_SAVE_ON_EXIT},
-        {"saveFile", [](MenuFlags& f) { f.saveFile = true; }, CMD_SAVE_FILE},
-        {"resume", [](MenuFlags& f) { f.resume = true; }, CMD_BOOKMARK},
-        {"atCursor", [](MenuFlags& f) { f.atCursor = true; }, CMD_MENU_AT_CURSOR},
-        {"menuPinned", [](MenuFlags& f) { f.pins.menuPinned = true; }, CMD_PIN},
-        {"pinned Justify", [](MenuFlags& f) { f.pins.pinnedSubmenu = 17; }, CMD_PIN_JUSTIFY},
-        {"pinned Blackbox", [](MenuFlags& f) { f.pins = pins(false, -1, true); }, CMD_PIN_BLACKBOX},
+        {&MenuFlags::slideShow, CMD_SLIDESHOW},      {&MenuFlags::hide, CMD_HIDE},
+        {&MenuFlags::random, CMD_RANDOM},            {&MenuFlags::playSound, CMD_PLAY_SOUND},
+        {&MenuFlags::countdown, CMD_COUNTDOWN},      {&MenuFlags::statusInCaption, CMD_STATUS_IN_CAPTION},
+        {&MenuFlags::multiline, CMD_MULTILINE},      {&MenuFlags::caption, CMD_CAPTION},
+        {&MenuFlags::showBackground, CMD_BACKGROUND}, {&MenuFlags::draggable, CMD_DRAGGABLE},
+        {&MenuFlags::trayIcon, CMD_TRAY_ICON},       {&MenuFlags::onTop, CMD_STAY_ON_TOP},
+        {&MenuFlags::blackboxShell, CMD_BLACKBOX_SHELL}, {&MenuFlags::saveOnExit, CMD_SAVE_ON_EXIT},
+        {&MenuFlags::saveFile, CMD_SAVE_FILE},       {&MenuFlags::resume, CMD_BOOKMARK},
+        {&MenuFlags::atCursor, CMD_MENU_AT_CURSOR},
     };
     MenuFlags none;
     none.justify = 9;   // outside the table: checks nothing
+    auto onlyCheck = [](const MenuFlags& f, unsigned command) {
+        EXPECT_EQ(all(menuMarks(f), MarkKind::Check, 0, 0xFFFF), std::vector<unsigned>{command});
+    };
+    EXPECT_TRUE(all(menuMarks(none), MarkKind::Check, 0, 0xFFFF).empty());
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.command);
         MenuFlags f = none;
-        EXPECT_FALSE(has(menuMarks(f), MarkKind::Check, c.command));
-        c.set(f);
-        const auto marks = menuMarks(f);
-        EXPECT_TRUE(has(marks, MarkKind::Check, c.command));
-        EXPECT_EQ(all(marks, MarkKind::Check, 0, 0xFFFF).size(), 1u);
+        f.*c.flag = true;
+        onlyCheck(f, c.command);
     }
+    // The Pin items: of the main popup, of the pinned submenu, and of "Blackbox" inside "Dock".
+    const PinState pinStates[] = {pins(true, -1, false), pins(false, 17, false), pins(false, -1, true)};
+    const unsigned pinItems[] = {CMD_PIN, CMD_PIN_JUSTIFY, CMD_PIN_BLACKBOX};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(pinItems[i]);
+        MenuFlags f = none;
+        f.pins = pinStates[i];
+        onlyCheck(f, pinItems[i]);
+    }
+    MenuFlags elsewhere = none;
+    elsewhere.pins.pinnedLevel3 = 7;
+    elsewhere.pins.pinnedLevel3Parent = 19;
+    EXPECT_TRUE(all(menuMarks(elsewhere), MarkKind::Check, 0, 0xFFFF).empty());
 }
 
 TEST(MenuMarks, ChoicesOfOneCheckAtMost)
@@ -153,7 +154,7 @@ TEST(MenuMarks, ChoicesOfOneCheckAtMost)
     struct Case {
         bool fitFont, fitWidth, fitGraphic;
         std::uint32_t justify, docking;
-        std::vector<unsigned> checked;   // among 1041..1063
+        std::vector<unsigned> checked;
     } cases[] = {
         {false, false, false, 0, 0, {CMD_JUSTIFY_CENTER}},
         {true, true, true, 1, 1, {CMD_FIT_FONT, CMD_JUSTIFY_LEFT, CMD_DOCK_TOP}},
@@ -169,7 +170,7 @@ TEST(MenuMarks, ChoicesOfOneCheckAtMost)
         f.fitGraphic = c.fitGraphic;
         f.justify = c.justify;
         f.docking = c.docking;
-        EXPECT_EQ(all(menuMarks(f), MarkKind::Check, CMD_FIT_FONT, CMD_DOCK_CENTER), c.checked);
+        EXPECT_EQ(all(menuMarks(f), MarkKind::Check, 0, 0xFFFF), c.checked);
     }
 }
 
