@@ -274,6 +274,7 @@ TEST(PopupMenu, TrayCallbackAnswersOnlyLeftPressAndRightRelease)
 
 namespace {
 std::atomic<bool> trayMenuSeen{false};
+std::atomic<bool> heldAfterMenu{false};
 DWORD WINAPI trayMenuDuringAbout(void* p)
 {
     HWND window = static_cast<HWND>(p);
@@ -281,6 +282,8 @@ DWORD WINAPI trayMenuDuringAbout(void* p)
         if (HWND about = FindWindowW(nullptr, L"Palvik Tomel")) {
             PostMessageW(window, MSG_TRAY_NOTIFY, 0, WM_RBUTTONUP);
             for (int k = 0; k < 200 && !trayMenuSeen; ++k) Sleep(10);
+            Sleep(100);
+            heldAfterMenu = currentApp->timer.timerSuspended;   // the menu has closed: still held
             PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
             return 0;
         }
@@ -312,6 +315,7 @@ TEST(PopupMenu, DialogCommandsAreGreyedWhileADialogHoldsTheTimer)
     CloseHandle(thread);
     ASSERT_EQ(grey.size(), std::size(dialogCommands) + 1);
     EXPECT_TRUE(heldDuringMenu);
+    EXPECT_TRUE(heldAfterMenu);
     for (std::size_t i = 0; i < std::size(dialogCommands); ++i) EXPECT_TRUE(grey[i]) << dialogCommands[i];
     EXPECT_FALSE(grey.back());
     EXPECT_FALSE(app.timer.timerSuspended);   // the dialog's end gives the timer back
