@@ -156,9 +156,11 @@ void onShowMenu(App& app, WPARAM packedPosition, LPARAM submenuPosition)
 
 void onContextMenu(App& app, LPARAM screenPoint)
 {
-    if (screenPoint == -1) {
+    const int x = GET_X_LPARAM(screenPoint);
+    const int y = GET_Y_LPARAM(screenPoint);
+    if (x == -1 && y == -1) {
         showMenuForCommand(app);
         return;
     }
-    showPopupMenu(app, GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint), 0);
+    showPopupMenu(app, x, y, 0);
 }

@@ -46,20 +46,19 @@ struct ScriptedMenus {
     }
 };
 
+BOOL CALLBACK findMenuWindow(HWND w, LPARAM p)
+{
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (wcscmp(cls, L"#32768") != 0 || !IsWindowVisible(w)) return TRUE;
+    *reinterpret_cast<HWND*>(p) = w;
+    return FALSE;
+}
+
 HWND visibleMenuWindow()
 {
     HWND found = nullptr;
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 16);
-            if (wcscmp(cls, L"#32768") == 0 && IsWindowVisible(w)) {
-                *reinterpret_cast<HWND*>(p) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumWindows(findMenuWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
@@ -249,12 +248,15 @@ TEST(PopupMenu, MenuCommandOpensAtTheCursorOrTheCorner)
         EXPECT_EQ(shownMenus[0].at.x, c.expected.x);
         EXPECT_EQ(shownMenus[0].at.y, c.expected.y);
     }
-    // From the keyboard the context menu has no position: it opens as the Menu command does.
-    ScriptedMenus script({});
+    // From the keyboard the context menu has no position (-1, -1): it opens as the Menu command does.
     app.atCursor = false;
-    SendMessageW(w.window(), WM_CONTEXTMENU, 0, -1);
-    ASSERT_EQ(shownMenus.size(), 1u);
-    EXPECT_EQ(shownMenus[0].at.x, corner.x);
+    for (const LPARAM none : {static_cast<LPARAM>(-1), static_cast<LPARAM>(MAKELPARAM(0xFFFF, 0xFFFF))}) {
+        ScriptedMenus script({});
+        SendMessageW(w.window(), WM_CONTEXTMENU, 0, none);
+        ASSERT_EQ(shownMenus.size(), 1u);
+        EXPECT_EQ(shownMenus[0].at.x, corner.x);
+        EXPECT_EQ(shownMenus[0].at.y, corner.y);
+    }
 }
 
 TEST(PopupMenu, TrayCallbackAnswersOnlyLeftPressAndRightRelease)
