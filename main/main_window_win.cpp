@@ -48,6 +48,9 @@ void endApp()
     if (!app) return;
     shutDown(*app);
     currentApp = nullptr;
+    // When the session ends while a popup menu's loop or a command's dialog still runs on it, the
+    // App is left to the end of the process: they use it again when they return.
+    if (app->menuShowing || app->timer.timerSuspended) return;
     delete app;
 }
 
