@@ -84,6 +84,7 @@ for bits in "${builds[@]}"; do
     run "$work/peak$bits-$1-$2" "$exe" peak "$1" "$2" "$file"
   done
   run "$work/step$bits" "$exe" step "$ansi" "$small"
+  run "$work/menu$bits" "$exe" menu "$(winpath "$data")"
 done
 
 echo
@@ -151,6 +152,15 @@ for bits in "${builds[@]}"; do
   [ -s "$work/step$bits" ] || continue
   awk -v b="win$bits" '$1 == "stepparts" { printf "%-6s %9.0f %13.0f %9.0f %12.0f %16.1f\n", b, $2, $3, $4, $5, $6 }' \
     "$work/step$bits"
+done
+echo
+echo "Popup menu, ms a showing over 500: prepare = load, translate, check, destroy; trim = the working-set"
+echo "trim after it; show = the whole showing without the user's tracking. Language file read at start-up:"
+printf '%-6s %9s %9s %9s %14s %12s\n' build prepare trim show "language bytes" "read ms"
+for bits in "${builds[@]}"; do
+  [ -s "$work/menu$bits" ] || { printf '%-6s %9s\n' "win$bits" "no figures"; continue; }
+  awk -v b="win$bits" '$1 == "menu" { p = $2; t = $3; s = $4 } $1 == "language" { n = $2; r = $3 }
+    END { printf "%-6s %9.3f %9.3f %9.3f %14s %12.1f\n", b, p, t, s, n, r }' "$work/menu$bits"
 done
 echo
 echo "bench time: $((SECONDS - start_time)) s"
