@@ -117,6 +117,23 @@ TEST(PopupMenu, RightClickShowsTheMenuAtTheClickAndEscResumesTheTimer)
     EXPECT_TRUE(w.pump(2000, [&] { return app.currentIndex != after; }));   // the slideshow goes on
 }
 
+TEST(PopupMenu, ReShowFarOutsideTheScreenOpensOnIt)
+{
+    TomelWindow w;
+    MenuWatch watch;
+    watch.app = &w.app();
+    HANDLE thread = CreateThread(nullptr, 0, escapeMenu, &watch, 0, nullptr);
+    PostMessageW(w.window(), MSG_SHOW_MENU, packMenuPosition(30000, -20000), 0);
+    w.pump(5000, [&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; });
+    CloseHandle(thread);
+    ASSERT_TRUE(watch.found);
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    OffsetRect(&screen, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN));
+    RECT inside;
+    EXPECT_TRUE(IntersectRect(&inside, &watch.rect, &screen));
+    EXPECT_TRUE(w.alive());
+}
+
 TEST(PopupMenu, PinsKeepMenusOpenAndDismissalsUndoThemOneLevelAtATime)
 {
     TomelWindow w;
