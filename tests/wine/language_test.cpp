@@ -2,6 +2,7 @@
 // dialogs and the messages; "-translate"'s writing keeps the old file and its backup when it fails.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -55,44 +56,54 @@ UINT collectAndDismiss(HMENU menu, int, int)
 
 }  // namespace
 
+// A language file beside the test program for one test; afterwards the file is gone and the
+// process's tables are English again, whatever the test did.
+struct LanguageFileBeside {
+    explicit LanguageFileBeside(const std::wstring& text) : path(besideProgram(L"tomel.lang.ini"))
+    {
+        std::memcpy(dialogs, dialogTexts, sizeof dialogs);
+        std::memcpy(messages, messageTexts, sizeof messages);
+        writeBytes(path, utf16File(text));
+    }
+    ~LanguageFileBeside()
+    {
+        DeleteFileW(path.c_str());
+        std::memcpy(dialogTexts, dialogs, sizeof dialogs);
+        std::memcpy(messageTexts, messages, sizeof messages);
+    }
+    std::wstring path;
+    TranslationRow dialogs[DIALOG_TEXT_COUNT], messages[MESSAGE_TEXT_COUNT];
+};
+
 TEST(Language, TranslationReachesMenuDialogsAndMessages)
 {
-    TranslationRow dialogs[DIALOG_TEXT_COUNT], messages[MESSAGE_TEXT_COUNT];
-    std::memcpy(dialogs, dialogTexts, sizeof dialogs);
-    std::memcpy(messages, messageTexts, sizeof messages);
-    const std::wstring languagePath = besideProgram(L"tomel.lang.ini");
-    writeBytes(languagePath, utf16File(L"[Language]\r\nLanguage=Deutsch\r\n[Menu Items]\r\nPIN=Anheften\r\n"
-                                       L"E&xit\tEsc=&Beenden\tEsc\r\n[Level2 Menus]\r\nTimers=Zeiten\r\n"
-                                       L"[Level3 Menus]\r\nBlackbox\t(Alt Shell)=Schwarz\r\n[Dialogs]\r\n"
-                                       L"Slideshow Timer=Diaschau\r\nPin=Falsch\r\n"
-                                       L"[Messages]\r\nUTF-8 unsupported=Kein UTF-8\r\n"));
-    {
-        TomelWindow w;
-        menuTexts.clear();
-        menuTracker = collectAndDismiss;
-        SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
-        menuTracker = nullptr;
-        int pins = 0;
-        for (const std::wstring& t : menuTexts) pins += t == L"Anheften";
-        EXPECT_EQ(pins, 9);
-        for (const wchar_t* t : {L"&Beenden\tEsc", L"Zeiten", L"Schwarz", L"Navigate"}) {
-            SCOPED_TRACE(narrow(t));
-            EXPECT_NE(std::find(menuTexts.begin(), menuTexts.end(), t), menuTexts.end());
-        }
-        DialogValue value{0, 5000};
-        HWND timer = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TIMER), w.window(), TimerDialog,
-                                        reinterpret_cast<LPARAM>(&value));
-        wchar_t caption[64] = {};
-        GetWindowTextW(timer, caption, 64);
-        DestroyWindow(timer);
-        EXPECT_STREQ(caption, L"Diaschau");
-        w.open(writeBytes(L"u8.txt", "\xEF\xBB\xBFhello"));
-        ASSERT_EQ(shownMessages.size(), 1u);
-        EXPECT_EQ(shownMessages[0].text, L"Kein UTF-8");
+    LanguageFileBeside language(L"[Language]\r\nLanguage=Deutsch\r\n[Menu Items]\r\nPIN=Anheften\r\n"
+                                L"E&xit\tEsc=&Beenden\tEsc\r\n[Level2 Menus]\r\nTimers=Zeiten\r\n"
+                                L"[Level3 Menus]\r\nBlackbox\t(Alt Shell)=Schwarz\r\n[Dialogs]\r\n"
+                                L"Slideshow Timer=Diaschau\r\nPin=Falsch\r\n"
+                                L"[Messages]\r\nUTF-8 unsupported=Kein UTF-8\r\n");
+    TomelWindow w;
+    menuTexts.clear();
+    menuTracker = collectAndDismiss;
+    SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
+    menuTracker = nullptr;
+    int pins = 0;
+    for (const std::wstring& t : menuTexts) pins += t == L"Anheften";
+    EXPECT_EQ(pins, 9);
+    for (const wchar_t* t : {L"&Beenden\tEsc", L"Zeiten", L"Schwarz", L"Navigate"}) {
+        SCOPED_TRACE(narrow(t));
+        EXPECT_NE(std::find(menuTexts.begin(), menuTexts.end(), t), menuTexts.end());
     }
-    DeleteFileW(languagePath.c_str());
-    std::memcpy(dialogTexts, dialogs, sizeof dialogs);
-    std::memcpy(messageTexts, messages, sizeof messages);
+    DialogValue value{0, 5000};
+    HWND timer = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TIMER), w.window(), TimerDialog,
+                                    reinterpret_cast<LPARAM>(&value));
+    wchar_t caption[64] = {};
+    GetWindowTextW(timer, caption, 64);
+    DestroyWindow(timer);
+    EXPECT_STREQ(caption, L"Diaschau");
+    w.open(writeBytes(L"u8.txt", "\xEF\xBB\xBFhello"));
+    ASSERT_EQ(shownMessages.size(), 1u);
+    EXPECT_EQ(shownMessages[0].text, L"Kein UTF-8");
 }
 
 TEST(Language, WritingKeepsTheOldFileAsBackupOrEverythingAsItWas)
