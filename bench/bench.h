@@ -29,3 +29,6 @@ int runLoadBreakdown(const std::wstring& ansiPath);
 int runPeak(const std::wstring& path, bool utf16, bool multiline);
 // 10 000 nextEntry steps on the real main window over a big and over a small file.
 int runSteps(const std::wstring& bigPath, const std::wstring& smallPath);
+// The popup menu's preparation, the working-set trim and a whole showing (tracking aside), each
+// per showing; then the read of a 4 MB language file.
+int runMenu(const std::wstring& directory);

@@ -6,6 +6,8 @@
 #include "shell/settings/settings_win.h"
 #include "shell/text/navigation_win.h"
 #include "shell/text/text_loader_win.h"
+#include "shell/ui/dialogs_win.h"
+#include "shell/ui/popup_menu_win.h"
 
 namespace {
 
@@ -32,6 +34,8 @@ void runCommand(App& app, unsigned command)
     case CMD_SLIDESHOW: toggleSlideshow(app); break;
     case CMD_HIDE: toggleHide(app); break;
     case CMD_RANDOM: toggleRandom(app); break;
+    case CMD_SLIDE_TIME: editTimer(app, 0); break;
+    case CMD_HIDE_TIME: editTimer(app, 1); break;
     case CMD_COUNTDOWN: toggleCountdown(app); break;
     case CMD_STATUS_IN_CAPTION: toggleStatusInCaption(app); break;
     case CMD_NEXT: nextEntry(app); break;
@@ -54,6 +58,8 @@ void runCommand(App& app, unsigned command)
         showEntry(app, ShowMode::ShowSlide);
         break;
     case CMD_BLACKBOX_SHELL: flip(app.blackboxShell); break;
+    case CMD_RAISE_CAPTION: editBlackboxAdjust(app, 4); break;
+    case CMD_LENGTHEN_WINDOW: editBlackboxAdjust(app, 6); break;
     case CMD_DRAGGABLE: flip(app.draggable); break;
     case CMD_STAY_ON_TOP:
         flip(app.onTop);
@@ -67,8 +73,10 @@ void runCommand(App& app, unsigned command)
     case CMD_SAVE_ON_EXIT: flip(app.saveOnExit); break;
     case CMD_SAVE_FILE: flip(app.saveFile); break;
     case CMD_BOOKMARK: flip(app.resume); break;
+    case CMD_MENU: showMenuForCommand(app); break;
     case CMD_MENU_AT_CURSOR: flip(app.atCursor); break;
     case CMD_HELP: ShellExecuteW(app.window, L"open", app.helpPath, nullptr, nullptr, SW_SHOWNORMAL); break;
+    case CMD_ABOUT: showAboutBox(app); break;
     case CMD_EXIT: SendMessageW(app.window, WM_CLOSE, 0, 0); break;
     default: break;   // numbers without a command, and commands of parts not yet in the program
     }

@@ -11,6 +11,7 @@
 #include "shell/settings/settings_win.h"
 #include "shell/text/navigation_win.h"
 #include "shell/text/text_loader_win.h"
+#include "shell/ui/popup_menu_win.h"
 
 App* currentApp = nullptr;
 
@@ -47,7 +48,28 @@ void endApp()
     if (!app) return;
     shutDown(*app);
     currentApp = nullptr;
+    // When the session ends while a popup menu's loop or a command's dialog still runs on it, the
+    // App is left to the end of the process: they use it again when they return.
+    if (app->menuShowing || app->timer.timerSuspended) return;
     delete app;
+}
+
+// The App must outlive a popup menu's loop and a command's modal dialog, which still use it when
+// they return: a close that comes meanwhile waits until they have ended.
+bool deferClose(App& app)
+{
+    if (!app.menuShowing && !app.timer.timerSuspended) return false;
+    app.closePending = true;
+    app.pins = PinState{};   // nothing pinned comes back
+    if (app.menuShowing) EndMenu();
+    return true;
+}
+
+void closeIfPending(App& app)
+{
+    if (!app.closePending || app.menuShowing || app.timer.timerSuspended) return;
+    app.closePending = false;
+    PostMessageW(app.window, WM_CLOSE, 0, 0);
 }
 
 }  // namespace
@@ -124,6 +146,7 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_COMMAND:
         runCommand(*app, LOWORD(wParam));
+        if (currentApp) closeIfPending(*currentApp);   // Exit has ended the App
         return TRUE;
     case WM_TIMER:
         onTimer(*app, wParam);
@@ -141,7 +164,7 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     }
     case WM_CLOSE:
-        DestroyWindow(app->window);
+        if (!deferClose(*app)) DestroyWindow(app->window);
         return TRUE;
     case WM_DESTROY:
         endApp();
@@ -150,8 +173,16 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (wParam) endApp();
         return TRUE;
     case WM_CONTEXTMENU:
+        onContextMenu(*app, lParam);
+        if (currentApp) closeIfPending(*currentApp);
+        return TRUE;
     case MSG_TRAY_NOTIFY:
+        onTrayNotify(*app, lParam);
+        if (currentApp) closeIfPending(*currentApp);
+        return TRUE;
     case MSG_SHOW_MENU:
+        onShowMenu(*app, wParam, lParam);
+        if (currentApp) closeIfPending(*currentApp);
         return TRUE;
     case WM_CTLCOLORDLG:
         return reinterpret_cast<INT_PTR>(dialogBrush(*app));

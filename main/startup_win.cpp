@@ -2,9 +2,11 @@
 
 #include <string>
 
+#include "res/resource.h"
 #include "shell/app/app_info_win.h"
 #include "shell/settings/settings_win.h"
 #include "shell/text/text_loader_win.h"
+#include "shell/ui/language_win.h"
 
 namespace {
 
@@ -87,7 +89,10 @@ void locateFiles(App& app)
         GlobalFree(args);
     }
     applySettings(app);
-    // The menu texts and the language file are read here once translation is part of the program.
+    // The English captions first, then the translations that replace them.
+    unique_hmenu menu(LoadMenuW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN)));
+    if (menu) captureMenuTexts(GetSubMenu(menu.get(), 0));
+    readLanguageFile(app.languagePath, IniOpenMode::Read);
 }
 
 void handleArguments(App& app, wchar_t** args, int count)
@@ -102,10 +107,8 @@ void handleArguments(App& app, wchar_t** args, int count)
 
 void handleOption(App& app, const wchar_t* arg)
 {
-    // "-translate" writes the language file once that part of the program exists; every other
-    // option is ignored.
-    (void)app;
-    (void)arg;
+    // Writes the English language file and ends the process; every other option is ignored.
+    if (wcscmp(arg, L"-translate") == 0) exportLanguageFile(app.languagePath);
 }
 
 void handleFileArgument(App& app, const wchar_t* arg)

@@ -84,6 +84,7 @@ for bits in "${builds[@]}"; do
     run "$work/peak$bits-$1-$2" "$exe" peak "$1" "$2" "$file"
   done
   run "$work/step$bits" "$exe" step "$ansi" "$small"
+  run "$work/menu$bits" "$exe" menu "$(winpath "$data")"
 done
 
 echo
@@ -161,5 +162,14 @@ for bits in "${builds[@]}"; do
   fi
 done
 
+echo
+echo "Popup menu, ms a showing over 500: prepare = load, translate, check, destroy; trim = the working-set"
+echo "trim after it; show = the whole showing without the user's tracking. Language file read at start-up:"
+printf '%-6s %9s %9s %9s %14s %12s\n' build prepare trim show "language bytes" "read ms"
+for bits in "${builds[@]}"; do
+  [ -s "$work/menu$bits" ] || { printf '%-6s %9s\n' "win$bits" "no figures"; continue; }
+  awk -v b="win$bits" '$1 == "menu" { p = $2; t = $3; s = $4 } $1 == "language" { n = $2; r = $3 }
+    END { printf "%-6s %9.3f %9.3f %9.3f %14s %12.1f\n", b, p, t, s, n, r }' "$work/menu$bits"
+done
 echo
 echo "bench time: $((SECONDS - start_time)) s"

@@ -73,4 +73,6 @@ struct App {
     SlideshowState timer;                // timerPhase, remainingMs, countdownTickMs, timerSuspended
     std::int32_t textMargin = 5;
     PinState pins;                       // menuPinned, pinnedSubmenu, pinnedLevel3, pinnedLevel3Parent
+    bool menuShowing = false;            // the popup menu's own loop is running
+    bool closePending = false;           // a close came while a menu or a command's dialog was open
 };

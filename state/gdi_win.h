@@ -46,3 +46,18 @@ private:
     HWND w_;
     HDC dc_;
 };
+
+// A loaded menu, destroyed with everything in it.
+class unique_hmenu {
+public:
+    unique_hmenu() = default;
+    explicit unique_hmenu(HMENU h) : h_(h) {}
+    ~unique_hmenu() { if (h_) DestroyMenu(h_); }
+    unique_hmenu(const unique_hmenu&) = delete;
+    unique_hmenu& operator=(const unique_hmenu&) = delete;
+    HMENU get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+
+private:
+    HMENU h_ = nullptr;
+};

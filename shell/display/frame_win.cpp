@@ -20,3 +20,9 @@ void onSize(App& app, int clientWidth, int clientHeight)
         app.docking = 0;
     }
 }
+
+void dockAtPosition(App& app, std::uint32_t position)
+{
+    (void)app;
+    (void)position;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The language file: the three menu tables, and the five translated sections read from and written
+// to a typed INI file. Each row is keyed by its own current text, so a line "old=new" changes
+// every row of its section that reads "old" (without regard to case), and a later line can change
+// it again.
+#include <cstdint>
+
+#include "core/settings/typed_ini.h"
+#include "core/ui/texts.h"
+
+constexpr int MENU_ITEM_TEXT_COUNT = 59;
+constexpr int LEVEL2_MENU_TEXT_COUNT = 7;
+
+// [Menu Items]: by command number. [Level2 Menus]: by position in the main popup. [Level3 Menus]:
+// the one submenu at LEVEL3_POSITION inside the submenu at LEVEL3_PARENT. Empty until the English
+// captions are captured from the menu resource.
+extern TranslationRow menuItemTexts[MENU_ITEM_TEXT_COUNT];
+extern TranslationRow level2MenuTexts[LEVEL2_MENU_TEXT_COUNT];
+extern TranslationRow level3MenuText[1];
+constexpr std::int32_t LEVEL3_PARENT = 18;
+constexpr std::int32_t LEVEL3_POSITION = 7;
+
+constexpr const wchar_t* LANGUAGE_FILE_NAME = L"tomel.lang.ini";
+constexpr const wchar_t* LANGUAGE_BACKUP_SUFFIX = L".bak";
+
+// Replaces the texts of all five tables from the file's sections.
+void readLanguage(IniReader& reader);
+// Writes [Language] with the program version, then the five sections, every row as text=text.
+void writeLanguage(IniWriter& writer, const wchar_t* programVersion);

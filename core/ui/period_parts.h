@@ -1,0 +1,14 @@
+#pragma once
+// A period in milliseconds as the timer dialog shows it: hours, minutes, seconds, milliseconds.
+#include <cstdint>
+
+struct PeriodParts {
+    std::uint32_t hours = 0;
+    std::uint32_t minutes = 0;
+    std::uint32_t seconds = 0;
+    std::uint32_t milliseconds = 0;
+};
+
+PeriodParts splitPeriod(std::uint32_t ms);
+// No part has an upper limit: 75 minutes are 75 minutes. The sum wraps modulo 2^32.
+std::uint32_t joinPeriod(const PeriodParts& parts);

@@ -1,0 +1,163 @@
+#include "shell/ui/dialogs_win.h"
+
+#include <shellapi.h>
+
+#include "core/ui/period_parts.h"
+#include "core/ui/texts.h"
+#include "res/resource.h"
+#include "shell/app/app_info_win.h"
+#include "shell/display/frame_win.h"
+#include "shell/text/navigation_win.h"
+
+const wchar_t* const homePageUrl = L"https://palvik.github.io/tomel/";
+PageOpener pageOpener = nullptr;
+
+namespace {
+
+constexpr int IDC_LABEL = 301;
+constexpr int IDC_NUMBER = 302;
+constexpr int IDC_FREEWARE = 304;
+constexpr int IDC_DONATIONS = 305;
+constexpr int IDC_LANGUAGE = 306;
+constexpr int IDC_HOURS = 311;
+constexpr int IDC_MINUTES = 312;
+constexpr int IDC_SECONDS = 313;
+constexpr int IDC_MILLISECONDS = 314;
+
+void setText(HWND dialog, int control, std::int32_t row)
+{
+    const wchar_t* text = dialogText(row);
+    SetDlgItemTextW(dialog, control, text ? text : L"");
+}
+
+void setCaptionText(HWND dialog, std::int32_t row)
+{
+    const wchar_t* text = dialogText(row);
+    SetWindowTextW(dialog, text ? text : L"");
+}
+
+// Unchecked, as the user left it: empty or unreadable text is 0.
+std::uint32_t readNumber(HWND dialog, int control)
+{
+    return GetDlgItemInt(dialog, control, nullptr, FALSE);
+}
+
+DialogValue* keptValue(HWND dialog) { return reinterpret_cast<DialogValue*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
+
+// What the three dialogs share: the value kept at WM_INITDIALOG, Esc and close end without storing,
+// and every end has result 1.
+bool handleClose(HWND dialog, UINT message, WPARAM wParam)
+{
+    if (message == WM_CLOSE || (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(dialog, 1);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        setText(dialog, IDC_FREEWARE, 8);
+        setText(dialog, IDC_DONATIONS, 9);
+        setText(dialog, IDC_LANGUAGE, 10);
+        setText(dialog, IDOK, 11);
+        return TRUE;
+    }
+    if (handleClose(dialog, message, wParam)) return TRUE;
+    if (message != WM_COMMAND) return FALSE;
+    if (LOWORD(wParam) == IDOK) {
+        // The box stays open: the page opens beside it.
+        SetFocus(dialog);
+        if (pageOpener)
+            pageOpener(homePageUrl);
+        else
+            ShellExecuteW(nullptr, nullptr, homePageUrl, nullptr, nullptr, SW_SHOWNORMAL);
+    }
+    return TRUE;
+}
+
+INT_PTR CALLBACK TimerDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        const DialogValue* value = reinterpret_cast<DialogValue*>(lParam);
+        if (!value) return TRUE;
+        if (value->kind == 0 || value->kind == 1) {
+            setCaptionText(dialog, value->kind);
+            setText(dialog, IDC_LABEL, 2);
+        }
+        setText(dialog, IDOK, 3);
+        const PeriodParts parts = splitPeriod(value->value);
+        SetDlgItemInt(dialog, IDC_HOURS, parts.hours, FALSE);
+        SetDlgItemInt(dialog, IDC_MINUTES, parts.minutes, FALSE);
+        SetDlgItemInt(dialog, IDC_SECONDS, parts.seconds, FALSE);
+        SetDlgItemInt(dialog, IDC_MILLISECONDS, parts.milliseconds, FALSE);
+        return TRUE;
+    }
+    if (handleClose(dialog, message, wParam)) return TRUE;
+    if (message != WM_COMMAND) return FALSE;
+    if (LOWORD(wParam) == IDOK) {
+        if (DialogValue* value = keptValue(dialog)) {
+            value->value = joinPeriod({readNumber(dialog, IDC_HOURS), readNumber(dialog, IDC_MINUTES),
+                                       readNumber(dialog, IDC_SECONDS), readNumber(dialog, IDC_MILLISECONDS)});
+        }
+        EndDialog(dialog, 1);
+    }
+    return TRUE;
+}
+
+INT_PTR CALLBACK NumberDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        const DialogValue* value = reinterpret_cast<DialogValue*>(lParam);
+        if (!value) return TRUE;
+        if (value->kind == 4 || value->kind == 6) {
+            setCaptionText(dialog, value->kind);
+            setText(dialog, IDC_LABEL, value->kind + 1);
+        }
+        setText(dialog, IDOK, 3);
+        SetDlgItemInt(dialog, IDC_NUMBER, value->value, FALSE);
+        return TRUE;
+    }
+    if (handleClose(dialog, message, wParam)) return TRUE;
+    if (message != WM_COMMAND) return FALSE;
+    if (LOWORD(wParam) == IDOK) {
+        if (DialogValue* value = keptValue(dialog)) value->value = readNumber(dialog, IDC_NUMBER);
+        EndDialog(dialog, 1);
+    }
+    return TRUE;
+}
+
+void showAboutBox(App& app)
+{
+    suspendTimer(app, true);
+    DialogBoxParamW(appInfo.instance, MAKEINTRESOURCEW(IDD_ABOUT), app.window, AboutDialog, 0);
+    resumeTimer(app);
+}
+
+void editTimer(App& app, std::int32_t kind)
+{
+    suspendTimer(app, true);
+    const TimerPhase phase = kind == 1 ? TimerPhase::HidePhase : TimerPhase::SlidePhase;
+    DialogValue value{kind, phase == TimerPhase::HidePhase ? app.slide.hideTime : app.slide.slideTime};
+    DialogBoxParamW(appInfo.instance, MAKEINTRESOURCEW(IDD_TIMER), app.window, TimerDialog,
+                    reinterpret_cast<LPARAM>(&value));
+    if (storeEditedTime(app.timer, app.slide, phase, value.value)) updateStatus(app);
+    resumeTimer(app);
+}
+
+void editBlackboxAdjust(App& app, std::int32_t kind)
+{
+    suspendTimer(app, true);
+    std::int32_t& adjust = kind == 6 ? app.bbWindowAdjust : app.bbCaptionAdjust;
+    DialogValue value{kind, static_cast<std::uint32_t>(adjust)};
+    DialogBoxParamW(appInfo.instance, MAKEINTRESOURCEW(IDD_NUMBER), app.window, NumberDialog,
+                    reinterpret_cast<LPARAM>(&value));
+    adjust = static_cast<std::int32_t>(value.value);
+    if (app.docking == 1) dockAtPosition(app, 1);
+    resumeTimer(app);
+}

@@ -1,0 +1,109 @@
+#include "shell/ui/language_win.h"
+
+#include <cstdio>
+#include <string>
+
+#include "core/ui/language.h"
+#include "res/resource.h"
+#include "shell/app/app_info_win.h"
+#include "shell/settings/typed_ini_file_win.h"
+
+namespace {
+
+constexpr long long MAX_BACKUP_BYTES = 16ll << 20;
+
+bool readWholeFile(const std::wstring& path, std::string& bytes)
+{
+    FILE* f = _wfopen(path.c_str(), L"rb");
+    if (!f) return false;
+    char block[65536];
+    std::size_t n = 0;
+    bool ok = true;
+    while ((n = std::fread(block, 1, sizeof block, f)) > 0) {
+        bytes.append(block, n);
+        if (static_cast<long long>(bytes.size()) > MAX_BACKUP_BYTES) {
+            ok = false;
+            break;
+        }
+    }
+    std::fclose(f);
+    return ok;
+}
+
+template <int N>
+void setItems(HMENU menu, TranslationRow (&rows)[N], BOOL byPosition)
+{
+    for (TranslationRow& row : rows) {
+        if (!row.text[0]) continue;   // never captured: the resource's caption stays
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_TYPE;
+        info.fType = MFT_STRING;
+        info.dwTypeData = row.text;
+        SetMenuItemInfoW(menu, static_cast<UINT>(row.id), byPosition, &info);
+    }
+}
+
+}  // namespace
+
+void captureMenuTexts(HMENU popup)
+{
+    for (TranslationRow& row : menuItemTexts) {
+        row.text[0] = L'\0';
+        GetMenuStringW(popup, static_cast<UINT>(row.id), row.text, TRANSLATION_TEXT_LENGTH, MF_BYCOMMAND);
+    }
+    for (TranslationRow& row : level2MenuTexts) {
+        row.text[0] = L'\0';
+        GetMenuStringW(popup, static_cast<UINT>(row.id), row.text, TRANSLATION_TEXT_LENGTH, MF_BYPOSITION);
+    }
+    level3MenuText[0].text[0] = L'\0';
+    if (HMENU dock = GetSubMenu(popup, LEVEL3_PARENT))
+        GetMenuStringW(dock, LEVEL3_POSITION, level3MenuText[0].text, TRANSLATION_TEXT_LENGTH, MF_BYPOSITION);
+}
+
+void translateMenu(HMENU popup)
+{
+    setItems(popup, menuItemTexts, FALSE);
+    setItems(popup, level2MenuTexts, TRUE);
+    if (HMENU dock = GetSubMenu(popup, LEVEL3_PARENT)) setItems(dock, level3MenuText, TRUE);
+}
+
+bool readLanguageFile(const wchar_t* path, IniOpenMode mode)
+{
+    TypedIniFile file;
+    openIni(file, path, mode);
+    if (!file.opened) return mode == IniOpenMode::Read;
+    if (mode == IniOpenMode::Read)
+        readLanguage(file.reader);
+    else
+        writeLanguage(file.writer, appInfo.programVersion);
+    // Written like the settings file: the new file replaces the old one only when complete.
+    return closeIni(file);
+}
+
+bool writeLanguageFile(const wchar_t* path)
+{
+    const std::wstring backup = std::wstring(path) + LANGUAGE_BACKUP_SUFFIX;
+    std::string oldBackup;
+    const bool hadBackup = GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES;
+    // A backup that cannot be kept in memory could not be put back after a failure: touch nothing.
+    if (hadBackup && !readWholeFile(backup, oldBackup)) return false;
+    const bool hadFile = GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+    // Without a present file the copy fails, and there is nothing to keep.
+    CopyFileW(path, backup.c_str(), FALSE);
+    if (readLanguageFile(path, IniOpenMode::Write)) return true;
+    // The old file stays; so does the backup it had before this run.
+    if (hadBackup)
+        replaceFileContents(backup, oldBackup);
+    else if (hadFile)
+        DeleteFileW(backup.c_str());
+    return false;
+}
+
+void exportLanguageFile(const wchar_t* path)
+{
+    unique_hmenu menu(LoadMenuW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN)));
+    if (menu) captureMenuTexts(GetSubMenu(menu.get(), 0));
+    const bool written = writeLanguageFile(path);
+    ExitProcess(written ? 0 : 2);
+}

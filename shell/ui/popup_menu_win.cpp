@@ -1,0 +1,166 @@
+#include "shell/ui/popup_menu_win.h"
+
+#include <windowsx.h>
+
+#include "core/ui/menu_logic.h"
+#include "res/resource.h"
+#include "shell/app/app_info_win.h"
+#include "shell/text/navigation_win.h"
+#include "shell/ui/language_win.h"
+
+MenuTracker menuTracker = nullptr;
+
+namespace {
+
+HMENU menuAt(HMENU main, const MenuPath& path)
+{
+    if (path.position == -1) return main;
+    HMENU parent = path.parent == -1 ? main : GetSubMenu(main, path.parent);
+    // A position that holds no submenu (the "Pin" item at 0, or anything out of range) gives none.
+    return parent ? GetSubMenu(parent, path.position) : nullptr;
+}
+
+void postMenu(HWND window, const MenuPost& post, WPARAM where)
+{
+    if (post.showMenu)
+        PostMessageW(window, MSG_SHOW_MENU, where, post.submenu);
+    else
+        PostMessageW(window, WM_NULL, 0, 0);
+}
+
+MenuFlags menuFlags(const App& app)
+{
+    MenuFlags f;
+    f.layeredWindows = app.setLayeredAttributes != nullptr;
+    f.timerSuspended = app.timer.timerSuspended;
+    f.slideShow = app.slide.slideShow;
+    f.hide = app.slide.hide;
+    f.random = app.slide.random;
+    f.playSound = app.playSound;
+    f.countdown = app.slide.countdown;
+    f.statusInCaption = app.slide.statusInCaption;
+    f.multiline = app.multiline;
+    f.caption = app.caption;
+    f.transparent = app.transparent;
+    f.savedCaption = app.savedCaption;
+    f.showBackground = app.showBackground;
+    f.draggable = app.draggable;
+    f.trayIcon = app.trayIcon;
+    f.onTop = app.onTop;
+    f.fitFont = app.fitFont;
+    f.fitWidth = app.fitWidth;
+    f.fitGraphic = app.fitGraphic;
+    f.justify = app.justify;
+    f.docking = app.docking;
+    f.blackboxShell = app.blackboxShell;
+    f.saveOnExit = app.saveOnExit;
+    f.saveFile = app.saveFile;
+    f.resume = app.resume;
+    f.atCursor = app.atCursor;
+    f.pins = app.pins;
+    return f;
+}
+
+// Tracks the menu; 0 when it was dismissed or nothing could be shown.
+UINT trackChosenMenu(App& app, int x, int y, std::int32_t submenuPosition)
+{
+    unique_hmenu loaded(LoadMenuW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN)));
+    HMENU main = loaded ? GetSubMenu(loaded.get(), 0) : nullptr;
+    if (!main) return 0;
+    translateMenu(main);
+    HMENU shown = menuAt(main, menuToShow(app.pins, submenuPosition));
+    if (!shown) return 0;
+    setMenuChecks(app, shown);
+    SetForegroundWindow(app.window);
+    app.menuShowing = true;
+    const UINT command = menuTracker ? menuTracker(shown, x, y)
+                                     : static_cast<UINT>(TrackPopupMenuEx(
+                                           shown, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, app.window, nullptr));
+    app.menuShowing = false;
+    return command;
+}
+
+}  // namespace
+
+void setMenuChecks(const App& app, HMENU menu)
+{
+    for (const MenuMark& mark : menuMarks(menuFlags(app))) {
+        if (mark.kind == MarkKind::Grey)
+            EnableMenuItem(menu, mark.command, MF_BYCOMMAND | MF_GRAYED);
+        else
+            CheckMenuItem(menu, mark.command, MF_BYCOMMAND | MF_CHECKED);
+    }
+}
+
+void showPopupMenu(App& app, int x, int y, std::int32_t submenuPosition)
+{
+    // A second menu on top of an open one (a posted re-show, a command sent while the menu is up)
+    // would be read as a dismissal and undo pins the open menu still uses.
+    if (app.menuShowing) return;
+    HWND window = app.window;
+    // The menu that opens now replaces any re-show still waiting: when a dismissal falls back two
+    // levels it posts both, and the outer one comes again when the inner one is dismissed.
+    MSG stale;
+    while (PeekMessageW(&stale, window, MSG_SHOW_MENU, MSG_SHOW_MENU, PM_REMOVE)) {
+    }
+    suspendTimer(app, false);
+    const UINT command = trackChosenMenu(app, x, y, submenuPosition);
+    const WPARAM where = packMenuPosition(x, y);
+    if (command == CMD_EXIT) {
+        // The window and the App end here; nothing of them is touched again.
+        SendMessageW(window, WM_CLOSE, 0, 0);
+        trimWorkingSet();
+        return;
+    }
+    if (command != 0) {
+        // The command runs now, so a Pin command has changed the pins before they are read.
+        SendMessageW(window, WM_COMMAND, command, 0);
+        if (const auto post = menuAfterCommand(app.pins)) postMenu(window, *post, where);
+    } else {
+        for (const MenuPost& post : dismissMenu(app.pins)) postMenu(window, post, where);
+    }
+    // A command's modal dialog holds the timer; the menu does not restart it under the dialog.
+    if (!app.timer.timerSuspended) resumeTimer(app);
+    trimWorkingSet();
+}
+
+void onTrayNotify(App& app, LPARAM mouseMessage)
+{
+    if (mouseMessage == WM_LBUTTONDOWN) {
+        toggleWindowVisibility(app);
+    } else if (mouseMessage == WM_RBUTTONUP) {
+        HWND window = app.window;   // Exit in the menu ends the App
+        POINT p = {};
+        GetCursorPos(&p);
+        showPopupMenu(app, p.x, p.y, 0);
+        PostMessageW(window, WM_USER, 0, 0);
+    }
+}
+
+void showMenuForCommand(App& app)
+{
+    POINT p = {};
+    GetCursorPos(&p);
+    if (!(PtInRect(&app.windowRect, p) && app.atCursor)) {
+        p = {2, 2};
+        ClientToScreen(app.window, &p);
+    }
+    showPopupMenu(app, p.x, p.y, 0);
+}
+
+void onShowMenu(App& app, WPARAM packedPosition, LPARAM submenuPosition)
+{
+    const MenuPoint p = unpackMenuPosition(packedPosition);
+    showPopupMenu(app, p.x, p.y, static_cast<std::int32_t>(submenuPosition));
+}
+
+void onContextMenu(App& app, LPARAM screenPoint)
+{
+    const int x = GET_X_LPARAM(screenPoint);
+    const int y = GET_Y_LPARAM(screenPoint);
+    if (x == -1 && y == -1) {
+        showMenuForCommand(app);
+        return;
+    }
+    showPopupMenu(app, x, y, 0);
+}
