@@ -244,8 +244,7 @@ TEST(PopupMenu, MenuCommandOpensAtTheCursorOrTheCorner)
 {
     TomelWindow w;
     App& app = w.app();
-    RECT r;
-    GetWindowRect(w.window(), &r);
+    const RECT r = app.windowRect;   // the rectangle the program keeps decides "inside"
     POINT corner = {2, 2};
     ClientToScreen(w.window(), &corner);
     const POINT inside = {r.left + 50, r.top + 60};
