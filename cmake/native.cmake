@@ -10,9 +10,11 @@ target_compile_options(tomel_core PRIVATE ${SANITIZE})
 # Catch a stray windows.h in a pure file at compile time.
 target_compile_definitions(tomel_core PUBLIC TOMEL_NATIVE=1)
 
-# Fuzz targets get their own instrumented copy of the core, optimised a little whatever the build
-# type: unoptimised code runs several times fewer inputs a second.
-set(FUZZ_OPTIMISE -O1)
+# Fuzz targets get their own instrumented copy of the core, optimised whatever the build type:
+# unoptimised code runs several times fewer inputs a second. The checks for pointer arithmetic
+# that wraps and for misaligned access are left to the unit tests: in every loop over the text
+# they cost a third of the time, and AddressSanitizer still sees every access out of bounds.
+set(FUZZ_OPTIMISE -O2 -fno-sanitize=pointer-overflow,alignment)
 add_library(tomel_core_fuzz STATIC ${CORE_SOURCES})
 target_include_directories(tomel_core_fuzz PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(tomel_core_fuzz PRIVATE -fsanitize=fuzzer-no-link,address,undefined ${FUZZ_OPTIMISE})
