@@ -3,12 +3,15 @@
 #   make test     ... and run every test (native unit + fuzz, in-process under Wine, end to end)
 #   make bench    print the performance figures
 #   make run      start Tomel under Wine on its help text
+#   make mutate   mutation check of the portable sources against the unit tests
+#                 (FILES="text/slideshow.cpp ...", SAMPLE=N, SEED=S, TIMEOUT=seconds)
+#   make count    lines of code against lines of tests
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 BUILD := build
 CMAKE_GEN := -G "Unix Makefiles"
 
-.PHONY: all setup configure native win32 win64 test test-native test-win32 test-win64 bench run clean wine-up wine-down
+.PHONY: all setup configure native win32 win64 test test-native test-win32 test-win64 bench run mutate count clean wine-up wine-down
 
 all: native win32 win64
 
@@ -43,6 +46,13 @@ bench: win32 win64
 
 run: win64
 	@scripts/run-tomel.sh
+
+mutate: | setup
+	@scripts/mutate.py $(if $(FILES),--files $(FILES)) $(if $(SAMPLE),--sample $(SAMPLE)) \
+		$(if $(SEED),--seed $(SEED)) $(if $(TIMEOUT),--timeout $(TIMEOUT))
+
+count:
+	@scripts/count-lines.py
 
 wine-up:
 	@scripts/wine-session.sh start
