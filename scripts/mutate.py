@@ -136,8 +136,11 @@ def integer_variants(literal, suffix):
     for v in (value + 1, value - 1):
         if v < 0:
             continue
-        text = (literal[:2] + format(v, "X" if any(ch.isupper() for ch in literal[2:]) else "x")
-                if literal.lower().startswith("0x") else str(v))
+        if literal.lower().startswith("0x"):
+            digits = format(v, "X" if any(ch.isupper() for ch in literal[2:]) else "x")
+            text = literal[:2] + digits.rjust(len(literal) - 2, "0")
+        else:
+            text = str(v)
         out.append(text + suffix)
     return out
 
