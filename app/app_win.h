@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <random>
 
 #include "app/command_logic.h"
 #include "app/commands.h"
@@ -70,6 +71,7 @@ struct App {
     bool savedCaption = false;
     bool inSizeMove = false;
     SlideshowState timer;                // timerPhase, remainingMs, countdownTickMs, timerSuspended
+    std::mt19937 randomGenerator;        // the random picks; seeded once in initApp
     std::int32_t textMargin = 5;
     PinState pins;                       // menuPinned, pinnedSubmenu, pinnedLevel3, pinnedLevel3Parent
 };
