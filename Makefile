@@ -5,12 +5,15 @@
 #   make run      start Tomel under Wine on its help text
 #   make dist     build/dist/tomel-<version>.zip: both programs, the help text and a read-me
 #   make check-reproducible   build the release twice in other folders and compare the bytes
+#   make mutate   mutation check of the portable sources against the unit tests
+#                 (FILES="core/text/slideshow.cpp ...", SAMPLE=N, SEED=S, TIMEOUT=seconds)
+#   make count    lines of code against lines of tests
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 BUILD := build
 CMAKE_GEN := -G "Unix Makefiles"
 
-.PHONY: dist check-reproducible screenshot all setup configure native win32 win64 test test-native test-win32 test-win64 bench run clean wine-up wine-down
+.PHONY: dist check-reproducible screenshot all setup configure native win32 win64 test test-native test-win32 test-win64 bench run mutate count clean wine-up wine-down
 
 all: native win32 win64
 
@@ -54,6 +57,13 @@ screenshot: win64
 
 check-reproducible: | setup
 	@scripts/check-reproducible.sh
+
+mutate: | setup
+	@scripts/mutate.py $(if $(FILES),--files $(FILES)) $(if $(SAMPLE),--sample $(SAMPLE)) \
+		$(if $(SEED),--seed $(SEED)) $(if $(TIMEOUT),--timeout $(TIMEOUT))
+
+count:
+	@scripts/count-lines.py
 
 wine-up:
 	@scripts/wine-session.sh start

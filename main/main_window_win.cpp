@@ -100,7 +100,7 @@ void initApp(App& app, HWND window)
     copyToBuffer(tray.szTip, 128, appInfo.programName);
 
     DragAcceptFiles(window, TRUE);
-    srand(GetTickCount());
+    app.randomGenerator.seed(GetTickCount());
     HDC dc = GetDC(window);
     initFont(app, dc);
     detectShell(app);

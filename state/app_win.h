@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <random>
 
 #include "core/app/command_logic.h"
 #include "core/app/commands.h"
@@ -71,6 +72,7 @@ struct App {
     bool savedCaption = false;
     bool inSizeMove = false;
     SlideshowState timer;                // timerPhase, remainingMs, countdownTickMs, timerSuspended
+    std::mt19937 randomGenerator;        // the random picks; seeded once in initApp
     std::int32_t textMargin = 5;
     PinState pins;                       // menuPinned, pinnedSubmenu, pinnedLevel3, pinnedLevel3Parent
     bool menuShowing = false;            // the popup menu's own loop is running

@@ -166,13 +166,20 @@ std::optional<NavigationStep> randomEntry(std::uint32_t currentIndex, std::uint3
     return NavigationStep{currentIndex, ShowMode::ShowRandom};
 }
 
+std::uint32_t randomBelow(std::uint32_t bound, const RandomSource& nextRandom) {
+    // 2^32 mod bound: from here up the numbers make whole rounds of 0 .. bound - 1, fair to every pick.
+    const std::uint32_t unevenTop = (0u - bound) % bound;
+    for (;;) {
+        const std::uint32_t value = nextRandom();
+        if (value >= unevenTop) return value % bound;
+    }
+}
+
 std::optional<std::uint32_t> showEntryIndex(ShowMode mode, bool random, std::uint32_t currentIndex,
                                             std::uint32_t entryCount, const RandomSource& nextRandom) {
     if (entryCount == 0) return std::nullopt;
-    if (mode == ShowMode::ShowRandom || (mode == ShowMode::ShowSlide && random)) {
-        // rand() % n: the pick may repeat the entry already on show.
-        return static_cast<std::uint32_t>(nextRandom()) % entryCount;
-    }
+    if (mode == ShowMode::ShowRandom || (mode == ShowMode::ShowSlide && random))
+        return randomBelow(entryCount, nextRandom);
     return currentIndex;
 }
 

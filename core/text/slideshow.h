@@ -105,11 +105,17 @@ std::optional<NavigationStep> slideNext(std::uint32_t currentIndex, std::uint32_
 std::optional<NavigationStep> slidePrevious(std::uint32_t currentIndex, std::uint32_t entryCount);
 std::optional<NavigationStep> randomEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
 
-// The runtime's rand(); called only when a random pick is due.
-using RandomSource = std::function<int()>;
+// Uniform 32-bit numbers: the App's generator, seeded once at start-up. Called only when a random
+// pick is due.
+using RandomSource = std::function<std::uint32_t()>;
+
+// A uniform pick from 0 to bound - 1 (bound at least 1). The few numbers at the top of the 32-bit
+// range that would favour the low results are drawn again.
+std::uint32_t randomBelow(std::uint32_t bound, const RandomSource& nextRandom);
 
 // The entry showEntry puts on show: none with an empty list (show nothing), otherwise
-// currentIndex, or rand() % entryCount for ShowRandom and for ShowSlide with random set.
+// currentIndex, or a random entry for ShowRandom and for ShowSlide with random set. The pick
+// may repeat the entry already on show.
 std::optional<std::uint32_t> showEntryIndex(ShowMode mode, bool random, std::uint32_t currentIndex,
                                             std::uint32_t entryCount, const RandomSource& nextRandom);
 

@@ -2,8 +2,6 @@
 
 #include "shell/app/app_info_win.h"
 
-#include <cstdlib>
-
 namespace {
 
 std::uint32_t entryCount(const App& app) { return static_cast<std::uint32_t>(app.entries.size()); }
@@ -26,7 +24,8 @@ void navigate(App& app, const std::optional<NavigationStep>& step)
 
 void showEntry(App& app, ShowMode mode)
 {
-    const auto index = showEntryIndex(mode, app.slide.random, app.currentIndex, entryCount(app), [] { return rand(); });
+    const auto index = showEntryIndex(mode, app.slide.random, app.currentIndex, entryCount(app),
+                                      [&app] { return static_cast<std::uint32_t>(app.randomGenerator()); });
     if (!index) return;
     if (app.onTop) SetWindowPos(app.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     app.currentIndex = *index;

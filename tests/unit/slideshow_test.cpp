@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -260,7 +262,7 @@ TEST(SlideshowNavigation, WrapsAtBothEndsAndEmptyListDoesNothing) {
     EXPECT_FALSE(action.nextIndex.has_value());
 }
 
-TEST(SlideshowNavigation, RandomPickOnlyWhenDueAndCoveringEveryEntry) {
+TEST(SlideshowNavigation, RandomPickOnlyWhenDue) {
     struct Case { ShowMode mode; bool random; bool picks; };
     const Case cases[] = {{ShowMode::ShowCurrent, false, false}, {ShowMode::ShowCurrent, true, false},
                           {ShowMode::ShowRandom, false, true},   {ShowMode::ShowRandom, true, true},
@@ -268,24 +270,48 @@ TEST(SlideshowNavigation, RandomPickOnlyWhenDueAndCoveringEveryEntry) {
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.mode) * 10 + c.random);
         int calls = 0;
-        const auto index = showEntryIndex(c.mode, c.random, 2, 7, [&] { ++calls; return 32767; });
-        EXPECT_EQ(index, Index(c.picks ? 32767u % 7u : 2u));
+        const auto index = showEntryIndex(c.mode, c.random, 2, 7, [&] { ++calls; return 4000000005u; });
+        EXPECT_EQ(index, Index(c.picks ? 4000000005u % 7u : 2u));
         EXPECT_EQ(calls, c.picks ? 1 : 0);
     }
-    // Statistically, with the runtime's generator, a linear congruence yielding 15-bit values.
-    std::uint32_t seed = 12345;
-    const RandomSource lcg = [&seed] {
-        seed = seed * 214013u + 2531011u;
-        return static_cast<int>((seed >> 16) & 0x7fff);
-    };
-    const std::uint32_t n = 7;
-    std::vector<int> hits(n, 0);
-    for (int i = 0; i < 700; ++i) {
-        const auto index = showEntryIndex(ShowMode::ShowRandom, false, 0, n, lcg);
+}
+
+TEST(SlideshowNavigation, RandomPicksReachEveryPartOfAHugeList) {
+    // Two million lines: far more entries than a 15-bit or 16-bit random number can reach.
+    constexpr std::uint32_t n = 2000000, buckets = 64;
+    std::mt19937 generator(20261207);
+    const RandomSource source = [&] { return static_cast<std::uint32_t>(generator()); };
+    std::vector<int> hits(buckets, 0);
+    std::uint32_t highest = 0;
+    for (int i = 0; i < 6400; ++i) {
+        const auto index = showEntryIndex(ShowMode::ShowRandom, false, 0, n, source);
         ASSERT_LT(index.value_or(n), n);
-        ++hits[*index];
+        ++hits[static_cast<std::uint64_t>(*index) * buckets / n];
+        highest = std::max(highest, *index);
     }
-    for (std::uint32_t i = 0; i < n; ++i) EXPECT_GT(hits[i], 50) << "entry " << i;  // ~100 each
+    for (std::uint32_t b = 0; b < buckets; ++b) EXPECT_GT(hits[b], 50) << "bucket " << b;  // ~100 each
+    EXPECT_GT(highest, 65536u);
+}
+
+TEST(SlideshowNavigation, RandomPickDrawsAgainBelowTheUnevenTop) {
+    // 2^32 = 3 * 1431655765 + 1, and 2^32 mod (2^31 + 1) = 2^31 - 1: numbers below that favour
+    // the low picks and are drawn again.
+    struct Case { std::uint32_t bound; std::vector<std::uint32_t> draws; std::uint32_t pick; };
+    const Case cases[] = {
+        {3, {0, 5}, 2},
+        {3, {1}, 1},
+        {0x80000001u, {5, 0x7FFFFFFEu, 0x80000007u}, 6},
+        {0x80000001u, {0x7FFFFFFFu}, 0x7FFFFFFFu},
+        {1, {0}, 0},
+        {0xFFFFFFFFu, {0, 0xFFFFFFFFu}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bound);
+        std::size_t used = 0;
+        const auto pick = randomBelow(c.bound, [&] { return c.draws.at(used++); });
+        EXPECT_EQ(pick, c.pick);
+        EXPECT_EQ(used, c.draws.size());
+    }
 }
 
 TEST(SlideshowStatus, FormatsAndCuts) {
