@@ -11,7 +11,7 @@ std::int32_t to32(std::int64_t v)
 }
 }  // namespace
 
-WindowBox clampWindowRect(std::int32_t left32, std::int32_t top32, std::int32_t right32, std::int32_t bottom32,
+WindowBox clampedWindowBox(std::int32_t left32, std::int32_t top32, std::int32_t right32, std::int32_t bottom32,
                           const ScreenMetrics& screen)
 {
     std::int64_t left = left32, top = top32, right = right32, bottom = bottom32;

@@ -15,5 +15,5 @@ struct ScreenMetrics {
 // A window narrower or lower than the minimum tracking size gets 100 pixels; one beyond the right or
 // bottom edge (by more than 10 pixels) is moved to end at it; one beyond the left or top edge (by
 // more than 10 pixels) is moved to start at it. Gives the place and size to move the window to.
-WindowBox clampWindowRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
+WindowBox clampedWindowBox(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                           const ScreenMetrics& screen);

@@ -40,7 +40,7 @@ std::wstring cutTo(std::wstring_view text, std::size_t bufferChars) {
 
 }  // namespace
 
-TimerPeriod armTimer(SlideshowState& state, const SlideshowSettings& settings, TimerPhase phase) {
+TimerPeriod planArmTimer(SlideshowState& state, const SlideshowSettings& settings, TimerPhase phase) {
     if (!settings.slideShow) return std::nullopt;
     const std::uint32_t period = fullPeriod(settings, phase);
     state.timerPhase = phase;
@@ -71,7 +71,7 @@ TickAction onTimerTick(SlideshowState& state, const SlideshowSettings& settings,
         action.showNoActivate = true;
     } else if (settings.hide) {
         action.outcome = TickOutcome::HideWindow;
-        action.period = armTimer(state, settings, TimerPhase::HidePhase);
+        action.period = planArmTimer(state, settings, TimerPhase::HidePhase);
         return action;
     }
 
@@ -81,11 +81,11 @@ TickAction onTimerTick(SlideshowState& state, const SlideshowSettings& settings,
     return action;
 }
 
-void suspendTimer(SlideshowState& state, bool forDialog) {
+void planSuspendTimer(SlideshowState& state, bool forDialog) {
     if (forDialog) state.timerSuspended = true;
 }
 
-TimerPeriod resumeTimer(SlideshowState& state, const SlideshowSettings& settings) {
+TimerPeriod planResumeTimer(SlideshowState& state, const SlideshowSettings& settings) {
     state.timerSuspended = false;
     if (!settings.slideShow) return std::nullopt;
     // Phase and count are left alone: a countdown goes on where it stopped, a plain timer
@@ -93,32 +93,32 @@ TimerPeriod resumeTimer(SlideshowState& state, const SlideshowSettings& settings
     return tickPeriod(state, settings, settings.slideTime);
 }
 
-SlideshowToggle toggleSlideshow(SlideshowState& state, SlideshowSettings& settings) {
+SlideshowToggle planToggleSlideshow(SlideshowState& state, SlideshowSettings& settings) {
     settings.slideShow = !settings.slideShow;
     SlideshowToggle toggle;
-    toggle.period = armTimer(state, settings, TimerPhase::SlidePhase);
+    toggle.period = planArmTimer(state, settings, TimerPhase::SlidePhase);
     toggle.showWindowIfHidden = settings.slideShow;
     toggle.trimWorkingSet = !settings.slideShow;
     return toggle;
 }
 
-HideToggle toggleHide(SlideshowState& state, SlideshowSettings& settings) {
+HideToggle planToggleHide(SlideshowState& state, SlideshowSettings& settings) {
     const bool wasSet = settings.hide;
     settings.hide = !settings.hide;
     HideToggle toggle;
     // Hidden by the hide cycle: come back now; the text stays empty until the next step.
     if (wasSet && state.timerPhase == TimerPhase::HidePhase) {
         toggle.restoreWindow = true;
-        toggle.period = armTimer(state, settings, TimerPhase::SlidePhase);
+        toggle.period = planArmTimer(state, settings, TimerPhase::SlidePhase);
     }
     return toggle;
 }
 
-TimerPeriod toggleCountdown(SlideshowState& state, SlideshowSettings& settings) {
-    suspendTimer(state, true);
+TimerPeriod planToggleCountdown(SlideshowState& state, SlideshowSettings& settings) {
+    planSuspendTimer(state, true);
     settings.countdown = !settings.countdown;
-    armTimer(state, settings, TimerPhase::SlidePhase);
-    return resumeTimer(state, settings);
+    planArmTimer(state, settings, TimerPhase::SlidePhase);
+    return planResumeTimer(state, settings);
 }
 
 bool storeEditedTime(SlideshowState& state, SlideshowSettings& settings, TimerPhase kind,
@@ -131,37 +131,37 @@ bool storeEditedTime(SlideshowState& state, SlideshowSettings& settings, TimerPh
     return true;
 }
 
-std::optional<NavigationStep> nextEntry(std::uint32_t currentIndex, std::uint32_t entryCount) {
+std::optional<NavigationStep> planNextEntry(std::uint32_t currentIndex, std::uint32_t entryCount) {
     if (entryCount == 0) return std::nullopt;
     return NavigationStep{following(currentIndex, entryCount), ShowMode::ShowCurrent};
 }
 
-std::optional<NavigationStep> previousEntry(std::uint32_t currentIndex, std::uint32_t entryCount) {
+std::optional<NavigationStep> planPreviousEntry(std::uint32_t currentIndex, std::uint32_t entryCount) {
     if (entryCount == 0) return std::nullopt;
     return NavigationStep{preceding(currentIndex, entryCount), ShowMode::ShowCurrent};
 }
 
-std::optional<NavigationStep> firstEntry(std::uint32_t, std::uint32_t entryCount) {
+std::optional<NavigationStep> planFirstEntry(std::uint32_t, std::uint32_t entryCount) {
     if (entryCount == 0) return std::nullopt;
     return NavigationStep{0, ShowMode::ShowCurrent};
 }
 
-std::optional<NavigationStep> lastEntry(std::uint32_t, std::uint32_t entryCount) {
+std::optional<NavigationStep> planLastEntry(std::uint32_t, std::uint32_t entryCount) {
     if (entryCount == 0) return std::nullopt;
     return NavigationStep{entryCount - 1u, ShowMode::ShowCurrent};
 }
 
-std::optional<NavigationStep> slideNext(std::uint32_t currentIndex, std::uint32_t entryCount) {
+std::optional<NavigationStep> planSlideNext(std::uint32_t currentIndex, std::uint32_t entryCount) {
     if (entryCount == 0) return std::nullopt;
     return NavigationStep{following(currentIndex, entryCount), ShowMode::ShowSlide};
 }
 
-std::optional<NavigationStep> slidePrevious(std::uint32_t currentIndex, std::uint32_t entryCount) {
+std::optional<NavigationStep> planSlidePrevious(std::uint32_t currentIndex, std::uint32_t entryCount) {
     if (entryCount == 0) return std::nullopt;
     return NavigationStep{preceding(currentIndex, entryCount), ShowMode::ShowSlide};
 }
 
-std::optional<NavigationStep> randomEntry(std::uint32_t currentIndex, std::uint32_t entryCount) {
+std::optional<NavigationStep> planRandomEntry(std::uint32_t currentIndex, std::uint32_t entryCount) {
     if (entryCount == 0) return std::nullopt;
     return NavigationStep{currentIndex, ShowMode::ShowRandom};
 }

@@ -42,13 +42,13 @@ struct SlideshowSettings {
 // What to do with the timer: KillTimer, then SetTimer with the period if there is one.
 using TimerPeriod = std::optional<std::uint32_t>;
 
-// armTimer: the caller kills the timer, creates it with the result if any, and updates the
+// planArmTimer: the caller kills the timer, creates it with the result if any, and updates the
 // status in every case. With slideShow clear nothing changes and the result is empty.
-TimerPeriod armTimer(SlideshowState& state, const SlideshowSettings& settings, TimerPhase phase);
+TimerPeriod planArmTimer(SlideshowState& state, const SlideshowSettings& settings, TimerPhase phase);
 
 enum class TickOutcome {
     Counting,    // re-create the timer with `period`, update the status
-    HideWindow,  // empty the text control, hide the window, then arm as armTimer does with `period`
+    HideWindow,  // empty the text control, hide the window, then arm as planArmTimer does with `period`
     Advance,     // the phase ran out: see showNoActivate and nextIndex
 };
 
@@ -64,46 +64,46 @@ struct TickAction {
 TickAction onTimerTick(SlideshowState& state, const SlideshowSettings& settings,
                        std::uint32_t entryCount, std::uint32_t currentIndex);
 
-// suspendTimer: the caller kills the timer; a dialog also marks it suspended.
-void suspendTimer(SlideshowState& state, bool forDialog);
-// resumeTimer: the caller creates the timer with the result if any (no kill needed: it replaces).
-TimerPeriod resumeTimer(SlideshowState& state, const SlideshowSettings& settings);
+// planSuspendTimer: the caller kills the timer; a dialog also marks it suspended.
+void planSuspendTimer(SlideshowState& state, bool forDialog);
+// planResumeTimer: the caller creates the timer with the result if any (no kill needed: it replaces).
+TimerPeriod planResumeTimer(SlideshowState& state, const SlideshowSettings& settings);
 
 struct SlideshowToggle {
-    TimerPeriod period;               // arm as armTimer does (kill, maybe create, update status)
+    TimerPeriod period;               // arm as planArmTimer does (kill, maybe create, update status)
     bool showWindowIfHidden = false;  // the slideshow is now on: bring a hidden window back (SW_SHOWNORMAL)
     bool trimWorkingSet = false;      // the slideshow is now off
 };
-SlideshowToggle toggleSlideshow(SlideshowState& state, SlideshowSettings& settings);
+SlideshowToggle planToggleSlideshow(SlideshowState& state, SlideshowSettings& settings);
 
 struct HideToggle {
-    bool restoreWindow = false;  // arm as armTimer does with `period`, then ShowWindow(SW_SHOWNORMAL)
+    bool restoreWindow = false;  // arm as planArmTimer does with `period`, then ShowWindow(SW_SHOWNORMAL)
     TimerPeriod period;
 };
-HideToggle toggleHide(SlideshowState& state, SlideshowSettings& settings);
+HideToggle planToggleHide(SlideshowState& state, SlideshowSettings& settings);
 
-// toggleCountdown restarts the slide phase with its full period. The caller kills the timer,
+// planToggleCountdown restarts the slide phase with its full period. The caller kills the timer,
 // creates it with the result if any and updates the status.
-TimerPeriod toggleCountdown(SlideshowState& state, SlideshowSettings& settings);
+TimerPeriod planToggleCountdown(SlideshowState& state, SlideshowSettings& settings);
 
 // After the timer dialog returned `value` for `kind` (SlidePhase: slideTime, HidePhase: hideTime).
-// True when the setting changed: the caller updates the status. resumeTimer follows either way.
+// True when the setting changed: the caller updates the status. planResumeTimer follows either way.
 bool storeEditedTime(SlideshowState& state, SlideshowSettings& settings, TimerPhase kind,
                      std::uint32_t value);
 
-// Navigation. None with an empty list: do nothing. Otherwise armTimer(SlidePhase),
+// Navigation. None with an empty list: do nothing. Otherwise planArmTimer(SlidePhase),
 // currentIndex = index, showEntry(mode).
 struct NavigationStep {
     std::uint32_t index = 0;
     ShowMode mode = ShowMode::ShowCurrent;
 };
-std::optional<NavigationStep> nextEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
-std::optional<NavigationStep> previousEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
-std::optional<NavigationStep> firstEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
-std::optional<NavigationStep> lastEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
-std::optional<NavigationStep> slideNext(std::uint32_t currentIndex, std::uint32_t entryCount);
-std::optional<NavigationStep> slidePrevious(std::uint32_t currentIndex, std::uint32_t entryCount);
-std::optional<NavigationStep> randomEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
+std::optional<NavigationStep> planNextEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
+std::optional<NavigationStep> planPreviousEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
+std::optional<NavigationStep> planFirstEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
+std::optional<NavigationStep> planLastEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
+std::optional<NavigationStep> planSlideNext(std::uint32_t currentIndex, std::uint32_t entryCount);
+std::optional<NavigationStep> planSlidePrevious(std::uint32_t currentIndex, std::uint32_t entryCount);
+std::optional<NavigationStep> planRandomEntry(std::uint32_t currentIndex, std::uint32_t entryCount);
 
 // Uniform 32-bit numbers: the App's generator, seeded once at start-up. Called only when a random
 // pick is due.

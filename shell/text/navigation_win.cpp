@@ -50,7 +50,7 @@ void updateStatus(App& app)
 
 void armTimer(App& app, TimerPhase phase)
 {
-    setTimer(app, armTimer(app.timer, app.slide, phase));
+    setTimer(app, planArmTimer(app.timer, app.slide, phase));
     updateStatus(app);
 }
 
@@ -81,26 +81,26 @@ void onTimer(App& app, WPARAM timerId)
 void suspendTimer(App& app, bool forDialog)
 {
     KillTimer(app.window, IDT_SLIDESHOW);
-    suspendTimer(app.timer, forDialog);
+    planSuspendTimer(app.timer, forDialog);
 }
 
 void resumeTimer(App& app)
 {
-    if (const TimerPeriod period = resumeTimer(app.timer, app.slide))
+    if (const TimerPeriod period = planResumeTimer(app.timer, app.slide))
         SetTimer(app.window, IDT_SLIDESHOW, *period, nullptr);
 }
 
-void nextEntry(App& app) { navigate(app, nextEntry(app.currentIndex, entryCount(app))); }
-void previousEntry(App& app) { navigate(app, previousEntry(app.currentIndex, entryCount(app))); }
-void firstEntry(App& app) { navigate(app, firstEntry(app.currentIndex, entryCount(app))); }
-void lastEntry(App& app) { navigate(app, lastEntry(app.currentIndex, entryCount(app))); }
-void slideNext(App& app) { navigate(app, slideNext(app.currentIndex, entryCount(app))); }
-void slidePrevious(App& app) { navigate(app, slidePrevious(app.currentIndex, entryCount(app))); }
-void randomEntry(App& app) { navigate(app, randomEntry(app.currentIndex, entryCount(app))); }
+void nextEntry(App& app) { navigate(app, planNextEntry(app.currentIndex, entryCount(app))); }
+void previousEntry(App& app) { navigate(app, planPreviousEntry(app.currentIndex, entryCount(app))); }
+void firstEntry(App& app) { navigate(app, planFirstEntry(app.currentIndex, entryCount(app))); }
+void lastEntry(App& app) { navigate(app, planLastEntry(app.currentIndex, entryCount(app))); }
+void slideNext(App& app) { navigate(app, planSlideNext(app.currentIndex, entryCount(app))); }
+void slidePrevious(App& app) { navigate(app, planSlidePrevious(app.currentIndex, entryCount(app))); }
+void randomEntry(App& app) { navigate(app, planRandomEntry(app.currentIndex, entryCount(app))); }
 
 void toggleSlideshow(App& app)
 {
-    const SlideshowToggle t = toggleSlideshow(app.timer, app.slide);
+    const SlideshowToggle t = planToggleSlideshow(app.timer, app.slide);
     setTimer(app, t.period);
     updateStatus(app);
     if (t.showWindowIfHidden && !IsWindowVisible(app.window)) ShowWindow(app.window, SW_SHOWNORMAL);
@@ -109,7 +109,7 @@ void toggleSlideshow(App& app)
 
 void toggleHide(App& app)
 {
-    const HideToggle t = toggleHide(app.timer, app.slide);
+    const HideToggle t = planToggleHide(app.timer, app.slide);
     if (!t.restoreWindow) return;
     setTimer(app, t.period);
     updateStatus(app);
@@ -121,7 +121,7 @@ void toggleRandom(App& app) { app.slide.random = !app.slide.random; }
 void toggleCountdown(App& app)
 {
     suspendTimer(app, true);
-    setTimer(app, toggleCountdown(app.timer, app.slide));
+    setTimer(app, planToggleCountdown(app.timer, app.slide));
     updateStatus(app);
     resumeTimer(app);
 }

@@ -154,7 +154,7 @@ TEST(WindowRect, StaysOnTheScreen)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const WindowBox got = clampWindowRect(c.l, c.t, c.r, c.b, screen);
+        const WindowBox got = clampedWindowBox(c.l, c.t, c.r, c.b, screen);
         EXPECT_EQ(got.left, c.expected.left);
         EXPECT_EQ(got.top, c.expected.top);
         EXPECT_EQ(got.width, c.expected.width);
@@ -170,7 +170,7 @@ TEST(WindowRect, ExtremeValuesDoNotOverflow)
         for (std::int32_t t : values)
             for (std::int32_t r : values)
                 for (std::int32_t b : values) {
-                    const WindowBox got = clampWindowRect(l, t, r, b, screen);   // UBSan checks the arithmetic
+                    const WindowBox got = clampedWindowBox(l, t, r, b, screen);   // UBSan checks the arithmetic
                     EXPECT_GE(got.width, 0);
                     EXPECT_GE(got.height, 0);
                     EXPECT_GE(got.left, -10);   // never left beyond the screen's left edge

@@ -44,11 +44,11 @@ struct VirtualShell {
         shownEntry = currentIndex = *index;
         steps.push_back(now);
         visible = true;
-        if (settings.slideShow) applyTimer(armTimer(state, settings, TimerPhase::SlidePhase));
+        if (settings.slideShow) applyTimer(planArmTimer(state, settings, TimerPhase::SlidePhase));
     }
     void navigate(std::optional<NavigationStep> step) {
         if (!step) return;
-        applyTimer(armTimer(state, settings, TimerPhase::SlidePhase));
+        applyTimer(planArmTimer(state, settings, TimerPhase::SlidePhase));
         currentIndex = step->index;
         showEntry(step->mode);
     }
@@ -132,7 +132,7 @@ TEST(SlideshowTimer, SingleEntry) {
         EXPECT_EQ(shell.state.timerPhase, c.hide ? TimerPhase::HidePhase : TimerPhase::SlidePhase);
         if (!c.hide) continue;
         // A navigation command brings the entry and the slide phase back.
-        shell.navigate(nextEntry(shell.currentIndex, shell.entryCount));
+        shell.navigate(planNextEntry(shell.currentIndex, shell.entryCount));
         EXPECT_EQ(shell.shownEntry, Index(0));
         shell.runUntil(65500);
         EXPECT_EQ(shell.hides, (Times{5500, 65500}));
@@ -155,7 +155,7 @@ TEST(SlideshowTimer, HideTurnedOffWhileHidden) {
     VirtualShell shell = started(4, 5000, false, true);
     shell.runUntil(5300);
     ASSERT_FALSE(shell.visible);
-    const HideToggle off = toggleHide(shell.state, shell.settings);
+    const HideToggle off = planToggleHide(shell.state, shell.settings);
     EXPECT_FALSE(shell.settings.hide);
     ASSERT_TRUE(off.restoreWindow);
     shell.applyTimer(off.period);
@@ -164,12 +164,12 @@ TEST(SlideshowTimer, HideTurnedOffWhileHidden) {
     EXPECT_EQ(shell.steps, (Times{0, 10300}));  // the text stays empty until then
     EXPECT_EQ(shell.shownEntry, Index(1));
     // Turned on again, visible or still in the hide phase of a stopped slideshow: nothing at once.
-    EXPECT_FALSE(toggleHide(shell.state, shell.settings).restoreWindow);
+    EXPECT_FALSE(planToggleHide(shell.state, shell.settings).restoreWindow);
     SlideshowState state{TimerPhase::HidePhase};
     SlideshowSettings settings{false};
-    EXPECT_FALSE(toggleHide(state, settings).restoreWindow);
-    EXPECT_TRUE(toggleHide(state, settings).restoreWindow);
-    EXPECT_EQ(state.timerPhase, TimerPhase::HidePhase);  // armTimer does nothing without the slideshow
+    EXPECT_FALSE(planToggleHide(state, settings).restoreWindow);
+    EXPECT_TRUE(planToggleHide(state, settings).restoreWindow);
+    EXPECT_EQ(state.timerPhase, TimerPhase::HidePhase);  // planArmTimer does nothing without the slideshow
 }
 
 TEST(SlideshowTimer, SuspendAndResume) {
@@ -183,9 +183,9 @@ TEST(SlideshowTimer, SuspendAndResume) {
         SCOPED_TRACE(&c - cases);
         SlideshowState state{c.phase, 3500};
         const SlideshowSettings settings{c.slideShow, false, false, c.countdown};
-        suspendTimer(state, c.forDialog);
+        planSuspendTimer(state, c.forDialog);
         EXPECT_EQ(state.timerSuspended, c.forDialog);
-        EXPECT_EQ(resumeTimer(state, settings), c.period);
+        EXPECT_EQ(planResumeTimer(state, settings), c.period);
         EXPECT_FALSE(state.timerSuspended);
         EXPECT_EQ(state.timerPhase, c.phase);
         EXPECT_EQ(state.remainingMs, 3500u);
@@ -197,7 +197,7 @@ TEST(SlideshowTimer, Toggles) {
     SlideshowSettings settings;
     for (bool on : {false, true}) {  // arming without the slideshow changes nothing
         SCOPED_TRACE(on);
-        const SlideshowToggle toggle = toggleSlideshow(state, settings);
+        const SlideshowToggle toggle = planToggleSlideshow(state, settings);
         EXPECT_EQ(settings.slideShow, on);
         EXPECT_EQ(toggle.period, on ? TimerPeriod(1000) : TimerPeriod());
         EXPECT_EQ(toggle.showWindowIfHidden, on);
@@ -210,7 +210,7 @@ TEST(SlideshowTimer, Toggles) {
     for (bool countdown : {false, true}) {
         state.remainingMs = 1500;
         state.timerPhase = TimerPhase::HidePhase;
-        EXPECT_EQ(toggleCountdown(state, settings), TimerPeriod(countdown ? 1000 : 5000));
+        EXPECT_EQ(planToggleCountdown(state, settings), TimerPeriod(countdown ? 1000 : 5000));
         EXPECT_EQ(settings.countdown, countdown);
         EXPECT_FALSE(state.timerSuspended);
         EXPECT_EQ(state.remainingMs, 5000u);
@@ -239,11 +239,11 @@ TEST(SlideshowNavigation, WrapsAtBothEndsAndEmptyListDoesNothing) {
     struct Case { const char* name; Op op; std::uint32_t from; std::uint32_t to; ShowMode mode; };
     const ShowMode current = ShowMode::ShowCurrent, slide = ShowMode::ShowSlide;
     const Case cases[] = {
-        {"next", nextEntry, 9, 0, current},          {"next", nextEntry, 4, 5, current},
-        {"previous", previousEntry, 0, 9, current},  {"previous", previousEntry, 5, 4, current},
-        {"first", firstEntry, 7, 0, current},        {"last", lastEntry, 2, 9, current},
-        {"slideNext", slideNext, 9, 0, slide},       {"slidePrevious", slidePrevious, 0, 9, slide},
-        {"slidePrevious", slidePrevious, 3, 2, slide}, {"random", randomEntry, 6, 6, ShowMode::ShowRandom},
+        {"next", planNextEntry, 9, 0, current},          {"next", planNextEntry, 4, 5, current},
+        {"previous", planPreviousEntry, 0, 9, current},  {"previous", planPreviousEntry, 5, 4, current},
+        {"first", planFirstEntry, 7, 0, current},        {"last", planLastEntry, 2, 9, current},
+        {"slideNext", planSlideNext, 9, 0, slide},       {"slidePrevious", planSlidePrevious, 0, 9, slide},
+        {"slidePrevious", planSlidePrevious, 3, 2, slide}, {"random", planRandomEntry, 6, 6, ShowMode::ShowRandom},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " from " + std::to_string(c.from));
