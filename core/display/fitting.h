@@ -1,0 +1,90 @@
+#pragma once
+// Sizing the window around the text: every line of every entry is measured once, in the current
+// font, and the widest line and the tallest entry give the client area. The measure is passed in,
+// so the arithmetic runs without a device context. All sums are 64-bit and saturate, so a
+// ten-megabyte line or millions of lines cannot overflow.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+// Width and height of one measured line, in pixels.
+struct Extent {
+    std::int64_t cx = 0, cy = 0;
+};
+
+// The widest line (or the limit, for a line that wraps) and the tallest entry (multiline) or line.
+// A height of 0 means no line could be measured.
+struct TextBlock {
+    std::int64_t width = 0, height = 0;
+};
+
+// No window dimension we compute goes beyond this, so adding frames and origins stays in 32 bits.
+inline constexpr std::int64_t MAX_WINDOW_EXTENT = std::int64_t(1) << 30;
+
+inline std::int64_t clampExtent(std::int64_t v) { return std::clamp<std::int64_t>(v, 0, MAX_WINDOW_EXTENT); }
+
+// The height of one line `cx` pixels wide when lines wrap at `limit`: one row, or cx / limit + 1 rows.
+inline std::int64_t wrappedHeight(std::int64_t cx, std::int64_t cy, std::int64_t limit)
+{
+    if (cx <= limit) return cy;
+    return clampExtent(std::min(cx / limit + 1, MAX_WINDOW_EXTENT) * clampExtent(cy));
+}
+
+// Measures the entries. `entries` has size() and operator[] giving a wide string view; `measure`
+// takes a line (without its line feed) and gives its Extent. A line is measured only when a line
+// feed ends it; an empty line ends its entry. `limit` below 1 is taken as 1.
+template <class Entries, class Measure>
+TextBlock measureEntries(const Entries& entries, std::int64_t limit, bool multiline, Measure&& measure)
+{
+    limit = std::max<std::int64_t>(limit, 1);
+    TextBlock block;
+    const std::size_t count = entries.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::wstring_view entry = entries[i];
+        std::int64_t entryHeight = 0;
+        std::size_t pos = 0;
+        for (;;) {
+            const std::size_t feed = entry.find(L'\n', pos);
+            if (feed == std::wstring_view::npos || feed == pos) break;
+            const Extent e = measure(entry.substr(pos, feed - pos));
+            std::int64_t lineHeight = e.cy;
+            if (e.cx <= limit) {
+                block.width = std::max(block.width, e.cx);
+            } else {
+                block.width = limit;
+                lineHeight = wrappedHeight(e.cx, e.cy, limit);
+            }
+            if (multiline)
+                entryHeight = clampExtent(entryHeight + lineHeight);
+            else
+                block.height = std::max(block.height, lineHeight);
+            pos = feed + 1;
+        }
+        if (multiline) block.height = std::max(block.height, entryHeight);
+    }
+    return block;
+}
+
+// What the window's fit needs to know besides the text.
+struct FitMetrics {
+    bool fitWidth = false;
+    bool multiline = true;
+    std::int64_t clientWidth = 0;       // present client width (Fit To Width keeps it)
+    std::int64_t fullScreenWidth = 0;   // SM_CXFULLSCREEN
+    std::int64_t frameWidth = 0;        // SM_CXFRAME
+    std::int64_t frameHeight = 0;       // SM_CYFRAME
+    std::int64_t textMargin = 5;
+    std::int64_t logPixelsY = 96;
+    std::int64_t lineHeight = 0;        // tmHeight + tmExternalLeading of the font
+};
+
+// The width a line may take before it wraps.
+std::int64_t fitLimit(const FitMetrics& m);
+
+struct ClientSize {
+    std::int32_t width = 0, height = 0;
+};
+// The client area for the measured text (an empty block, or one with nothing measured, is one font
+// line high). A single line's height is scaled by LOGPIXELSY / 72, as the window has always been.
+ClientSize fitClientSize(const FitMetrics& m, TextBlock text);
