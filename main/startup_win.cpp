@@ -3,7 +3,9 @@
 #include <string>
 
 #include "shell/app/app_info_win.h"
+#include "shell/display/picture_win.h"
 #include "shell/settings/settings_win.h"
+#include "shell/text/gong_win.h"
 #include "shell/text/text_loader_win.h"
 
 namespace {
@@ -30,6 +32,9 @@ void startUp(App& app)
     setBeside(app.soundFilePath, windowsDirectory().c_str(), L"\\media\\ding.wav");
     GetWindowRect(app.window, &app.windowRect);
     locateFiles(app);
+    // The default picture may be missing: then there is simply none.
+    loadPicture(app, app.bitmapPath);
+    if (app.playSound) openGong(app);
     openTextFile(app);
 }
 

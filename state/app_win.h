@@ -3,6 +3,7 @@
 // the program works on; the operations live with the parts that own them.
 #include <windows.h>
 #include <shellapi.h>
+#include <olectl.h>
 
 #include <cstdint>
 
@@ -72,4 +73,6 @@ struct App {
     SlideshowState timer;                // timerPhase, remainingMs, countdownTickMs, timerSuspended
     std::int32_t textMargin = 5;
     PinState pins;                       // menuPinned, pinnedSubmenu, pinnedLevel3, pinnedLevel3Parent
+    UniqueComRef<IPicture> picture;      // the background picture, or none
+    wchar_t gongPath[PATH_BUFFER] = {};  // the sound file the gong device was opened with; empty: closed
 };

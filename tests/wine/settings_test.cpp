@@ -375,3 +375,26 @@ TEST(Settings, SaveNowAndSaveAs)
         }
     }
 }
+
+// Every key changed to a value the window can take, transparency with a caption among them: loaded,
+// applied and saved again, the file is the same. (The bookmark stays 0: with resume off it is reset.)
+TEST(Settings, AnAppliedFileIsSavedBackUnchanged)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::string golden = goldenBytes("settings-applied.txt");
+    setPath(app.settingsPath, writeBytes(L"applied.ini", golden));
+    loadSettings(app);
+    applySettings(app);
+    EXPECT_TRUE(GetWindowLongW(w.window(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_FALSE(GetWindowLongW(w.window(), GWL_STYLE) & WS_CAPTION);
+    const std::wstring path = testDirectory() + L"\\applied-again.ini";
+    setPath(app.settingsPath, path);
+    ASSERT_TRUE(saveSettings(app));
+    EXPECT_TRUE(sameFile(readFile(path), golden));
+    // Saving changed nothing in the running window.
+    EXPECT_FALSE(app.caption);
+    RECT r;
+    GetWindowRect(w.window(), &r);
+    EXPECT_TRUE(EqualRect(&r, &app.windowRect));
+}
