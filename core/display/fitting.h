@@ -31,39 +31,60 @@ inline std::int64_t wrappedHeight(std::int64_t cx, std::int64_t cy, std::int64_t
     return clampExtent(std::min(cx / limit + 1, MAX_WINDOW_EXTENT) * clampExtent(cy));
 }
 
+// Gathers measured lines into a TextBlock: the widest line (or the limit, for a line that wraps)
+// and the tallest entry (multiline: the sum of its lines) or line. `limit` below 1 is taken as 1.
+class TextBlockBuilder {
+public:
+    TextBlockBuilder(std::int64_t limit, bool multiline) : limit_(std::max<std::int64_t>(limit, 1)), multiline_(multiline) {}
+    void addLine(Extent e)
+    {
+        std::int64_t lineHeight = e.cy;
+        if (e.cx <= limit_) {
+            block_.width = std::max(block_.width, e.cx);
+        } else {
+            block_.width = limit_;
+            lineHeight = wrappedHeight(e.cx, e.cy, limit_);
+        }
+        if (multiline_)
+            entryHeight_ = clampExtent(entryHeight_ + lineHeight);
+        else
+            block_.height = std::max(block_.height, lineHeight);
+    }
+    void endEntry()
+    {
+        if (multiline_) block_.height = std::max(block_.height, entryHeight_);
+        entryHeight_ = 0;
+    }
+    TextBlock block() const { return block_; }
+    std::int64_t limit() const { return limit_; }
+
+private:
+    std::int64_t limit_;
+    bool multiline_;
+    std::int64_t entryHeight_ = 0;
+    TextBlock block_;
+};
+
 // Measures the entries. `entries` has size() and operator[] giving a wide string view; `measure`
 // takes a line (without its line feed) and gives its Extent. A line is measured only when a line
-// feed ends it; an empty line ends its entry. `limit` below 1 is taken as 1.
+// feed ends it; an empty line ends its entry.
 template <class Entries, class Measure>
 TextBlock measureEntries(const Entries& entries, std::int64_t limit, bool multiline, Measure&& measure)
 {
-    limit = std::max<std::int64_t>(limit, 1);
-    TextBlock block;
+    TextBlockBuilder builder(limit, multiline);
     const std::size_t count = entries.size();
     for (std::size_t i = 0; i < count; ++i) {
         const std::wstring_view entry = entries[i];
-        std::int64_t entryHeight = 0;
         std::size_t pos = 0;
         for (;;) {
             const std::size_t feed = entry.find(L'\n', pos);
             if (feed == std::wstring_view::npos || feed == pos) break;
-            const Extent e = measure(entry.substr(pos, feed - pos));
-            std::int64_t lineHeight = e.cy;
-            if (e.cx <= limit) {
-                block.width = std::max(block.width, e.cx);
-            } else {
-                block.width = limit;
-                lineHeight = wrappedHeight(e.cx, e.cy, limit);
-            }
-            if (multiline)
-                entryHeight = clampExtent(entryHeight + lineHeight);
-            else
-                block.height = std::max(block.height, lineHeight);
+            builder.addLine(measure(entry.substr(pos, feed - pos)));
             pos = feed + 1;
         }
-        if (multiline) block.height = std::max(block.height, entryHeight);
+        builder.endEntry();
     }
-    return block;
+    return builder.block();
 }
 
 // What the window's fit needs to know besides the text.

@@ -31,8 +31,12 @@ bool plainCharacter(wchar_t c)
 
 class WidthTable {
 public:
+    // Table entries: a width (0 or more), or one of these marks.
+    static constexpr std::int32_t UNKNOWN = -1, OTHER = -2, LINE_FEED = -3;
+
     explicit WidthTable(HDC dc) : dc_(dc), widths_(0x10000, UNKNOWN)
     {
+        widths_[L'\n'] = LINE_FEED;
         // The summing holds only when the system adds single widths without kerning or overhang
         // between characters; a probe with kerning pairs and every kind of plain character checks it.
         static const wchar_t probe[] = L"AVAWTo.,;:!iWlMx\t\r Te\x00C0\x00E9\x00DF\x03A9\x0416\x2014\x20AC\x2122yV";
@@ -40,46 +44,70 @@ public:
         SIZE whole = {};
         if (!GetTextExtentPoint32W(dc_, probe, n, &whole)) return;
         std::int64_t sum = 0;
-        for (int i = 0; i < n; ++i) sum += width(probe[i]);
+        for (int i = 0; i < n; ++i) sum += learn(probe[i]);
         lineHeight_ = whole.cy;
         usable_ = sum == whole.cx && lineHeight_ > 0;
     }
 
-    Extent measure(std::wstring_view line)
-    {
-        if (usable_) {
-            std::int64_t sum = 0;
-            bool plain = true;
-            for (wchar_t c : line) {
-                if (!plainCharacter(c)) {
-                    plain = false;
-                    break;
-                }
-                sum += width(c);
-            }
-            if (plain) return Extent{sum, lineHeight_};
-        }
-        return system(line);
-    }
-
-    Extent system(std::wstring_view line)
+    Extent system(const wchar_t* line, std::size_t length)
     {
         SIZE size = {};
-        const int n = static_cast<int>(std::min<std::size_t>(line.size(), 0x7FFFFFFF));
-        GetTextExtentPoint32W(dc_, line.data(), n, &size);
+        GetTextExtentPoint32W(dc_, line, static_cast<int>(std::min<std::size_t>(length, 0x7FFFFFFF)), &size);
         return Extent{size.cx, size.cy};
     }
 
+    // One pass over each entry: the line feeds are found and the widths summed together.
+    void measure(std::wstring_view entry, TextBlockBuilder& builder)
+    {
+        const wchar_t* p = entry.data();
+        const wchar_t* const end = p + entry.size();
+        const std::int32_t* const widths = widths_.data();
+        for (;;) {
+            const wchar_t* const start = p;
+            std::int64_t sum = 0;
+            bool plain = usable_;
+            while (p < end) {
+                // Sums of at most 65536 widths below 65536 fit 32 bits.
+                const wchar_t* const stop = end - p > 0x10000 ? p + 0x10000 : end;
+                std::uint32_t part = 0;
+                for (;;) {
+                    // Four plain characters at a time; any mark among them is looked at one by one.
+                    while (stop - p >= 4) {
+                        const std::int32_t a = widths[static_cast<unsigned>(p[0])], b = widths[static_cast<unsigned>(p[1])],
+                                           c = widths[static_cast<unsigned>(p[2])], d = widths[static_cast<unsigned>(p[3])];
+                        if ((a | b | c | d) < 0) break;
+                        part += static_cast<std::uint32_t>(a + b + c + d);
+                        p += 4;
+                    }
+                    if (p == stop) break;
+                    std::int32_t w = widths[static_cast<unsigned>(*p)];
+                    if (w == LINE_FEED) break;
+                    if (w == UNKNOWN) w = learn(*p);
+                    if (w >= 0)
+                        part += static_cast<std::uint32_t>(w);
+                    else
+                        plain = false;
+                    ++p;
+                }
+                sum += part;
+                if (p < stop) break;   // at a line feed
+            }
+            if (p == end || p == start) return;   // no line feed: the rest is not measured; empty: done
+            builder.addLine(plain ? Extent{sum, lineHeight_} : system(start, static_cast<std::size_t>(p - start)));
+            ++p;
+        }
+    }
+
 private:
-    static constexpr std::int32_t UNKNOWN = -1;
-    std::int32_t width(wchar_t c)
+    // The width of a plain character (kept in the table), or OTHER.
+    std::int32_t learn(wchar_t c)
     {
         std::int32_t& w = widths_[static_cast<unsigned>(c)];
-        if (w == UNKNOWN) {
-            SIZE size = {};
-            GetTextExtentPoint32W(dc_, &c, 1, &size);
-            w = size.cx;
-        }
+        if (w != UNKNOWN) return w;
+        SIZE size = {};
+        w = plainCharacter(c) && GetTextExtentPoint32W(dc_, &c, 1, &size) && size.cx >= 0 && size.cx < 0x10000
+                ? size.cx
+                : OTHER;
         return w;
     }
 
@@ -94,6 +122,14 @@ private:
 TextBlock measureText(HDC dc, const EntryList& entries, std::int64_t limit, bool multiline, bool everyLine)
 {
     WidthTable table(dc);
-    if (everyLine) return measureEntries(entries, limit, multiline, [&](std::wstring_view l) { return table.system(l); });
-    return measureEntries(entries, limit, multiline, [&](std::wstring_view l) { return table.measure(l); });
+    if (everyLine)
+        return measureEntries(entries, limit, multiline,
+                              [&](std::wstring_view l) { return table.system(l.data(), l.size()); });
+    TextBlockBuilder builder(limit, multiline);
+    const std::size_t count = entries.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        table.measure(entries[i], builder);
+        builder.endEntry();
+    }
+    return builder.block();
 }

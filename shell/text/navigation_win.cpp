@@ -36,7 +36,7 @@ void showEntry(App& app, ShowMode mode)
     if (app.playSound) playGong(app);
     updateStatus(app);
     // The control draws no background of its own: the background is painted before the new text.
-    paintBackground(app, WindowDC(app.window).get());
+    if (pictureShown(app)) paintBackground(app, WindowDC(app.window).get());
     const std::wstring_view entry = app.entries[app.currentIndex];
     SetWindowTextW(app.textControl, std::wstring(entry).c_str());
     if (!IsWindowVisible(app.window)) ShowWindow(app.window, SW_SHOWNORMAL);

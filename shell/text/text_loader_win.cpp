@@ -34,7 +34,7 @@ UniqueFile detectTextEncoding(App& app, TextEncoding& encoding)
 {
     UniqueFile file(openFileForReading(app.textFilePath, L"rb"));
     if (!file) {
-        paintBackground(app, WindowDC(app.window).get());
+        if (pictureShown(app)) paintBackground(app, WindowDC(app.window).get());
         showInTextControl(app, messageText(MSG_TEXT_NO_INPUT_FILE));
         encoding = TextEncoding::Refused;
         return nullptr;
