@@ -29,3 +29,6 @@ int runLoadBreakdown(const std::wstring& ansiPath);
 int runPeak(const std::wstring& path, bool utf16, bool multiline);
 // 10 000 nextEntry steps on the real main window over a big and over a small file.
 int runSteps(const std::wstring& bigPath, const std::wstring& smallPath);
+// Fit To Font over the big file (multiline off and on) against its load time, and the same fit
+// measured line by line by the system.
+int runFit(const std::wstring& ansiPath);

@@ -4,6 +4,7 @@
 //   tomel_bench breakdown <ansi file>          the steps of an ANSI load, timed one by one
 //   tomel_bench peak none|ansi|utf16 on|off [file]   memory peaks of one load (or of none)
 //   tomel_bench step <big file> <small file>   nextEntry on the real main window
+//   tomel_bench fit <ansi file>                Fit To Font against the load of the same file
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -16,7 +17,7 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: tomel_bench generate DIR | load ANSI UTF16 | breakdown ANSI |\n"
-                 "       peak none|ansi|utf16 on|off [FILE] | step BIG SMALL\n");
+                 "       peak none|ansi|utf16 on|off [FILE] | step BIG SMALL | fit ANSI\n");
     return 2;
 }
 
@@ -38,5 +39,6 @@ int main(int argc, char** argv)
                        std::strcmp(argv[3], "on") == 0);
     }
     if (std::strcmp(mode, "step") == 0 && argc == 4) return runSteps(widen(argv[2]), widen(argv[3]));
+    if (std::strcmp(mode, "fit") == 0 && argc == 3) return runFit(widen(argv[2]));
     return usage();
 }

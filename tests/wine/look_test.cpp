@@ -273,3 +273,107 @@ TEST(Gong, CommandsFollowSoundStepsReloadsAndExit)
     EXPECT_EQ(mciCommands, std::vector<std::wstring>{L"close gong"});
     mciSend = saved;
 }
+
+namespace {
+// Answers the dialog titled `title` from another thread: fills the given edit boxes, then OK.
+struct DialogFill {
+    const wchar_t* title;
+    std::vector<std::pair<int, const wchar_t*>> edits;
+};
+DWORD WINAPI fillDialog(void* p)
+{
+    auto* f = static_cast<DialogFill*>(p);
+    for (int i = 0; i < 200; ++i) {
+        if (HWND dlg = FindWindowW(nullptr, f->title)) {
+            Sleep(200);
+            for (const auto& e : f->edits) SendMessageW(GetDlgItem(dlg, e.first), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(e.second));
+            Sleep(50);
+            PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+            return 0;
+        }
+        Sleep(50);
+    }
+    return 1;
+}
+bool answerDialog(TomelWindow& w, unsigned id, DialogFill fill)
+{
+    HANDLE thread = CreateThread(nullptr, 0, fillDialog, &fill, 0, nullptr);
+    SendMessageW(w.window(), WM_COMMAND, id, 0);
+    WaitForSingleObject(thread, 15000);
+    DWORD code = 2;
+    GetExitCodeThread(thread, &code);
+    CloseHandle(thread);
+    return code == 0;
+}
+}  // namespace
+
+TEST(Colours, ANewBackgroundColourIsTheColourKeyAtOnce)
+{
+    TomelWindow w;
+    App& app = w.app();
+    command(w, CMD_TRANSPARENT);
+    // The colour chooser's red, green and blue boxes.
+    ASSERT_TRUE(answerDialog(w, CMD_BACKGROUND_COLOUR, {L"Color", {{706, L"10"}, {707, L"20"}, {708, L"30"}}}));
+    EXPECT_EQ(app.backgroundColour, RGB(10, 20, 30));
+    COLORREF key = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(w.window(), &key, nullptr, nullptr));
+    EXPECT_EQ(key, RGB(10, 20, 30));
+    LOGBRUSH brush = {};
+    GetObjectW(app.backgroundBrush.get(), sizeof brush, &brush);
+    EXPECT_EQ(brush.lbColor, RGB(10, 20, 30));
+}
+
+TEST(Colours, AChosenFontRefitsOnlyWhileAFitModeIsOn)
+{
+    TomelWindow w;
+    App& app = w.app();
+    app.docking = 0;
+    MoveWindow(w.window(), 10, 10, 500, 300, TRUE);
+    HFONT before = app.font.get();
+    ASSERT_TRUE(answerDialog(w, CMD_FONT, {L"Font", {}}));
+    EXPECT_NE(app.font.get(), before);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(app.textControl, WM_GETFONT, 0, 0)), app.font.get());
+    RECT r = {};
+    GetWindowRect(w.window(), &r);
+    EXPECT_EQ(r.right - r.left, 500);
+    EXPECT_EQ(r.bottom - r.top, 300);
+    app.fitFont = true;
+    ASSERT_TRUE(answerDialog(w, CMD_FONT, {L"Font", {}}));
+    GetWindowRect(w.window(), &r);
+    EXPECT_NE(r.right - r.left, 500);
+}
+
+TEST(Picture, AChosenImageIsLoadedAndFittedInFitToGraphic)
+{
+    TomelWindow w;
+    App& app = w.app();
+    app.fitGraphic = true;
+    const std::wstring path = writeBytes(L"chosen.bmp", twoColourBitmap(220, 130));
+    ASSERT_TRUE(answerFileDialog(w, CMD_BACKGROUND_IMAGE, L"Open", path));
+    EXPECT_STREQ(app.bitmapPath, path.c_str());
+    ASSERT_TRUE(app.picture);
+    RECT c = {};
+    GetClientRect(w.window(), &c);
+    EXPECT_EQ(c.right, 220);
+    EXPECT_EQ(c.bottom, 130);
+}
+
+TEST(Gong, AChosenSoundFileReopensTheDeviceOnlyWhileSoundIsOn)
+{
+    MciSendFn saved = mciSend;
+    mciSend = recordMci;
+    const std::wstring first = writeBytes(L"first.wav", "RIFF"), second = writeBytes(L"second.wav", "RIFF");
+    {
+        TomelWindow w;
+        App& app = w.app();
+        mciCommands.clear();
+        ASSERT_TRUE(answerFileDialog(w, CMD_SOUND_FILE, L"Open", first));
+        EXPECT_STREQ(app.soundFilePath, first.c_str());
+        EXPECT_TRUE(mciCommands.empty());
+        command(w, CMD_PLAY_SOUND);
+        mciCommands.clear();
+        ASSERT_TRUE(answerFileDialog(w, CMD_SOUND_FILE, L"Open", second));
+        EXPECT_EQ(mciCommands, (std::vector<std::wstring>{L"close gong", L"open " + shortPath(second) + L" alias gong"}));
+    }
+    mciSend = saved;
+}
