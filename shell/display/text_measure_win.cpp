@@ -31,8 +31,9 @@ bool plainCharacter(wchar_t c)
 
 class WidthTable {
 public:
-    // Table entries: a width (0 or more), or one of these marks.
-    static constexpr std::int32_t UNKNOWN = -1, OTHER = -2, LINE_FEED = -3;
+    // Table entries: a width (below 65536), or one of these marks. Four marks add up to less than
+    // 2^32 and any one of them to at least MARK, so one sum of four entries tells whether all are widths.
+    static constexpr std::uint32_t MARK = 1u << 29, UNKNOWN = MARK, OTHER = MARK + 1, LINE_FEED = MARK + 2;
 
     explicit WidthTable(HDC dc) : dc_(dc), widths_(0x10000, UNKNOWN)
     {
@@ -61,7 +62,7 @@ public:
     {
         const wchar_t* p = entry.data();
         const wchar_t* const end = p + entry.size();
-        const std::int32_t* const widths = widths_.data();
+        const std::uint32_t* const widths = widths_.data();
         for (;;) {
             const wchar_t* const start = p;
             std::int64_t sum = 0;
@@ -73,18 +74,18 @@ public:
                 for (;;) {
                     // Four plain characters at a time; any mark among them is looked at one by one.
                     while (stop - p >= 4) {
-                        const std::int32_t a = widths[static_cast<unsigned>(p[0])], b = widths[static_cast<unsigned>(p[1])],
-                                           c = widths[static_cast<unsigned>(p[2])], d = widths[static_cast<unsigned>(p[3])];
-                        if ((a | b | c | d) < 0) break;
-                        part += static_cast<std::uint32_t>(a + b + c + d);
+                        const std::uint32_t four = (widths[static_cast<unsigned>(p[0])] + widths[static_cast<unsigned>(p[1])]) +
+                                                   (widths[static_cast<unsigned>(p[2])] + widths[static_cast<unsigned>(p[3])]);
+                        if (four >= MARK) break;
+                        part += four;
                         p += 4;
                     }
                     if (p == stop) break;
-                    std::int32_t w = widths[static_cast<unsigned>(*p)];
+                    std::uint32_t w = widths[static_cast<unsigned>(*p)];
                     if (w == LINE_FEED) break;
                     if (w == UNKNOWN) w = learn(*p);
-                    if (w >= 0)
-                        part += static_cast<std::uint32_t>(w);
+                    if (w < MARK)
+                        part += w;
                     else
                         plain = false;
                     ++p;
@@ -100,19 +101,19 @@ public:
 
 private:
     // The width of a plain character (kept in the table), or OTHER.
-    std::int32_t learn(wchar_t c)
+    std::uint32_t learn(wchar_t c)
     {
-        std::int32_t& w = widths_[static_cast<unsigned>(c)];
+        std::uint32_t& w = widths_[static_cast<unsigned>(c)];
         if (w != UNKNOWN) return w;
         SIZE size = {};
         w = plainCharacter(c) && GetTextExtentPoint32W(dc_, &c, 1, &size) && size.cx >= 0 && size.cx < 0x10000
-                ? size.cx
+                ? static_cast<std::uint32_t>(size.cx)
                 : OTHER;
         return w;
     }
 
     HDC dc_;
-    std::vector<std::int32_t> widths_;
+    std::vector<std::uint32_t> widths_;
     std::int64_t lineHeight_ = 0;
     bool usable_ = false;
 };
