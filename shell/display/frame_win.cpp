@@ -100,7 +100,11 @@ void applyRegion(App& app, bool on)
 
 void applyTransparency(App& app)
 {
-    if (!app.setLayeredAttributes) return;
+    if (!app.setLayeredAttributes) {
+        // Nothing changes on the screen; the caption the user chose is still the one to save.
+        if (app.transparent) app.savedCaption = app.caption;
+        return;
+    }
     if (app.transparent) {
         app.savedCaption = app.caption;
         if (app.caption) {

@@ -9,6 +9,7 @@
 #include "shell/display/colours_win.h"
 #include "shell/display/fitting_win.h"
 #include "shell/display/frame_win.h"
+#include "shell/display/picture_win.h"
 #include "shell/display/tray_win.h"
 #include "shell/settings/typed_ini_file_win.h"
 
@@ -179,12 +180,13 @@ void applySettings(App& app)
     app.fitWidth = modes.fitWidth;
     app.fitGraphic = modes.fitGraphic;
     app.docking = usableDocking(app.docking);
+    // First, so that transparency keys the usable background colour.
+    applyFontAndBrush(app);
     if (!app.caption) applyCaption(app);
     if (app.transparent) applyTransparency(app);
     if (app.trayIcon) applyTrayIcon(app);
     if (!app.resume) app.currentIndex = 0;
     applyJustify(app, app.justify);
-    applyFontAndBrush(app);
 }
 
 void reloadSettings(App& app)
@@ -202,8 +204,12 @@ void reloadSettings(App& app)
         app.trayIcon = false;
         applyTrayIcon(app);
     }
+    wchar_t picture[PATH_BUFFER] = {};
+    copyToBuffer(picture, PATH_BUFFER, app.bitmapPath);
     loadSettings(app);
     applySettings(app);
+    // The picture shown is the one the settings name.
+    if (wcscmp(picture, app.bitmapPath) != 0) loadPicture(app, app.bitmapPath);
     InvalidateRect(nullptr, nullptr, TRUE);
 }
 

@@ -377,3 +377,17 @@ TEST(Gong, AChosenSoundFileReopensTheDeviceOnlyWhileSoundIsOn)
     }
     mciSend = saved;
 }
+
+TEST(Colours, ADroppedSettingsFileKeysItsUsableColourAndShowsItsPicture)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::wstring picture = writeBytes(L"dropped.bmp", twoColourBitmap(16, 16));
+    w.drop({writeBytes(L"look.ini", utf16File(L"[Portable]\r\nbitmap=" + picture +
+                                              L"\r\n[Display]\r\ntransparent=TRUE\r\n[Colours]\r\nbackground=-1\r\n"))});
+    EXPECT_EQ(app.backgroundColour, 0xFFFFFFu);
+    COLORREF key = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(w.window(), &key, nullptr, nullptr));
+    EXPECT_EQ(key, 0xFFFFFFu);
+    EXPECT_TRUE(app.picture);
+}

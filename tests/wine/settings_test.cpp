@@ -398,3 +398,21 @@ TEST(Settings, AnAppliedFileIsSavedBackUnchanged)
     GetWindowRect(w.window(), &r);
     EXPECT_TRUE(EqualRect(&r, &app.windowRect));
 }
+
+TEST(Settings, WithoutLayeredWindowsTransparencyStillSavesTheCaption)
+{
+    TomelWindow w;
+    App& app = w.app();
+    app.setLayeredAttributes = nullptr;
+    SendMessageW(w.window(), WM_COMMAND, CMD_TRANSPARENT, 0);
+    EXPECT_TRUE(app.transparent);
+    EXPECT_TRUE(GetWindowLongW(w.window(), GWL_STYLE) & WS_CAPTION);
+    const std::wstring path = testDirectory() + L"\\unlayered.ini";
+    setPath(app.settingsPath, path);
+    ASSERT_TRUE(saveSettings(app));
+    auto fresh = std::make_unique<App>();
+    fresh->caption = false;
+    setPath(fresh->settingsPath, path);
+    loadSettings(*fresh);
+    EXPECT_TRUE(fresh->caption);
+}
