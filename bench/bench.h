@@ -32,3 +32,6 @@ int runSteps(const std::wstring& bigPath, const std::wstring& smallPath);
 // The popup menu's preparation, the working-set trim and a whole showing (tracking aside), each
 // per showing; then the read of a 4 MB language file.
 int runMenu(const std::wstring& directory);
+// Fit To Font over the big file (multiline off and on) against its load time, and the same fit
+// measured line by line by the system.
+int runFit(const std::wstring& ansiPath);

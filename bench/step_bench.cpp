@@ -132,8 +132,16 @@ int runSteps(const std::wstring& bigPath, const std::wstring& smallPath)
         first.ms += walkSteps(app, first, ROUND_STEPS);
         second.ms += walkSteps(app, second, ROUND_STEPS);
     }
+    // The big walk with Fit To Font on and off by turns: a step must cost no more for it.
+    double plainMs = 0, fitMs = 0;
+    for (int round = 0; round < STEPS / ROUND_STEPS; ++round) {
+        app.fitFont = round % 2 == 0;
+        (app.fitFont ? fitMs : plainMs) += walkSteps(app, big, ROUND_STEPS);
+    }
+    app.fitFont = false;
     std::printf("step small %.2f %zu %d\n", small.ms, small.entries.size(), STEPS);
     std::printf("step big %.2f %zu %d\n", big.ms, big.entries.size(), STEPS);
+    std::printf("stepfit %.2f %.2f %d\n", plainMs, fitMs, STEPS / 2);
     stepParts(app, big);
     std::fflush(stdout);
     DestroyWindow(window);

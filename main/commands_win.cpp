@@ -2,8 +2,13 @@
 
 #include <shellapi.h>
 
+#include "shell/display/colours_win.h"
 #include "shell/display/fitting_win.h"
+#include "shell/display/frame_win.h"
+#include "shell/display/picture_win.h"
+#include "shell/display/tray_win.h"
 #include "shell/settings/settings_win.h"
+#include "shell/text/gong_win.h"
 #include "shell/text/navigation_win.h"
 #include "shell/text/text_loader_win.h"
 #include "shell/ui/dialogs_win.h"
@@ -36,6 +41,7 @@ void runCommand(App& app, unsigned command)
     case CMD_RANDOM: toggleRandom(app); break;
     case CMD_SLIDE_TIME: editTimer(app, 0); break;
     case CMD_HIDE_TIME: editTimer(app, 1); break;
+    case CMD_PLAY_SOUND: toggleSound(app); break;
     case CMD_COUNTDOWN: toggleCountdown(app); break;
     case CMD_STATUS_IN_CAPTION: toggleStatusInCaption(app); break;
     case CMD_NEXT: nextEntry(app); break;
@@ -51,6 +57,15 @@ void runCommand(App& app, unsigned command)
         rememberShownText(app);
         openTextFile(app);
         break;
+    case CMD_CAPTION: toggleCaption(app); break;
+    case CMD_TRANSPARENT: toggleTransparency(app); break;
+    case CMD_BACKGROUND: toggleBackground(app); break;
+    case CMD_FIT_FONT: fitToFontCommand(app); break;
+    case CMD_FIT_WIDTH: fitToWidthCommand(app); break;
+    case CMD_FIT_GRAPHIC: fitToGraphicCommand(app); break;
+    case CMD_DOCK_TOP:
+    case CMD_DOCK_BOTTOM:
+    case CMD_DOCK_CENTER: dock(app, command - CMD_DOCK_TOP + 1); break;
     case CMD_JUSTIFY_CENTER:
     case CMD_JUSTIFY_LEFT:
     case CMD_JUSTIFY_RIGHT:
@@ -61,11 +76,17 @@ void runCommand(App& app, unsigned command)
     case CMD_RAISE_CAPTION: editBlackboxAdjust(app, 4); break;
     case CMD_LENGTHEN_WINDOW: editBlackboxAdjust(app, 6); break;
     case CMD_DRAGGABLE: flip(app.draggable); break;
+    case CMD_TRAY_ICON: toggleTrayIcon(app); break;
     case CMD_STAY_ON_TOP:
         flip(app.onTop);
-        SetWindowPos(app.window, app.onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        applyStayOnTop(app);
         break;
     case CMD_OPEN_FILE: withTimerSuspended(app, [&] { showOpenFileDialog(app); }); break;
+    case CMD_FONT: withTimerSuspended(app, [&] { chooseFont(app); }); break;
+    case CMD_TEXT_COLOUR: withTimerSuspended(app, [&] { chooseTextColour(app); }); break;
+    case CMD_BACKGROUND_COLOUR: withTimerSuspended(app, [&] { chooseBackgroundColour(app); }); break;
+    case CMD_BACKGROUND_IMAGE: withTimerSuspended(app, [&] { chooseBackgroundImage(app); }); break;
+    case CMD_SOUND_FILE: withTimerSuspended(app, [&] { showSoundFileDialog(app); }); break;
     case CMD_SAVE_NOW: saveSettingsAndTell(app); break;
     case CMD_SAVE_AS:
         if (saveSettingsAs(app)) saveSettingsAndTell(app, true);

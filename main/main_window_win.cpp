@@ -8,7 +8,10 @@
 #include "shell/app/app_info_win.h"
 #include "shell/display/colours_win.h"
 #include "shell/display/frame_win.h"
+#include "shell/display/picture_win.h"
+#include "shell/display/tray_win.h"
 #include "shell/settings/settings_win.h"
+#include "shell/text/gong_win.h"
 #include "shell/text/navigation_win.h"
 #include "shell/text/text_loader_win.h"
 #include "shell/ui/popup_menu_win.h"
@@ -16,28 +19,6 @@
 App* currentApp = nullptr;
 
 namespace {
-
-void initFont(App& app, HDC dc)
-{
-    app.logFont = LOGFONTW{};
-    app.logFont.lfHeight = -MulDiv(10, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    app.logFont.lfPitchAndFamily = 17;   // fixed pitch; the number settings files have always held
-    copyToBuffer(app.logFont.lfFaceName, LF_FACESIZE, L"Courier New");
-    app.font.reset(CreateFontIndirectW(&app.logFont));
-    SendMessageW(app.textControl, WM_SETFONT, reinterpret_cast<WPARAM>(app.font.get()), 0);
-}
-
-void detectShell(App& app)
-{
-    HMODULE user32 = LoadLibraryW(L"user32");
-    app.setLayeredAttributes = user32 ? reinterpret_cast<SetLayeredWindowAttributesFn>(
-                                            reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")))
-                                      : nullptr;
-    if (FindWindowW(L"BlackboxClass", L"Blackbox")) {
-        app.blackboxShell = true;
-        app.blackboxNotifyPending = true;
-    }
-}
 
 // The version-2 layout of NOTIFYICONDATAW: everything up to and including dwInfoFlags.
 constexpr UINT TRAY_RECORD_SIZE = offsetof(NOTIFYICONDATAW, dwInfoFlags) + sizeof(DWORD);
@@ -109,10 +90,11 @@ void initApp(App& app, HWND window)
 
 void shutDown(App& app)
 {
-    // The gong is closed first once sound is part of the program.
+    closeGong(app);
     if (app.saveOnExit) saveSettings(app);
-    // The tray icon is removed here once it is part of the program.
+    removeTrayIcon(app);
     PostQuitMessage(0);
+    releasePicture(app);   // while OLE is still there
     OleUninitialize();
     app.entries.release();
 }
@@ -120,6 +102,7 @@ void shutDown(App& app)
 HWND createMainWindow(HINSTANCE instance, HWND& owner)
 {
     appInfo.instance = instance;
+    registerShellMessages();
     WNDCLASSW wc = {};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = instance;
@@ -159,7 +142,8 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_PAINT: {
         PAINTSTRUCT ps;
-        BeginPaint(app->window, &ps);
+        HDC dc = BeginPaint(app->window, &ps);
+        paintBackground(*app, dc);
         EndPaint(app->window, &ps);
         return FALSE;
     }
@@ -191,8 +175,15 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return reinterpret_cast<INT_PTR>(textControlColours(*app, reinterpret_cast<HDC>(wParam)));
         return FALSE;
     case WM_MOUSEMOVE:
+        drag(*app);
+        return TRUE;
     case WM_LBUTTONDOWN:
+        // The slideshow waits while the window is dragged.
+        if (beginDrag(*app)) suspendTimer(*app, false);
+        return TRUE;
     case WM_LBUTTONUP:
+        endDrag(*app);
+        resumeTimer(*app);
         return TRUE;
     case WM_ENTERSIZEMOVE:
         app->inSizeMove = true;

@@ -4,7 +4,9 @@
 
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/display/picture_win.h"
 #include "shell/settings/settings_win.h"
+#include "shell/text/gong_win.h"
 #include "shell/text/text_loader_win.h"
 #include "shell/ui/language_win.h"
 
@@ -62,6 +64,9 @@ void startUp(App& app)
     setBeside(app.soundFilePath, windowsDirectory().c_str(), L"\\media\\ding.wav");
     GetWindowRect(app.window, &app.windowRect);
     locateFiles(app);
+    // The default picture may be missing: then there is simply none.
+    loadPicture(app, app.bitmapPath);
+    if (app.playSound) openGong(app);
     openTextFile(app);
 }
 

@@ -85,6 +85,7 @@ for bits in "${builds[@]}"; do
   done
   run "$work/step$bits" "$exe" step "$ansi" "$small"
   run "$work/menu$bits" "$exe" menu "$(winpath "$data")"
+  run "$work/fit$bits" "$exe" fit "$ansi"
 done
 
 echo
@@ -152,6 +153,24 @@ for bits in "${builds[@]}"; do
   [ -s "$work/step$bits" ] || continue
   awk -v b="win$bits" '$1 == "stepparts" { printf "%-6s %9.0f %13.0f %9.0f %12.0f %16.1f\n", b, $2, $3, $4, $5, $6 }' \
     "$work/step$bits"
+done
+echo "Steps over the big file with Fit To Font on and off by turns (rounds of 500): on / off, target <= 1.2."
+printf '%-6s %12s %12s %7s\n' build "off ms" "on ms" ratio
+for bits in "${builds[@]}"; do
+  awk -v b="win$bits" '$1 == "stepfit" { r = ($2 > 0) ? $3 / $2 : 0
+    printf "%-6s %12.0f %12.0f %6.2f%s\n", b, $2, $3, r, (r > 1.2) ? "*" : " " }' "$work/step$bits" 2>/dev/null
+done
+
+echo
+echo "Fit To Font over the 100 MB ANSI file against its load in the same run (best of 3 each, ms): ratio ="
+echo "fit / load, target <= 0.25; 'system' = the same fit measuring every line with GetTextExtentPoint32W;"
+echo "same = both give the same size (1)."
+printf '%-6s %-14s %8s %8s %8s %7s %9s %5s %12s\n' build case entries load fit ratio system same size
+for bits in "${builds[@]}"; do
+  [ -s "$work/fit$bits" ] || { printf '%-6s %12s\n' "win$bits" "no figures"; continue; }
+  awk -v b="win$bits" '$1 == "fit" { r = ($3 > 0) ? $4 / $3 : 0
+    printf "%-6s %-14s %8s %8.0f %8.0f %6.3f%s %9.0f %5s %12s\n", b, "multiline " $2, $7, $3, $4, r, (r > 0.25) ? "*" : " ", \
+      $5, $6, $8 "x" $9 }' "$work/fit$bits"
 done
 echo
 echo "Start-up: process start to the help text's first entry on show, against an empty dialog program"

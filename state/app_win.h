@@ -3,6 +3,7 @@
 // the program works on; the operations live with the parts that own them.
 #include <windows.h>
 #include <shellapi.h>
+#include <olectl.h>
 
 #include <cstdint>
 #include <random>
@@ -77,4 +78,6 @@ struct App {
     PinState pins;                       // menuPinned, pinnedSubmenu, pinnedLevel3, pinnedLevel3Parent
     bool menuShowing = false;            // the popup menu's own loop is running
     bool closePending = false;           // a close came while a menu or a command's dialog was open
+    UniqueComRef<IPicture> picture;      // the background picture, or none
+    wchar_t gongPath[PATH_BUFFER] = {};  // the sound file the gong device was opened with; empty: closed
 };

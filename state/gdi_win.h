@@ -61,3 +61,64 @@ public:
 private:
     HMENU h_ = nullptr;
 };
+
+// A memory device context compatible with the screen, deleted at the end of one operation.
+class MemoryDC {
+public:
+    MemoryDC() : dc_(CreateCompatibleDC(nullptr)) {}
+    ~MemoryDC() { if (dc_) DeleteDC(dc_); }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// An object selected into a device context for one operation; the previous one is put back.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() { if (previous_) SelectObject(dc_, previous_); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// One reference to a COM object, released when replaced or at the end.
+template <typename I>
+class UniqueComRef {
+public:
+    UniqueComRef() = default;
+    ~UniqueComRef() { reset(); }
+    UniqueComRef(const UniqueComRef&) = delete;
+    UniqueComRef& operator=(const UniqueComRef&) = delete;
+    UniqueComRef(UniqueComRef&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    UniqueComRef& operator=(UniqueComRef&& o) noexcept
+    {
+        if (this != &o) {
+            reset();
+            p_ = std::exchange(o.p_, nullptr);
+        }
+        return *this;
+    }
+    I* get() const { return p_; }
+    I* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    void reset()
+    {
+        if (p_) std::exchange(p_, nullptr)->Release();
+    }
+    // For a call that hands out a new reference: the old one is released first.
+    void** put()
+    {
+        reset();
+        return reinterpret_cast<void**>(&p_);
+    }
+
+private:
+    I* p_ = nullptr;
+};

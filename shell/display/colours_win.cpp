@@ -1,10 +1,107 @@
 #include "shell/display/colours_win.h"
 
+#include <commdlg.h>
+
+#include "core/display/look.h"
+#include "shell/display/fitting_win.h"
+#include "shell/display/frame_win.h"
+#include "shell/display/picture_win.h"
+
+namespace {
+
+std::int32_t tenPointHeight(HDC dc) { return -MulDiv(10, GetDeviceCaps(dc, LOGPIXELSY), 72); }
+
+// The new font goes to the control before the old one is deleted.
+void setFont(App& app)
+{
+    unique_hfont next(CreateFontIndirectW(&app.logFont));
+    if (!next) next.reset(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+    SendMessageW(app.textControl, WM_SETFONT, reinterpret_cast<WPARAM>(next.get()), FALSE);
+    app.font = std::move(next);
+}
+
+void setBrush(App& app) { app.backgroundBrush.reset(CreateSolidBrush(app.backgroundColour)); }
+
+// The colour chooser, starting from `colour`; false when cancelled.
+bool chooseColour(App& app, COLORREF& colour)
+{
+    CHOOSECOLORW cc = {};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = app.window;
+    cc.rgbResult = colour;
+    cc.lpCustColors = app.customColours;
+    cc.Flags = CC_RGBINIT;
+    if (!ChooseColorW(&cc)) return false;
+    colour = cc.rgbResult;
+    return true;
+}
+
+}  // namespace
+
+void initFont(App& app, HDC dc)
+{
+    app.logFont = LOGFONTW{};
+    app.logFont.lfHeight = tenPointHeight(dc);
+    app.logFont.lfPitchAndFamily = 17;   // fixed pitch; the number settings files have always held
+    copyToBuffer(app.logFont.lfFaceName, LF_FACESIZE, L"Courier New");
+    setFont(app);
+}
+
+void applyFontAndBrush(App& app)
+{
+    app.textColour = usableColour(app.textColour, DEFAULT_TEXT_COLOUR);
+    app.backgroundColour = usableColour(app.backgroundColour, DEFAULT_BACKGROUND_COLOUR);
+    {
+        const WindowDC dc(app.window);
+        app.logFont.lfHeight = usableFontHeight(app.logFont.lfHeight, tenPointHeight(dc.get()));
+    }
+    app.logFont.lfWeight = usableFontWeight(app.logFont.lfWeight);
+    app.logFont.lfFaceName[LF_FACESIZE - 1] = L'\0';
+    setBrush(app);
+    setFont(app);
+}
+
+void chooseFont(App& app)
+{
+    CHOOSEFONTW cf = {};
+    cf.lStructSize = sizeof cf;
+    cf.hwndOwner = app.window;
+    cf.lpLogFont = &app.logFont;
+    cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST;
+    if (!ChooseFontW(&cf)) return;
+    setFont(app);
+    if (app.fitFont || app.fitWidth) fitText(app);
+    InvalidateRect(app.window, nullptr, TRUE);
+    if (app.transparent) {
+        // Caption, region and colour key are made again for the new size.
+        app.transparent = false;
+        applyTransparency(app);
+        app.transparent = true;
+        applyTransparency(app);
+    }
+}
+
+void chooseTextColour(App& app)
+{
+    if (!chooseColour(app, app.textColour)) return;
+    InvalidateRect(app.window, nullptr, TRUE);
+}
+
+void chooseBackgroundColour(App& app)
+{
+    if (!chooseColour(app, app.backgroundColour)) return;
+    setBrush(app);
+    if (app.transparent && app.setLayeredAttributes)
+        app.setLayeredAttributes(app.window, app.backgroundColour, 0, LWA_COLORKEY);
+    InvalidateRect(app.window, nullptr, TRUE);
+}
+
 HBRUSH dialogBrush(App& app) { return app.backgroundBrush.get(); }
 
 HBRUSH textControlColours(App& app, HDC dc)
 {
     SetTextColor(dc, app.textColour);
     SetBkMode(dc, TRANSPARENT);
+    if (pictureShown(app)) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     return app.backgroundBrush.get();
 }

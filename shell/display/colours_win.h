@@ -1,7 +1,17 @@
 #pragma once
 #include "state/app_win.h"
 
+// The start font: 10-point Courier New, fixed pitch, on the window's device context.
+void initFont(App& app, HDC dc);
+// After the settings were read: unusable colours and font values give way to the defaults, then
+// the brush and the font are made anew.
+void applyFontAndBrush(App& app);
+// Font..., Text Colour..., Background Colour...
+void chooseFont(App& app);
+void chooseTextColour(App& app);
+void chooseBackgroundColour(App& app);
 // WM_CTLCOLORDLG: the brush the system erases the main window's client area with.
 HBRUSH dialogBrush(App& app);
-// WM_CTLCOLORSTATIC for the text control: text colour, see-through text background, and the brush.
+// WM_CTLCOLORSTATIC for the text control: text colour, see-through text background, and the brush
+// (none over a shown picture, so the picture stays visible behind the text).
 HBRUSH textControlColours(App& app, HDC dc);

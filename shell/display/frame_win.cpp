@@ -1,15 +1,184 @@
 #include "shell/display/frame_win.h"
 
+#include "core/display/placement.h"
+
+ShellMessages shellMessages;
+
+void registerShellMessages()
+{
+    shellMessages.windowMessage = RegisterWindowMessageW(L"BBLEANSKIN_WINDOWMSG");
+    shellMessages.skinMessage = RegisterWindowMessageW(L"BBLEANSKIN_MSG");
+}
+
+void detectShell(App& app)
+{
+    HMODULE user32 = LoadLibraryW(L"user32");
+    app.setLayeredAttributes = user32 ? reinterpret_cast<SetLayeredWindowAttributesFn>(
+                                            reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")))
+                                      : nullptr;
+    if (FindWindowW(L"BlackboxClass", L"Blackbox")) {
+        app.blackboxShell = true;
+        app.blackboxNotifyPending = true;
+    }
+}
+
+namespace {
+
+ScreenRect workArea()
+{
+    RECT r = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    return ScreenRect{r.left, r.top, r.right, r.bottom};
+}
+
+void keepWindowRect(App& app) { GetWindowRect(app.window, &app.windowRect); }
+
+LONG_PTR exStyle(HWND w) { return GetWindowLongPtrW(w, GWL_EXSTYLE); }
+
+}  // namespace
+
+void notifyBlackbox(App& app)
+{
+    PostMessageW(app.window, shellMessages.windowMessage, 2, 0);
+    PostMessageW(app.window, shellMessages.skinMessage, 5, 0);
+}
+
+void applyCaption(App& app)
+{
+    RECT rc = {};
+    GetClientRect(app.window, &rc);
+    LONG style = GetWindowLongW(app.window, GWL_STYLE);
+    style = app.caption ? (style | WS_CAPTION) : (style & ~WS_CAPTION);
+    SetWindowLongW(app.window, GWL_STYLE, style);
+    AdjustWindowRect(&rc, style, FALSE);
+    if (app.blackboxShell && app.caption && app.blackboxNotifyPending) {
+        notifyBlackbox(app);
+        app.blackboxNotifyPending = false;
+    }
+    const CaptionPlace place = captionPlace(app.windowRect.top, clampTo32(std::int64_t(rc.bottom) - rc.top), app.caption,
+                                            app.blackboxShell, GetSystemMetrics(SM_CYFRAME), app.bbWindowAdjust);
+    app.windowRect.top = place.top;
+    // SWP_FRAMECHANGED: the frame is drawn anew for the changed style.
+    SetWindowPos(app.window, nullptr, app.windowRect.left, place.top, rc.right - rc.left, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    keepWindowRect(app);
+}
+
+RECT rectWithCaption(const App& app)
+{
+    RECT client = {};
+    GetClientRect(app.window, &client);
+    const LONG style = GetWindowLongW(app.window, GWL_STYLE);
+    RECT with = client, without = client;
+    AdjustWindowRect(&with, style | WS_CAPTION, FALSE);
+    AdjustWindowRect(&without, style & ~WS_CAPTION, FALSE);
+    RECT r = app.windowRect;
+    std::int64_t top = r.top;
+    if (app.blackboxShell) top -= GetSystemMetrics(SM_CYFRAME);
+    const std::int64_t grow = std::int64_t(with.bottom - with.top) - (without.bottom - without.top) + (top - r.top);
+    r.right = clampTo32(r.right + std::int64_t(with.right - with.left) - (without.right - without.left));
+    r.top = clampTo32(top);
+    r.bottom = clampTo32(r.bottom + grow + (app.blackboxShell ? app.bbWindowAdjust : 0));
+    return r;
+}
+
+void applyRegion(App& app, bool on)
+{
+    if (!on) {
+        SetWindowRgn(app.window, nullptr, TRUE);
+        return;
+    }
+    RECT rc = {};
+    GetClientRect(app.window, &rc);
+    ShowWindow(app.window, SW_HIDE);
+    HRGN region = CreateRectRgn(GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
+                                GetSystemMetrics(SM_CXDLGFRAME) + rc.right, rc.bottom);
+    // The window owns the region once it is set; one it refused is still ours.
+    if (region && !SetWindowRgn(app.window, region, TRUE)) DeleteObject(region);
+    ShowWindow(app.window, SW_SHOW);
+}
+
+void applyTransparency(App& app)
+{
+    if (!app.setLayeredAttributes) {
+        // Nothing changes on the screen; the caption the user chose is still the one to save.
+        if (app.transparent) app.savedCaption = app.caption;
+        return;
+    }
+    if (app.transparent) {
+        app.savedCaption = app.caption;
+        if (app.caption) {
+            app.caption = false;
+            applyCaption(app);
+        }
+        applyRegion(app, true);
+        SetWindowLongPtrW(app.window, GWL_EXSTYLE, exStyle(app.window) | WS_EX_LAYERED);
+        app.setLayeredAttributes(app.window, app.backgroundColour, 0, LWA_COLORKEY);
+    } else {
+        SetWindowLongPtrW(app.window, GWL_EXSTYLE, exStyle(app.window) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+        applyRegion(app, false);
+        app.caption = app.savedCaption;
+        if (app.caption) applyCaption(app);
+    }
+}
+
+void dock(App& app, std::uint32_t position)
+{
+    DockState s;
+    s.transparent = app.transparent;
+    s.caption = app.caption;
+    s.blackboxShell = app.blackboxShell;
+    s.bbCaptionAdjust = app.bbCaptionAdjust;
+    s.cyDlgFrame = GetSystemMetrics(SM_CYDLGFRAME);
+    const RECT& r = app.windowRect;
+    const std::int32_t w = clampTo32(std::int64_t(r.right) - r.left), h = clampTo32(std::int64_t(r.bottom) - r.top);
+    const auto at = dockPosition(position, workArea(), w, h, s);
+    if (!at) return;
+    MoveWindow(app.window, at->x, at->y, w, h, TRUE);
+    keepWindowRect(app);
+    app.docking = position;
+}
+
+void applyStayOnTop(App& app)
+{
+    SetWindowPos(app.window, app.onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+bool beginDrag(App& app)
+{
+    if (!app.draggable) return false;
+    GetCursorPos(&app.dragStart);
+    SetCapture(app.window);
+    return true;
+}
+
+void drag(App& app)
+{
+    if (GetCapture() != app.window) return;
+    POINT p = {};
+    GetCursorPos(&p);
+    const RECT& r = app.windowRect;
+    MoveWindow(app.window, clampTo32(std::int64_t(r.left) + p.x - app.dragStart.x),
+               clampTo32(std::int64_t(r.top) + p.y - app.dragStart.y), r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+void endDrag(App& app)
+{
+    ReleaseCapture();
+    keepWindowRect(app);
+    app.docking = 0;
+}
+
 void onMove(App& app)
 {
     if (!app.inSizeMove) return;
-    GetWindowRect(app.window, &app.windowRect);
+    keepWindowRect(app);
     app.docking = 0;
 }
 
 void onSize(App& app, int clientWidth, int clientHeight)
 {
-    GetWindowRect(app.window, &app.windowRect);
+    keepWindowRect(app);
     MoveWindow(app.textControl, app.textMargin, 0, clientWidth - 2 * app.textMargin, clientHeight, FALSE);
     InvalidateRect(app.window, nullptr, TRUE);
     if (app.inSizeMove) {
@@ -21,8 +190,16 @@ void onSize(App& app, int clientWidth, int clientHeight)
     }
 }
 
-void dockAtPosition(App& app, std::uint32_t position)
+void toggleCaption(App& app)
 {
-    (void)app;
-    (void)position;
+    if (app.transparent) return;
+    app.caption = !app.caption;
+    applyCaption(app);
+    if (app.docking) dock(app, app.docking);
+}
+
+void toggleTransparency(App& app)
+{
+    app.transparent = !app.transparent;
+    applyTransparency(app);
 }

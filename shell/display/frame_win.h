@@ -1,11 +1,40 @@
 #pragma once
 #include "state/app_win.h"
 
+// The Blackbox shell's two registered messages, registered before the main window exists.
+struct ShellMessages {
+    UINT windowMessage = 0;   // "BBLEANSKIN_WINDOWMSG"
+    UINT skinMessage = 0;     // "BBLEANSKIN_MSG"
+};
+extern ShellMessages shellMessages;
+void registerShellMessages();
+
+// Looks up SetLayeredWindowAttributes and whether the Blackbox shell runs.
+void detectShell(App& app);
+// Shows or removes the caption, keeping the client area's size.
+void applyCaption(App& app);
+// Clips the window to its client part (on) or removes the clip (off).
+void applyRegion(App& app, bool on);
+// Colour-key transparency on or off, following `transparent`.
+void applyTransparency(App& app);
+// The window's rectangle as it will be with its caption again (while transparency has taken it).
+RECT rectWithCaption(const App& app);
+// Places the window in the work area: 1 top centre, 2 bottom centre, 3 (or more) centre; 0 nothing.
+void dock(App& app, std::uint32_t position);
+void notifyBlackbox(App& app);
+// Stay on top, or not, following `onTop`.
+void applyStayOnTop(App& app);
+
+// Dragging by the client area. beginDrag is true when a drag began (the slideshow waits meanwhile).
+bool beginDrag(App& app);
+void drag(App& app);
+void endDrag(App& app);
+
 // WM_MOVE: while the user moves the window, its rectangle is kept and docking ends.
 void onMove(App& app);
 // WM_SIZE: the text control fills the client area less the margins.
 void onSize(App& app, int clientWidth, int clientHeight);
-// Docks the window at a docking position (1 top centre, 2 bottom centre, 3 centre). Placement is
-// not part of the program yet: for now this does nothing, and the Blackbox adjustment commands
-// already call it where the window must move.
-void dockAtPosition(App& app, std::uint32_t position);
+
+// Commands of the window's frame: Caption, Transparent, the three docking places.
+void toggleCaption(App& app);
+void toggleTransparency(App& app);

@@ -5,7 +5,12 @@
 #include "core/settings/window_rect.h"
 #include "core/ui/texts.h"
 #include "shell/app/app_info_win.h"
+#include "core/display/look.h"
+#include "shell/display/colours_win.h"
 #include "shell/display/fitting_win.h"
+#include "shell/display/frame_win.h"
+#include "shell/display/picture_win.h"
+#include "shell/display/tray_win.h"
 #include "shell/settings/typed_ini_file_win.h"
 
 const wchar_t* const portableNote = L"for portability set savefile=FALSE and use relative paths, eg. \\tomels\\diamond.txt";
@@ -140,7 +145,14 @@ SaveResult saveSettings(App& app, bool chosenByUser)
     copyToBuffer(scratch, PATH_BUFFER, portableNote);
     TypedIniFile file;
     openIni(file, app.settingsPath, IniOpenMode::Write);
-    if (app.transparent) app.caption = app.savedCaption;
+    // While transparent, the caption and the place are those the user chose, which the window will
+    // have again when transparency ends; the running window keeps its own.
+    const bool shownCaption = app.caption;
+    const RECT shownRect = app.windowRect;
+    if (app.transparent) {
+        app.caption = app.savedCaption;
+        if (app.caption) app.windowRect = rectWithCaption(app);
+    }
     copyToBuffer(app.versionText, 12, appInfo.programVersion);
     if (app.saveFile) copyToBuffer(app.storedTextPath, PATH_BUFFER, app.textFilePath);
     if (IsIconic(app.window) || IsZoomed(app.window)) {
@@ -149,6 +161,8 @@ SaveResult saveSettings(App& app, bool chosenByUser)
         if (GetWindowPlacement(app.window, &placement)) app.windowRect = placement.rcNormalPosition;
     }
     forEachSection(app, scratch, [&](const Section& s) { writeSection(file, s.table, s.header); });
+    app.caption = shownCaption;
+    if (app.transparent) app.windowRect = shownRect;
     return closeIni(file) ? SaveResult::Saved : SaveResult::Failed;
 }
 
@@ -180,22 +194,42 @@ void applySettings(App& app)
     clampWindowRect(app);
     const RECT& r = app.windowRect;
     MoveWindow(app.window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
-    // The caption, transparency and tray icon follow here as those parts join the program.
-    app.backgroundBrush.reset(CreateSolidBrush(app.backgroundColour));
+    // A hand-edited file may hold several sizing modes or a docking place beyond the menu's.
+    const FitModes modes = oneFitMode(FitModes{app.fitFont, app.fitWidth, app.fitGraphic});
+    app.fitFont = modes.fitFont;
+    app.fitWidth = modes.fitWidth;
+    app.fitGraphic = modes.fitGraphic;
+    app.docking = usableDocking(app.docking);
+    // First, so that transparency keys the usable background colour.
+    applyFontAndBrush(app);
+    if (!app.caption) applyCaption(app);
+    if (app.transparent) applyTransparency(app);
+    if (app.trayIcon) applyTrayIcon(app);
     if (!app.resume) app.currentIndex = 0;
     applyJustify(app, app.justify);
-    app.font.reset(CreateFontIndirectW(&app.logFont));
-    SendMessageW(app.textControl, WM_SETFONT, reinterpret_cast<WPARAM>(app.font.get()), FALSE);
 }
 
 void reloadSettings(App& app)
 {
     // The window goes back to the state start-up applies settings from.
-    app.transparent = false;
-    app.caption = true;
-    app.trayIcon = false;
+    if (app.transparent) {
+        app.transparent = false;
+        applyTransparency(app);
+    }
+    if (!app.caption) {
+        app.caption = true;
+        applyCaption(app);
+    }
+    if (app.trayIcon) {
+        app.trayIcon = false;
+        applyTrayIcon(app);
+    }
+    wchar_t picture[PATH_BUFFER] = {};
+    copyToBuffer(picture, PATH_BUFFER, app.bitmapPath);
     loadSettings(app);
     applySettings(app);
+    // The picture shown is the one the settings name.
+    if (wcscmp(picture, app.bitmapPath) != 0) loadPicture(app, app.bitmapPath);
     InvalidateRect(app.window, nullptr, TRUE);   // a null window would repaint every window of the desktop
 }
 

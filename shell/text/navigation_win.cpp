@@ -1,6 +1,9 @@
 #include "shell/text/navigation_win.h"
 
 #include "shell/app/app_info_win.h"
+#include "shell/display/frame_win.h"
+#include "shell/display/picture_win.h"
+#include "shell/text/gong_win.h"
 
 namespace {
 
@@ -27,11 +30,12 @@ void showEntry(App& app, ShowMode mode)
     const auto index = showEntryIndex(mode, app.slide.random, app.currentIndex, entryCount(app),
                                       [&app] { return static_cast<std::uint32_t>(app.randomGenerator()); });
     if (!index) return;
-    if (app.onTop) SetWindowPos(app.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (app.onTop) applyStayOnTop(app);
     app.currentIndex = *index;
-    // The gong sounds here once sound is part of the program.
+    if (app.playSound) playGong(app);
     updateStatus(app);
     // The control draws no background of its own: the background is painted before the new text.
+    if (pictureShown(app)) paintBackground(app, WindowDC(app.window).get());
     const std::wstring_view entry = app.entries[app.currentIndex];
     SetWindowTextW(app.textControl, std::wstring(entry).c_str());
     if (!IsWindowVisible(app.window)) ShowWindow(app.window, SW_SHOWNORMAL);

@@ -11,7 +11,10 @@
 
 #include "core/ui/texts.h"
 #include "shell/app/app_info_win.h"
+#include "shell/display/fitting_win.h"
+#include "shell/display/picture_win.h"
 #include "shell/settings/settings_win.h"
+#include "shell/text/gong_win.h"
 #include "shell/text/navigation_win.h"
 
 namespace {
@@ -31,6 +34,7 @@ UniqueFile detectTextEncoding(App& app, TextEncoding& encoding)
 {
     UniqueFile file(openFileForReading(app.textFilePath, L"rb"));
     if (!file) {
+        if (pictureShown(app)) paintBackground(app, WindowDC(app.window).get());
         showInTextControl(app, messageText(MSG_TEXT_NO_INPUT_FILE));
         encoding = TextEncoding::Refused;
         return nullptr;
@@ -229,6 +233,7 @@ void openTextFile(App& app)
     app.entries.swap(loaded);
     loaded.release();   // the previous text's memory goes back before anything is shown
     if (app.entries.empty()) showInTextControl(app, messageText(MSG_TEXT_NO_DATA));
+    if (app.fitFont || app.fitWidth) fitText(app);
     if (app.currentIndex > app.entries.size() - 1) app.currentIndex = 0;
     if (app.slide.countdown) armTimer(app, TimerPhase::SlidePhase);
     copyToBuffer(app.titleText, PATH_BUFFER, buildTitle(app.textFilePath, appInfo.programName));
@@ -250,6 +255,7 @@ void onDropFiles(App& app, HDROP drop)
         copyToBuffer(app.settingsPath, PATH_BUFFER, app.textFilePath);
         copyToBuffer(app.textFilePath, PATH_BUFFER, app.previousTextPath);
         reloadSettings(app);
+        matchGongToSettings(app);
     } else {
         app.currentIndex = 0;
     }
@@ -274,6 +280,7 @@ void showOpenFileDialog(App& app)
     if (isSettingsPath(chosen)) {
         copyToBuffer(app.settingsPath, PATH_BUFFER, chosen);
         reloadSettings(app);
+        matchGongToSettings(app);
     } else {
         copyToBuffer(app.textFilePath, PATH_BUFFER, chosen);
         app.currentIndex = 0;

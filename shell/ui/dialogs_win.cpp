@@ -158,6 +158,6 @@ void editBlackboxAdjust(App& app, std::int32_t kind)
     DialogBoxParamW(appInfo.instance, MAKEINTRESOURCEW(IDD_NUMBER), app.window, NumberDialog,
                     reinterpret_cast<LPARAM>(&value));
     adjust = static_cast<std::int32_t>(value.value);
-    if (app.docking == 1) dockAtPosition(app, 1);
+    if (app.docking == 1) dock(app, 1);
     resumeTimer(app);
 }

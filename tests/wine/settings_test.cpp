@@ -477,3 +477,44 @@ TEST(Settings, SaveNowAndSaveAs)
         }
     }
 }
+
+// Every key changed to a value the window can take, transparency with a caption among them: loaded,
+// applied and saved again, the file is the same. (The bookmark stays 0: with resume off it is reset.)
+TEST(Settings, AnAppliedFileIsSavedBackUnchanged)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::string golden = goldenBytes("settings-applied.txt");
+    setPath(app.settingsPath, writeBytes(L"applied.ini", golden));
+    loadSettings(app);
+    applySettings(app);
+    EXPECT_TRUE(GetWindowLongW(w.window(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_FALSE(GetWindowLongW(w.window(), GWL_STYLE) & WS_CAPTION);
+    const std::wstring path = testDirectory() + L"\\applied-again.ini";
+    setPath(app.settingsPath, path);
+    ASSERT_TRUE(saveSettings(app));
+    EXPECT_TRUE(sameFile(readFile(path), golden));
+    // Saving changed nothing in the running window.
+    EXPECT_FALSE(app.caption);
+    RECT r;
+    GetWindowRect(w.window(), &r);
+    EXPECT_TRUE(EqualRect(&r, &app.windowRect));
+}
+
+TEST(Settings, WithoutLayeredWindowsTransparencyStillSavesTheCaption)
+{
+    TomelWindow w;
+    App& app = w.app();
+    app.setLayeredAttributes = nullptr;
+    SendMessageW(w.window(), WM_COMMAND, CMD_TRANSPARENT, 0);
+    EXPECT_TRUE(app.transparent);
+    EXPECT_TRUE(GetWindowLongW(w.window(), GWL_STYLE) & WS_CAPTION);
+    const std::wstring path = testDirectory() + L"\\unlayered.ini";
+    setPath(app.settingsPath, path);
+    ASSERT_TRUE(saveSettings(app));
+    auto fresh = std::make_unique<App>();
+    fresh->caption = false;
+    setPath(fresh->settingsPath, path);
+    loadSettings(*fresh);
+    EXPECT_TRUE(fresh->caption);
+}

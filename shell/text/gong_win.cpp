@@ -1,0 +1,65 @@
+#include "shell/text/gong_win.h"
+
+#include <commdlg.h>
+#include <mmsystem.h>
+
+#include "core/text/gong.h"
+
+namespace {
+void sendToMci(const wchar_t* command) { mciSendStringW(command, nullptr, 0, nullptr); }
+}  // namespace
+
+MciSendFn mciSend = sendToMci;
+
+void openGong(App& app)
+{
+    copyToBuffer(app.gongPath, PATH_BUFFER, app.soundFilePath);
+    wchar_t shortPath[PATH_BUFFER] = {};
+    const DWORD n = GetShortPathNameW(app.soundFilePath, shortPath, PATH_BUFFER);
+    // A missing file has no short form; the open would fail anyway, so nothing is sent.
+    if (n == 0 || n >= PATH_BUFFER) return;
+    const std::wstring command = gongOpenCommand(shortPath);
+    if (!command.empty()) mciSend(command.c_str());
+}
+
+void playGong(App&) { mciSend(GONG_PLAY_COMMAND); }
+
+void closeGong(App& app)
+{
+    app.gongPath[0] = L'\0';
+    mciSend(GONG_CLOSE_COMMAND);
+}
+
+void toggleSound(App& app)
+{
+    app.playSound = !app.playSound;
+    if (app.playSound)
+        openGong(app);
+    else
+        closeGong(app);
+}
+
+void showSoundFileDialog(App& app)
+{
+    wchar_t chosen[PATH_BUFFER] = {};
+    copyToBuffer(chosen, PATH_BUFFER, app.soundFilePath);
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = app.window;
+    ofn.lpstrFilter = L"Sound Files (*.wav, *.mid, *.mp3)\0*.wav;*.mid;*.mp3\0";
+    ofn.lpstrFile = chosen;
+    ofn.nMaxFile = PATH_BUFFER;
+    ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    ofn.lpstrDefExt = L"wav";
+    if (!GetOpenFileNameW(&ofn)) return;
+    if (app.playSound) closeGong(app);
+    copyToBuffer(app.soundFilePath, PATH_BUFFER, chosen);
+    if (app.playSound) openGong(app);
+}
+
+void matchGongToSettings(App& app)
+{
+    const bool open = app.gongPath[0] != L'\0';
+    if (open && (!app.playSound || wcscmp(app.gongPath, app.soundFilePath) != 0)) closeGong(app);
+    if (app.playSound && app.gongPath[0] == L'\0') openGong(app);
+}
