@@ -22,3 +22,13 @@ FitModes oneFitMode(FitModes m)
 }
 
 std::uint32_t usableDocking(std::uint32_t docking) { return docking > 3 ? 3 : docking; }
+
+std::optional<TextAlignment> alignmentFor(std::uint32_t justify)
+{
+    switch (justify) {
+    case 0: return TextAlignment::Center;
+    case 1: return TextAlignment::Left;
+    case 2: return TextAlignment::Right;
+    default: return std::nullopt;
+    }
+}

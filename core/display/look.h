@@ -1,6 +1,7 @@
 #pragma once
 // Settings of the window's look that a hand-edited file can make unusable, and what is used instead.
 #include <cstdint>
+#include <optional>
 
 #include "core/app/command_logic.h"
 
@@ -22,3 +23,8 @@ FitModes oneFitMode(FitModes modes);
 
 // Docking is 0 to 3; a larger number is taken as 3 (centre), which is where such a value docks.
 std::uint32_t usableDocking(std::uint32_t docking);
+
+// The text control's alignment for a justify value: 0 centre, 1 left, 2 right. Any other value is
+// kept in the settings but changes nothing. The numbers are the static control's style bits.
+enum class TextAlignment : std::uint32_t { Left = 0, Center = 1, Right = 2 };
+std::optional<TextAlignment> alignmentFor(std::uint32_t justify);

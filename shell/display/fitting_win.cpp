@@ -1,21 +1,19 @@
 #include "shell/display/fitting_win.h"
 
+#include "core/display/look.h"
 #include "core/display/placement.h"
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
 
 void applyJustify(App& app, std::uint32_t value)
 {
+    static_assert(SS_LEFT == LONG(TextAlignment::Left) && SS_CENTER == LONG(TextAlignment::Center) &&
+                  SS_RIGHT == LONG(TextAlignment::Right), "the alignments are the static control's style bits");
     app.justify = value;
-    LONG bits;
-    switch (value) {
-    case 0: bits = SS_CENTER; break;
-    case 1: bits = SS_LEFT; break;
-    case 2: bits = SS_RIGHT; break;
-    default: return;
-    }
+    const std::optional<TextAlignment> alignment = alignmentFor(value);
+    if (!alignment) return;
     const LONG style = GetWindowLongW(app.textControl, GWL_STYLE);
-    SetWindowLongW(app.textControl, GWL_STYLE, (style & ~3L) | bits);
+    SetWindowLongW(app.textControl, GWL_STYLE, (style & ~3L) | LONG(*alignment));
 }
 
 namespace {

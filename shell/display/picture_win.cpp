@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "shell/app/files_win.h"
 #include "shell/display/fitting_win.h"
 
 bool loadPicture(App& app, const wchar_t* path)
@@ -91,15 +92,7 @@ void chooseBackgroundImage(App& app)
 {
     wchar_t chosen[PATH_BUFFER] = {};
     copyToBuffer(chosen, PATH_BUFFER, app.bitmapPath);
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = app.window;
-    ofn.lpstrFilter = L"Image Files\0*.bmp;*.emf;*.gif;*.ico;*.jpg\0";
-    ofn.lpstrFile = chosen;
-    ofn.nMaxFile = PATH_BUFFER;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-    ofn.lpstrDefExt = L"jpg";
-    if (!GetOpenFileNameW(&ofn)) return;
+    if (!askForFile(app.window, {L"Image Files\0*.bmp;*.emf;*.gif;*.ico;*.jpg\0", L"jpg"}, chosen)) return;
     copyToBuffer(app.bitmapPath, PATH_BUFFER, chosen);
     loadPicture(app, app.bitmapPath);
     if (app.fitGraphic) fitToGraphic(app);

@@ -2,10 +2,11 @@
 
 #include <commdlg.h>
 
+#include "core/display/look.h"
 #include "core/settings/window_rect.h"
 #include "core/ui/texts.h"
 #include "shell/app/app_info_win.h"
-#include "core/display/look.h"
+#include "shell/app/files_win.h"
 #include "shell/display/colours_win.h"
 #include "shell/display/fitting_win.h"
 #include "shell/display/frame_win.h"
@@ -240,17 +241,9 @@ bool saveSettingsAs(App& app)
     copyToBuffer(directory, PATH_BUFFER, app.settingsPath);
     GetFileTitleW(app.settingsPath, name, PATH_BUFFER);
     if (wchar_t* slash = wcsrchr(directory, L'\\')) *slash = L'\0';
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = app.window;
-    ofn.lpstrFilter = L"INI File (*.ini)\0*.ini\0";
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = PATH_BUFFER;
-    ofn.lpstrInitialDir = directory;
-    ofn.lpstrTitle = messageText(MSG_TEXT_SAVE_TITLE);
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    ofn.lpstrDefExt = L"ini";
-    if (!GetSaveFileNameW(&ofn)) return false;
+    if (!askForFile(app.window, {L"INI File (*.ini)\0*.ini\0", L"ini", true, messageText(MSG_TEXT_SAVE_TITLE), directory},
+                    name))
+        return false;
     copyToBuffer(app.settingsPath, PATH_BUFFER, name);
     return true;
 }

@@ -7,35 +7,30 @@
 #include <locale.h>
 
 #include "core/app/paths.h"
+#include "shell/app/files_win.h"
 
 namespace {
 
 // Settings and language files are a few kilobytes; a far larger file is not one of them.
 constexpr long long MAX_INI_BYTES = 16ll << 20;
 
-UINT iniCodePage()
-{
-    const unsigned int cp = ___lc_codepage_func();
-    return cp ? cp : CP_ACP;
-}
-
 std::wstring decodeCodePage(std::string_view bytes)
 {
     if (bytes.empty()) return {};
-    const int n = MultiByteToWideChar(iniCodePage(), 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const int n = MultiByteToWideChar(runtimeCodePage(), 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(iniCodePage(), 0, bytes.data(), static_cast<int>(bytes.size()), &out[0], n);
+    if (n > 0) MultiByteToWideChar(runtimeCodePage(), 0, bytes.data(), static_cast<int>(bytes.size()), &out[0], n);
     return out;
 }
 
 std::string encodeCodePage(std::wstring_view text)
 {
     if (text.empty()) return {};
-    const int n = WideCharToMultiByte(iniCodePage(), 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+    const int n = WideCharToMultiByte(runtimeCodePage(), 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                       nullptr, nullptr);
     std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
     if (n > 0)
-        WideCharToMultiByte(iniCodePage(), 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr,
+        WideCharToMultiByte(runtimeCodePage(), 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr,
                             nullptr);
     return out;
 }
@@ -66,9 +61,7 @@ void openIni(TypedIniFile& file, const wchar_t* path, IniOpenMode mode)
     }
     FILE* f = _wfopen(path, L"rb");
     if (!f) {
-        char narrow[MAX_PATH] = {};
-        const std::size_t n = std::wcstombs(narrow, path, sizeof narrow);
-        if (n != static_cast<std::size_t>(-1) && n < sizeof narrow) f = std::fopen(narrow, "rb");
+        f = openFileForReading(path, L"rb");   // the path in the ANSI code page
         file.wide = false;
     }
     if (!f) return;

@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include "core/text/gong.h"
+#include "shell/app/files_win.h"
 
 namespace {
 void sendToMci(const wchar_t* command) { mciSendStringW(command, nullptr, 0, nullptr); }
@@ -43,15 +44,7 @@ void showSoundFileDialog(App& app)
 {
     wchar_t chosen[PATH_BUFFER] = {};
     copyToBuffer(chosen, PATH_BUFFER, app.soundFilePath);
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = app.window;
-    ofn.lpstrFilter = L"Sound Files (*.wav, *.mid, *.mp3)\0*.wav;*.mid;*.mp3\0";
-    ofn.lpstrFile = chosen;
-    ofn.nMaxFile = PATH_BUFFER;
-    ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    ofn.lpstrDefExt = L"wav";
-    if (!GetOpenFileNameW(&ofn)) return;
+    if (!askForFile(app.window, {L"Sound Files (*.wav, *.mid, *.mp3)\0*.wav;*.mid;*.mp3\0", L"wav"}, chosen)) return;
     if (app.playSound) closeGong(app);
     copyToBuffer(app.soundFilePath, PATH_BUFFER, chosen);
     if (app.playSound) openGong(app);

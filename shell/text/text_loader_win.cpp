@@ -9,8 +9,10 @@
 #include <cstring>
 #include <memory>
 
+#include "core/text/load_outcome.h"
 #include "core/ui/texts.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/files_win.h"
 #include "shell/display/fitting_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/settings/settings_win.h"
@@ -29,44 +31,47 @@ using UniqueFile = std::unique_ptr<FILE, FileCloser>;
 // A message in place of an entry ("No input file", "No data").
 void showInTextControl(App& app, const wchar_t* text) { SetWindowTextW(app.textControl, text ? text : L""); }
 
-// Opens the text file once and reads its first bytes. A refused file is closed and reported here.
-UniqueFile detectTextEncoding(App& app, TextEncoding& encoding)
+// Goes back to the text on show after a refused file: its path and its entry, so that a refusal
+// never changes the text file and bookmark the next save keeps.
+void revertToShownText(App& app)
 {
+    copyToBuffer(app.textFilePath, PATH_BUFFER, app.previousTextPath);
+    app.currentIndex = app.previousIndex;
+}
+
+// Opens the text file once and reads its first bytes: the open file and its encoding, or none and
+// the step that refused it (the file is then closed, before the user is told).
+UniqueFile detectTextEncoding(App& app, TextEncoding& encoding, LoadStep& refusal)
+{
+    encoding = TextEncoding::Refused;
     UniqueFile file(openFileForReading(app.textFilePath, L"rb"));
     if (!file) {
-        if (pictureShown(app)) paintBackground(app, WindowDC(app.window).get());
-        showInTextControl(app, messageText(MSG_TEXT_NO_INPUT_FILE));
-        encoding = TextEncoding::Refused;
+        refusal = LoadStep::Missing;
         return nullptr;
     }
     unsigned char head[3] = {};
     const std::size_t n = std::fread(head, 1, sizeof head, file.get());
     switch (classifyByteOrderMark(head, n)) {
-    case ByteOrderMark::Utf16Le:
-        encoding = TextEncoding::Utf16Le;
-        break;
-    case ByteOrderMark::Utf16Be:
-        file.reset();   // closed before the user is asked to read the message
-        showMessage(messageText(MSG_TEXT_BIG_ENDIAN), MB_OK | MB_ICONEXCLAMATION);
-        encoding = TextEncoding::Refused;
-        return nullptr;
-    case ByteOrderMark::Utf8:
-        file.reset();
-        showMessage(messageText(MSG_TEXT_UTF8), MB_OK | MB_ICONEXCLAMATION);
-        encoding = TextEncoding::Refused;
-        return nullptr;
-    case ByteOrderMark::None:
-        encoding = TextEncoding::Ansi;
-        break;
+    case ByteOrderMark::Utf16Le: encoding = TextEncoding::Utf16Le; return file;
+    case ByteOrderMark::None: encoding = TextEncoding::Ansi; return file;
+    case ByteOrderMark::Utf16Be: refusal = LoadStep::BigEndian; return nullptr;
+    case ByteOrderMark::Utf8: refusal = LoadStep::Utf8; return nullptr;
     }
-    return file;
+    return nullptr;
 }
 
-// The code page of the runtime library's locale, which start-up set to the user's default.
-UINT textCodePage()
+// Tells the user what the load came to. False when the text on show stays (the new one was refused
+// or failed); its path and entry are then back.
+bool reportLoad(App& app, LoadStep step)
 {
-    const unsigned int cp = ___lc_codepage_func();
-    return cp ? cp : CP_ACP;
+    const LoadView view = viewOfLoad(step, app.entries.size());
+    if (view.messageBox) showMessage(view.messageBox, MB_OK | MB_ICONEXCLAMATION);
+    if (view.controlText) {
+        if (step == LoadStep::Missing && pictureShown(app)) paintBackground(app, WindowDC(app.window).get());
+        showInTextControl(app, view.controlText);
+    }
+    if (view.keepShownText) revertToShownText(app);
+    return !view.keepShownText;
 }
 
 UINT leadByteCodePage = CP_ACP;
@@ -109,7 +114,7 @@ LoadResult loadAnsiEntries(EntryList& entries, FILE* file, bool multiline)
     const LoadResult prepared = prepare(entries, file, TextFlavor::Ansi);
     if (prepared != LoadResult::Loaded) return prepared;
     std::rewind(file);
-    const UINT codePage = textCodePage();
+    const UINT codePage = runtimeCodePage();
     leadByteCodePage = codePage;
     auto bytes = allocateBlock<char>(BLOCK_BYTES);
     auto chars = allocateBlock<wchar_t>(BLOCK_BYTES);
@@ -163,16 +168,6 @@ int decodeWithCodePage(UINT codePage, const char* bytes, int count, wchar_t* out
     return MultiByteToWideChar(codePage, 0, bytes, count, out, room);
 }
 
-bool isSettingsPath(const wchar_t* path) { return isSettingsFileName(path); }
-
-// Goes back to the text on show after a refused file: its path and its entry, so that a refusal
-// never changes the text file and bookmark the next save keeps.
-void revertToShownText(App& app)
-{
-    copyToBuffer(app.textFilePath, PATH_BUFFER, app.previousTextPath);
-    app.currentIndex = app.previousIndex;
-}
-
 }  // namespace
 
 AnsiDecoder ansiDecoder = decodeWithCodePage;
@@ -189,30 +184,13 @@ LoadResult readEntries(EntryList& entries, FILE* file, TextEncoding encoding, bo
                                              : loadAnsiEntries(entries, file, multiline);
 }
 
-FILE* openFileForReading(const wchar_t* path, const wchar_t* mode)
-{
-    if (FILE* f = _wfopen(path, mode)) return f;
-    char narrowPath[PATH_BUFFER] = {};
-    char narrowMode[3] = {};
-    const std::size_t p = std::wcstombs(narrowPath, path, sizeof narrowPath);
-    const std::size_t m = std::wcstombs(narrowMode, mode, sizeof narrowMode);
-    if (p == static_cast<std::size_t>(-1) || p >= sizeof narrowPath || m == static_cast<std::size_t>(-1) ||
-        m >= sizeof narrowMode)
-        return nullptr;
-    return std::fopen(narrowPath, narrowMode);
-}
-
-void closeFileIfOpen(FILE* file)
-{
-    if (file) std::fclose(file);
-}
-
 void openTextFile(App& app)
 {
     TextEncoding encoding = TextEncoding::Refused;
-    UniqueFile file = detectTextEncoding(app, encoding);
-    if (encoding == TextEncoding::Refused) {
-        revertToShownText(app);
+    LoadStep refusal = LoadStep::Missing;
+    UniqueFile file = detectTextEncoding(app, encoding, refusal);
+    if (!file) {
+        reportLoad(app, refusal);
         return;
     }
     // The new text goes into a list of its own: the one on show stays whole until it is complete.
@@ -220,19 +198,16 @@ void openTextFile(App& app)
     const LoadResult result = readEntries(loaded, file.get(), encoding, app.multiline);
     file.reset();
     if (result == LoadResult::OutOfMemory) {
-        // Too large for the memory at hand: the user is told, and the text on show stays.
-        showMessage(L"Out Of Memory", MB_OK | MB_ICONEXCLAMATION);
-        revertToShownText(app);
+        reportLoad(app, LoadStep::OutOfMemory);
         return;
     }
     if (result == LoadResult::Unreadable) {
-        showInTextControl(app, messageText(MSG_TEXT_NO_INPUT_FILE));
-        revertToShownText(app);
+        reportLoad(app, LoadStep::Unreadable);
         return;
     }
     app.entries.swap(loaded);
     loaded.release();   // the previous text's memory goes back before anything is shown
-    if (app.entries.empty()) showInTextControl(app, messageText(MSG_TEXT_NO_DATA));
+    reportLoad(app, LoadStep::Loaded);
     if (app.fitFont || app.fitWidth) fitText(app);
     if (app.currentIndex > app.entries.size() - 1) app.currentIndex = 0;
     if (app.slide.countdown) armTimer(app, TimerPhase::SlidePhase);
@@ -241,25 +216,31 @@ void openTextFile(App& app)
     showEntry(app, ShowMode::ShowSlide);
 }
 
-void onDropFiles(App& app, HDROP drop)
+// A file the user dropped or chose: a settings file is read into the running window and the text
+// it names is shown; any other file is the new text, from its first entry.
+static void openChosenFile(App& app, const wchar_t* path)
 {
     rememberShownText(app);
+    if (isSettingsFileName(path)) {
+        copyToBuffer(app.settingsPath, PATH_BUFFER, path);
+        reloadSettings(app);
+        matchGongToSettings(app);
+    } else {
+        copyToBuffer(app.textFilePath, PATH_BUFFER, path);
+        app.currentIndex = 0;
+    }
+    openTextFile(app);
+}
+
+void onDropFiles(App& app, HDROP drop)
+{
     // Only the first dropped file counts. A drop that names none, or one too long for the path
     // buffers, opens an empty name, which fails like a missing file: "No input file".
     wchar_t dropped[PATH_BUFFER] = {};
     const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
     if (length > 0 && length < PATH_BUFFER) DragQueryFileW(drop, 0, dropped, PATH_BUFFER);
     DragFinish(drop);
-    copyToBuffer(app.textFilePath, PATH_BUFFER, dropped);
-    if (isSettingsPath(app.textFilePath)) {
-        copyToBuffer(app.settingsPath, PATH_BUFFER, app.textFilePath);
-        copyToBuffer(app.textFilePath, PATH_BUFFER, app.previousTextPath);
-        reloadSettings(app);
-        matchGongToSettings(app);
-    } else {
-        app.currentIndex = 0;
-    }
-    openTextFile(app);
+    openChosenFile(app, dropped);
     SetActiveWindow(app.window);
 }
 
@@ -267,23 +248,6 @@ void showOpenFileDialog(App& app)
 {
     wchar_t chosen[PATH_BUFFER] = {};
     copyToBuffer(chosen, PATH_BUFFER, app.textFilePath);
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = app.window;
-    ofn.lpstrFilter = L"TXT, INI Files (*.txt,*.ini)\0*.txt;*.ini\0AllFiles (*.*)\0*.*\0";
-    ofn.lpstrFile = chosen;
-    ofn.nMaxFile = PATH_BUFFER;
-    ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    ofn.lpstrDefExt = L"txt";
-    if (!GetOpenFileNameW(&ofn)) return;
-    rememberShownText(app);
-    if (isSettingsPath(chosen)) {
-        copyToBuffer(app.settingsPath, PATH_BUFFER, chosen);
-        reloadSettings(app);
-        matchGongToSettings(app);
-    } else {
-        copyToBuffer(app.textFilePath, PATH_BUFFER, chosen);
-        app.currentIndex = 0;
-    }
-    openTextFile(app);
+    const FileDialog dialog = {L"TXT, INI Files (*.txt,*.ini)\0*.txt;*.ini\0AllFiles (*.*)\0*.*\0", L"txt"};
+    if (askForFile(app.window, dialog, chosen)) openChosenFile(app, chosen);
 }

@@ -34,6 +34,3 @@ extern AnsiDecoder ansiDecoder;
 // refused.
 void rememberShownText(App& app);
 
-// Opens by wide path, falling back to the path in the ANSI code page.
-FILE* openFileForReading(const wchar_t* path, const wchar_t* mode);
-void closeFileIfOpen(FILE* file);

@@ -211,6 +211,10 @@ TEST(Look, UnusableSettingsGiveWay)
     EXPECT_TRUE(all.fitWidth && !all.fitFont && !all.fitGraphic);
     const FitModes fontAndGraphic = oneFitMode({true, false, true});
     EXPECT_TRUE(fontAndGraphic.fitFont && !fontAndGraphic.fitGraphic);
+    EXPECT_EQ(alignmentFor(0), TextAlignment::Center);
+    EXPECT_EQ(alignmentFor(1), TextAlignment::Left);
+    EXPECT_EQ(alignmentFor(2), TextAlignment::Right);
+    EXPECT_EQ(alignmentFor(3), std::nullopt);
 }
 
 TEST(Gong, OpenCommands)

@@ -244,6 +244,9 @@ TEST(PopupMenu, MenuCommandOpensAtTheCursorOrTheCorner)
 {
     TomelWindow w;
     App& app = w.app();
+    // A known place well inside the screen, so that a point beside the window is on the screen too.
+    MoveWindow(w.window(), 200, 150, 400, 250, TRUE);
+    GetWindowRect(w.window(), &app.windowRect);
     const RECT r = app.windowRect;   // the rectangle the program keeps decides "inside"
     POINT corner = {2, 2};
     ClientToScreen(w.window(), &corner);

@@ -492,7 +492,7 @@ TEST(Settings, AnAppliedFileIsSavedBackUnchanged)
     EXPECT_FALSE(GetWindowLongW(w.window(), GWL_STYLE) & WS_CAPTION);
     const std::wstring path = testDirectory() + L"\\applied-again.ini";
     setPath(app.settingsPath, path);
-    ASSERT_TRUE(saveSettings(app));
+    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
     EXPECT_TRUE(sameFile(readFile(path), golden));
     // Saving changed nothing in the running window.
     EXPECT_FALSE(app.caption);
@@ -511,7 +511,7 @@ TEST(Settings, WithoutLayeredWindowsTransparencyStillSavesTheCaption)
     EXPECT_TRUE(GetWindowLongW(w.window(), GWL_STYLE) & WS_CAPTION);
     const std::wstring path = testDirectory() + L"\\unlayered.ini";
     setPath(app.settingsPath, path);
-    ASSERT_TRUE(saveSettings(app));
+    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
     auto fresh = std::make_unique<App>();
     fresh->caption = false;
     setPath(fresh->settingsPath, path);

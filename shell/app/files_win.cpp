@@ -1,0 +1,51 @@
+#include "shell/app/files_win.h"
+
+#include <commdlg.h>
+#include <locale.h>
+
+#include <cstdlib>
+
+#include "core/app/paths.h"
+
+UINT runtimeCodePage()
+{
+    const unsigned int cp = ___lc_codepage_func();
+    return cp ? cp : CP_ACP;
+}
+
+FILE* openFileForReading(const wchar_t* path, const wchar_t* mode)
+{
+    if (FILE* f = _wfopen(path, mode)) return f;
+    char narrowPath[PATH_BUFFER] = {};
+    char narrowMode[3] = {};
+    const std::size_t p = std::wcstombs(narrowPath, path, sizeof narrowPath);
+    const std::size_t m = std::wcstombs(narrowMode, mode, sizeof narrowMode);
+    if (p == static_cast<std::size_t>(-1) || p >= sizeof narrowPath || m == static_cast<std::size_t>(-1) ||
+        m >= sizeof narrowMode)
+        return nullptr;
+    return std::fopen(narrowPath, narrowMode);
+}
+
+void closeFileIfOpen(FILE* file)
+{
+    if (file) std::fclose(file);
+}
+
+bool askForFile(HWND owner, const FileDialog& dialog, wchar_t* path)
+{
+    wchar_t chosen[PATH_BUFFER] = {};
+    copyToBuffer(chosen, PATH_BUFFER, path);
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = dialog.filter;
+    ofn.lpstrFile = chosen;
+    ofn.nMaxFile = PATH_BUFFER;
+    ofn.lpstrInitialDir = dialog.initialDirectory;
+    ofn.lpstrTitle = dialog.title;
+    ofn.Flags = OFN_HIDEREADONLY | (dialog.save ? OFN_OVERWRITEPROMPT : OFN_PATHMUSTEXIST);
+    ofn.lpstrDefExt = dialog.defaultExtension;
+    if (!(dialog.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return false;
+    copyToBuffer(path, PATH_BUFFER, chosen);
+    return true;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Files and the dialogs that choose them, for every part of the program.
+#include <windows.h>
+
+#include <cstdio>
+
+// The code page of the runtime library's locale, which start-up sets to the user's default: the
+// one 8-bit text files and settings files are read in.
+UINT runtimeCodePage();
+
+// Opens by wide path, falling back to the path in the ANSI code page (for a runtime or file system
+// that refuses the wide one).
+FILE* openFileForReading(const wchar_t* path, const wchar_t* mode);
+void closeFileIfOpen(FILE* file);
+
+struct FileDialog {
+    const wchar_t* filter;             // pairs of zero-terminated texts, ended by an empty one
+    const wchar_t* defaultExtension;
+    bool save = false;                 // Save As (asks before replacing a file) rather than Open
+    const wchar_t* title = nullptr;    // null: the system's own
+    const wchar_t* initialDirectory = nullptr;
+};
+// Shows the Open or Save As dialog owned by `owner`, starting from `path` (a buffer of
+// PATH_BUFFER characters). True when the user chose a file, which `path` then holds.
+bool askForFile(HWND owner, const FileDialog& dialog, wchar_t* path);
