@@ -1,5 +1,5 @@
 // The language file: a translation read at start-up reaches the menu, the dialogs and the
-// messages; writing the English file keeps the old one as a backup, or everything as it was.
+// messages.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +11,6 @@
 #include "harness.h"
 #include "res/resource.h"
 #include "shell/ui/dialogs_win.h"
-#include "shell/ui/language_win.h"
 #include "shell/ui/popup_menu_win.h"
 
 namespace {
@@ -64,28 +63,4 @@ TEST(Language, TranslationReachesMenuDialogsAndMessages)
     DeleteFileW(path.c_str());
     std::memcpy(dialogTexts, dialogs, sizeof dialogs);
     std::memcpy(messageTexts, messages, sizeof messages);
-}
-
-TEST(Language, WritingKeepsTheOldFileAsBackupOrEverythingAsItWas)
-{
-    TomelWindow w;   // the English menu captured
-    const std::wstring path = testDirectory() + L"\\tomel.lang.ini", backup = path + L".bak";
-    // No file yet: no backup, a fresh English file.
-    ASSERT_TRUE(writeLanguageFile(path.c_str()));
-    const std::string english = readFile(path);
-    EXPECT_EQ(english.substr(0, 30), utf16File(L"[Language]\r\nTomel=1.00\r\n").substr(0, 30));
-    EXPECT_NE(english.find(utf16(L"\r\nE&xit\tEsc=E&xit\tEsc\r\n")), std::string::npos);
-    EXPECT_FALSE(exists(backup));
-    // A translated file becomes the backup.
-    writeBytes(path, "translated");
-    ASSERT_TRUE(writeLanguageFile(path.c_str()));
-    EXPECT_EQ(readFile(backup), "translated");
-    EXPECT_EQ(readFile(path), english);
-    // A file that cannot be replaced (here a folder of that name): nothing changes, not even the backup.
-    const std::wstring folder = testDirectory() + L"\\locked.lang.ini";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    writeBytes(folder + L".bak", "older backup");
-    EXPECT_FALSE(writeLanguageFile(folder.c_str()));
-    EXPECT_EQ(readFile(folder + L".bak"), "older backup");
-    EXPECT_FALSE(exists(folder + L".new"));
 }

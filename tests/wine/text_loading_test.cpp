@@ -48,22 +48,17 @@ TEST(TextLoading, EncodingsAndSplitting)
 {
     TomelWindow w;
     const struct {
-        bool multiline;
         std::string bytes;
         const wchar_t* entries;
     } cases[] = {
-        {true, "a\r\nb\r\n\r\nc\xe9", L"a\nb\n|c\u00e9\n|"},   // the user's code page (1252 here)
-        {false, "a\r\nb\r\n\r\nc\xe9", L"a\n|b\n|c\u00e9\n|"},
-        {true, utf16File(L"\u03b1\u03b2\r\n\r\nx"), L"\u03b1\u03b2\r\n|x\n|"},   // UTF-16 keeps CR
-        {true, std::string("\xFF\xFE\0\0", 4), L" \n|"},      // still UTF-16 LE; the NUL shown as a blank
-        {true, std::string("\xFF\xFEh\0i\0!", 7), L"hi\n|"},   // the lone last byte dropped
-        {true, "\xFE\xFF" "A", L"\u00fe\u00ff" L"A\n|"},       // FE FF and no zero: ANSI
-        {false, "a\r\nb\r\n\x1A" "c", L"a\n|b\n|"},            // Ctrl+Z ends an ANSI file
-        {true, std::string("ab\0cd\r\n", 7), L"ab cd\n|"},     // a NUL does not hide the rest
+        {"a\r\nb\r\n\r\nc\xe9", L"a\nb\n|c\u00e9\n|"},   // the user's code page (1252 here)
+        {utf16File(L"\u03b1\u03b2\r\n\r\nx"), L"\u03b1\u03b2\r\n|x\n|"},   // UTF-16 keeps CR
+        {std::string("\xFF\xFE\0\0", 4), L" \n|"},      // still UTF-16 LE; the NUL shown as a blank
+        {std::string("\xFF\xFEh\0i\0!", 7), L"hi\n|"},   // the lone last byte dropped
+        {std::string("ab\0cd\r\n", 7), L"ab cd\n|"},     // a NUL does not hide the rest
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(narrow(c.entries));
-        w.app().multiline = c.multiline;
         w.open(writeBytes(L"enc.txt", c.bytes));
         EXPECT_EQ(entries(w), c.entries);
         EXPECT_EQ(w.text() + L"|", std::wstring(w.app().entries[0]) + L"|");
@@ -76,29 +71,6 @@ TEST(TextLoading, EncodingsAndSplitting)
         EXPECT_EQ(w.text(), L"No data");
         EXPECT_EQ(w.title(), L"empty.txt - Tomel");
     }
-}
-
-TEST(TextLoading, LongLinesComeInPiecesAndLargeFilesLoad)
-{
-    TomelWindow w;
-    App& app = w.app();
-    app.multiline = false;
-    w.open(writeBytes(L"long.txt", std::string(10000, 'x') + "\r\nend\r\n"));
-    ASSERT_EQ(app.entries.size(), 4u);
-    EXPECT_EQ(app.entries[0].size(), 4095u);
-    EXPECT_EQ(app.entries[1].size(), 4095u);
-    EXPECT_EQ(std::wstring(app.entries[2]), std::wstring(1810, L'x') + L"\n");
-    app.multiline = true;   // in paragraph mode the pieces join into one entry
-    openTextFile(app);
-    ASSERT_EQ(app.entries.size(), 1u);
-    EXPECT_EQ(std::wstring(app.entries[0]).substr(9999), L"x\nend\n");
-    std::string many;
-    for (int i = 0; i < 2000000; ++i) many += "l\r\n";
-    app.multiline = false;
-    w.open(writeBytes(L"many.txt", many));
-    EXPECT_EQ(app.entries.size(), 2000000u);
-    w.command(CMD_LAST);
-    EXPECT_NE(w.title().find(L"| 2000000/2000000"), std::wstring::npos) << narrow(w.title());
 }
 
 TEST(TextLoading, RefusalsKeepTheTextOnShowAndItsBookmark)

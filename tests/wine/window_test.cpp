@@ -1,5 +1,5 @@
-// The main window from the real resources: keys through the program's own routing, navigation,
-// the slideshow timer, the message loop and the ways the program ends.
+// The main window from the real resources: keys through the program's own routing, the slideshow
+// timer, the message loop and the ways the program ends.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -66,29 +66,6 @@ TEST(Keys, EnterTogglesTheSlideshowAndEscEndsWithCodeZero)
     EXPECT_EQ(w.quitCode(), 0);
 }
 
-TEST(Navigation, StepsWrapAtBothEndsAndAnEmptyListIgnoresThem)
-{
-    TomelWindow w;
-    w.app().multiline = false;
-    w.open(writeBytes(L"ten.txt", "0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n"));
-    const struct {
-        unsigned command;
-        const wchar_t* text;
-    } steps[] = {{CMD_PREVIOUS, L"9\n"}, {CMD_NEXT, L"0\n"}, {CMD_LAST, L"9\n"}, {CMD_NEXT, L"0\n"},
-                 {CMD_SLIDE_PREVIOUS, L"9\n"}, {CMD_SLIDE_NEXT, L"0\n"}, {CMD_FIRST, L"0\n"}, {CMD_NEXT, L"1\n"}};
-    for (const auto& s : steps) {
-        SCOPED_TRACE(s.command);
-        w.command(s.command);
-        EXPECT_EQ(w.text(), s.text);
-    }
-    EXPECT_EQ(w.title(), L"ten.txt - Tomel | 2/10 | 00:00:05");
-    w.open(writeBytes(L"none.txt", "\r\n\r\n"));
-    const std::wstring title = w.title();
-    for (unsigned c = CMD_NEXT; c <= CMD_RANDOM_ENTRY; ++c) w.command(c);
-    EXPECT_EQ(w.text(), L"No data");
-    EXPECT_EQ(w.title(), title);
-}
-
 TEST(Slideshow, RealTimerCountsDownStepsAndWraps)
 {
     TomelWindow w;
@@ -106,26 +83,6 @@ TEST(Slideshow, RealTimerCountsDownStepsAndWraps)
     EXPECT_TRUE(w.pump(4000, [&] { return app.currentIndex == 2; }));
     EXPECT_EQ(w.title(), L"three.txt - Tomel | 3/3");
     EXPECT_TRUE(w.pump(2000, [&] { return app.currentIndex == 0; }));
-}
-
-TEST(Slideshow, HideCycleHidesAndShowsTheWindow)
-{
-    TomelWindow w;
-    App& app = w.app();
-    app.multiline = false;
-    app.slide.countdown = false;
-    app.slide.slideTime = 150;
-    app.slide.hideTime = 150;
-    w.open(writeBytes(L"hide.txt", "a\r\nb\r\n"));
-    w.command(CMD_HIDE);
-    EXPECT_TRUE(w.pump(2000, [&] { return !IsWindowVisible(w.window()); }));
-    EXPECT_EQ(w.text(), L"");
-    EXPECT_TRUE(w.pump(2000, [&] { return IsWindowVisible(w.window()); }));
-    EXPECT_EQ(w.text(), L"b\n");
-    // Turning the hide cycle off while hidden brings the window back at once.
-    EXPECT_TRUE(w.pump(2000, [&] { return !IsWindowVisible(w.window()); }));
-    w.command(CMD_HIDE);
-    EXPECT_TRUE(IsWindowVisible(w.window()));
 }
 
 TEST(MainWindow, ShowsTheHelpBesideItAndFitsTheTextToTheClientArea)
