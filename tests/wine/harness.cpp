@@ -12,24 +12,15 @@
 
 std::vector<ShownMessage> shownMessages;
 
-namespace {
-int recordMessage(const wchar_t* text, UINT type)
-{
-    shownMessages.push_back({text ? text : L"", type});
-    return IDOK;
-}
-}  // namespace
-
 TomelWindow::TomelWindow()
 {
-    // Tests never leave a settings file beside the test program: start-up would read it.
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring beside(module);
-    beside.resize(beside.rfind(L'\\') + 1);
-    DeleteFileW((beside + L"tomel.ini").c_str());
+    // Start-up would read a settings file left beside the test program.
+    DeleteFileW(besideProgram(L"tomel.ini").c_str());
     shownMessages.clear();
-    messageHook = recordMessage;
+    messageHook = [](const wchar_t* text, UINT type) {
+        shownMessages.push_back({text ? text : L"", type});
+        return IDOK;
+    };
     window_ = createMainWindow(GetModuleHandleW(nullptr), owner_);
     // Tests that save do so to their own files and switch this on themselves.
     if (currentApp) currentApp->saveOnExit = false;
@@ -39,7 +30,6 @@ TomelWindow::TomelWindow()
 
 TomelWindow::~TomelWindow()
 {
-    // Tests that save do so to their own files; nothing is written beside the test program.
     if (currentApp) currentApp->saveOnExit = false;
     if (IsWindow(window_)) DestroyWindow(window_);
     if (IsWindow(owner_)) DestroyWindow(owner_);
@@ -81,10 +71,8 @@ std::wstring TomelWindow::title() const
 std::wstring TomelWindow::text() const
 {
     HWND control = GetDlgItem(window_, IDC_TEXT);
-    const int n = GetWindowTextLengthW(control);
-    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-    GetWindowTextW(control, &s[0], n + 1);
-    s.resize(static_cast<std::size_t>(n));
+    std::wstring s(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    s.resize(static_cast<std::size_t>(GetWindowTextW(control, &s[0], static_cast<int>(s.size()))));
     return s;
 }
 
@@ -99,19 +87,14 @@ void TomelWindow::open(const std::wstring& path)
 
 void TomelWindow::drop(const std::vector<std::wstring>& paths)
 {
-    std::size_t chars = 1;
-    for (const auto& p : paths) chars += p.size() + 1;
-    HGLOBAL mem = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    std::wstring names;
+    for (const auto& p : paths) names += p + L'\0';
+    names += L'\0';
+    HGLOBAL mem = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
     auto* df = static_cast<DROPFILES*>(GlobalLock(mem));
     df->pFiles = sizeof(DROPFILES);
     df->fWide = TRUE;
-    auto* out = reinterpret_cast<wchar_t*>(df + 1);
-    for (const auto& p : paths) {
-        std::copy(p.begin(), p.end(), out);
-        out += p.size();
-        *out++ = L'\0';
-    }
-    *out = L'\0';
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(df + 1));
     GlobalUnlock(mem);
     SendMessageW(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
 }
@@ -123,9 +106,8 @@ void TomelWindow::key(UINT vk, bool shift, bool control, bool alt)
     if (control) state[VK_CONTROL] = state[VK_LCONTROL] = 0x80;
     if (alt) state[VK_MENU] = state[VK_LMENU] = 0x80;
     SetKeyboardState(state);
-    const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
     const LPARAM flags = 1 | (static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16) | (alt ? (1 << 29) : 0);
-    PostMessageW(window_, down, vk, flags);
+    PostMessageW(window_, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, flags);
     pump(30);
     PostMessageW(window_, alt ? WM_SYSKEYUP : WM_KEYUP, vk, flags | (1u << 30) | (1u << 31));
     pump(10);
@@ -134,24 +116,21 @@ void TomelWindow::key(UINT vk, bool shift, bool control, bool alt)
 }
 
 namespace {
-struct DialogAnswer {
+struct Answer {
     const wchar_t* title;
-    std::wstring path;
+    std::vector<std::pair<int, std::wstring>> fields;
+    UINT button;
+    std::function<void(HWND)> whenOpen;
 };
 
-DWORD WINAPI answerDialog(void* p)
+DWORD WINAPI answerOnThread(void* p)
 {
-    auto* a = static_cast<DialogAnswer*>(p);
-    for (int i = 0; i < 200; ++i) {
+    auto* a = static_cast<Answer*>(p);
+    for (int i = 0; i < 300; ++i) {
         if (HWND dlg = FindWindowW(nullptr, a->title)) {
-            Sleep(200);
-            if (a->path.empty()) {
-                PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
-            } else {
-                SetDlgItemTextW(dlg, 0x47c, a->path.c_str());   // the file name box (both dialog styles)
-                SetDlgItemTextW(dlg, 0x480, a->path.c_str());
-                PostMessageW(dlg, WM_COMMAND, IDOK, 0);
-            }
+            if (a->whenOpen) a->whenOpen(dlg);
+            for (const auto& f : a->fields) SetDlgItemTextW(dlg, f.first, f.second.c_str());
+            PostMessageW(dlg, WM_COMMAND, a->button, 0);
             return 0;
         }
         Sleep(50);
@@ -160,11 +139,12 @@ DWORD WINAPI answerDialog(void* p)
 }
 }  // namespace
 
-bool answerFileDialog(TomelWindow& w, unsigned command, const wchar_t* title, const std::wstring& path)
+bool answerDialog(TomelWindow& w, unsigned command, const wchar_t* title,
+                  std::vector<std::pair<int, std::wstring>> fields, UINT button, std::function<void(HWND)> whenOpen)
 {
-    DialogAnswer answer{title, path};
-    HANDLE thread = CreateThread(nullptr, 0, answerDialog, &answer, 0, nullptr);
-    SendMessageW(w.window(), WM_COMMAND, command, 0);
+    Answer answer{title, std::move(fields), button, std::move(whenOpen)};
+    HANDLE thread = CreateThread(nullptr, 0, answerOnThread, &answer, 0, nullptr);
+    w.command(command);
     WaitForSingleObject(thread, 15000);
     DWORD code = 2;
     GetExitCodeThread(thread, &code);
@@ -172,10 +152,12 @@ bool answerFileDialog(TomelWindow& w, unsigned command, const wchar_t* title, co
     return code == 0;
 }
 
-bool runningUnderWine()
+bool answerFileDialog(TomelWindow& w, unsigned command, const wchar_t* title, const std::wstring& path)
 {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+    // The file name box has one of two ids, after the dialog style; a common dialog needs a moment
+    // before it takes its fields.
+    return answerDialog(w, command, title, {{0x47c, path}, {0x480, path}}, path.empty() ? IDCANCEL : IDOK,
+                        [](HWND) { Sleep(200); });
 }
 
 std::wstring testDirectory()
@@ -193,26 +175,50 @@ std::wstring testDirectory()
     return dir;
 }
 
+std::wstring besideProgram(const wchar_t* name)
+{
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring path(module);
+    path.resize(path.rfind(L'\\') + 1);
+    return path + name;
+}
+
 std::wstring writeBytes(const std::wstring& name, const std::string& bytes)
 {
     const std::wstring path = name.find(L'\\') == std::wstring::npos ? testDirectory() + L"\\" + name : name;
-    FILE* f = _wfopen(path.c_str(), L"wb");
-    if (f) {
+    if (FILE* f = _wfopen(path.c_str(), L"wb")) {
         std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
     }
     return path;
 }
 
-std::string utf16File(const std::wstring& text)
+std::string readFile(const std::wstring& path)
 {
-    std::string out("\xFF\xFE", 2);
+    std::string bytes;
+    if (FILE* f = _wfopen(path.c_str(), L"rb")) {
+        char buf[4096];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string utf16(const std::wstring& text)
+{
+    std::string out;
     for (wchar_t c : text) {
         out.push_back(static_cast<char>(c & 0xFF));
         out.push_back(static_cast<char>((c >> 8) & 0xFF));
     }
     return out;
 }
+
+std::string utf16File(const std::wstring& text) { return std::string("\xFF\xFE", 2) + utf16(text); }
 
 std::string narrow(const std::wstring& w)
 {

@@ -1,87 +1,104 @@
-// The main window made from the real resources: its template, the App's start state, the exit path.
+// The main window from the real resources: keys through the program's own routing, the slideshow
+// timer, the message loop and the ways the program ends.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "core/app/commands.h"
-#include "main/message_loop_win.h"
 #include "harness.h"
-#include "res/resource.h"
-#include "shell/app/app_info_win.h"
+#include "main/commands_win.h"
+#include "main/message_loop_win.h"
+#include "shell/text/text_loader_win.h"
 
-TEST(MainWindow, IsBuiltFromDialog1000WithOneStaticControl)
+namespace {
+std::vector<unsigned> seenCommands;
+bool recordOnly(unsigned command)
+{
+    seenCommands.push_back(command);
+    return false;   // keep the command from running: Esc would end the test window
+}
+}  // namespace
+
+TEST(Keys, EveryKeyReachesItsCommandThroughTheLoop)
 {
     TomelWindow w;
-    ASSERT_TRUE(w.alive());
-    const LONG style = GetWindowLongW(w.window(), GWL_STYLE);
-    for (LONG bit : {WS_VISIBLE, WS_CAPTION, WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX, WS_MAXIMIZEBOX})
-        EXPECT_EQ(style & bit, bit) << std::hex << bit;
-    EXPECT_TRUE(GetWindowLongW(w.window(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    HWND text = GetDlgItem(w.window(), IDC_TEXT);
-    ASSERT_NE(text, nullptr);
-    wchar_t cls[32] = {};
-    GetClassNameW(text, cls, 32);
-    EXPECT_STREQ(cls, L"Static");
-    const LONG textStyle = GetWindowLongW(text, GWL_STYLE);
-    EXPECT_TRUE(textStyle & WS_GROUP);
-    EXPECT_FALSE(textStyle & SS_NOPREFIX);   // an ampersand in an entry underlines
-    EXPECT_FALSE(textStyle & SS_NOTIFY);     // clicks on the text reach the window
-    EXPECT_EQ(GetWindow(w.window(), GW_OWNER) != nullptr, true);
+    commandFilter = recordOnly;
+    constexpr BYTE S = FSHIFT, C = FCONTROL, A = FALT;
+    const struct {
+        BYTE modifiers;
+        WORD key;
+        unsigned command;   // 0: no command
+    } keys[] = {
+        {0, VK_PAUSE, 1001}, {0, VK_RETURN, 1001}, {0, 250, 1001}, {0, 'H', 1002}, {0, 'R', 1003}, {0, 'S', 1004},
+        {C, 'T', 1011}, {C, 'H', 1012}, {C | S, 'T', 1013}, {A | S, 'T', 1014}, {0, VK_DOWN, 1021},
+        {0, VK_RIGHT, 1021}, {0, VK_UP, 1022}, {0, VK_LEFT, 1022}, {0, VK_HOME, 1023}, {0, VK_END, 1024},
+        {0, VK_SPACE, 1025}, {0, VK_BACK, 1026}, {0, VK_PRIOR, 1027}, {0, VK_NEXT, 1027}, {0, 'L', 1031},
+        {0, 'C', 1032}, {0, 'T', 1033}, {0, 'I', 1034}, {0, 'F', 1041}, {0, 'W', 1042}, {0, 'G', 1043},
+        {S, 'C', 1051}, {S, 'L', 1052}, {S, 'R', 1053}, {0, '1', 1061}, {0, '2', 1062}, {0, '0', 1063},
+        {0, 'D', 1071}, {A, 'I', 1072}, {A, 'T', 1073}, {C, 'O', 1081}, {C, 'F', 1082}, {C, 'C', 1083},
+        {C, 'B', 1084}, {C, 'I', 1085}, {C, 'S', 1086}, {0, 'M', 1101}, {0, VK_F1, 1101}, {0, VK_HELP, 1101},
+        {0, VK_APPS, 1101}, {0, VK_ESCAPE, 1105},
+        {S, VK_OEM_2, 1103},   // "?" becomes the character accelerator through the dialog manager
+        {C, 'L', 0},           // a plain key does not fire while Ctrl is held
+    };
+    for (const auto& k : keys) {
+        SCOPED_TRACE(k.command);
+        seenCommands.clear();
+        w.key(k.key, k.modifiers & S, k.modifiers & C, k.modifiers & A);
+        EXPECT_EQ(seenCommands, k.command ? std::vector<unsigned>{k.command} : std::vector<unsigned>{});
+    }
+    commandFilter = nullptr;
 }
 
-TEST(MainWindow, StartsWithItsDefaults)
+TEST(Keys, EnterTogglesTheSlideshowAndEscEndsWithCodeZero)
 {
     TomelWindow w;
-    App& app = w.app();
-    EXPECT_EQ(app.window, w.window());
-    EXPECT_EQ(app.textControl, GetDlgItem(w.window(), IDC_TEXT));
-    EXPECT_EQ(app.textMargin, 5);
-    EXPECT_EQ(app.timer.remainingMs > 0, true);
-    EXPECT_EQ(app.timer.countdownTickMs, 1000u);
-    EXPECT_EQ(app.pins.pinnedSubmenu, -1);
-    EXPECT_EQ(app.textColour, 0u);
-    EXPECT_EQ(app.backgroundColour, 0xFFFFFFu);
-    // The start font: 10-point Courier New, fixed pitch, modern family.
-    EXPECT_STREQ(app.logFont.lfFaceName, L"Courier New");
-    EXPECT_EQ(app.logFont.lfPitchAndFamily, 17);
-    HDC dc = GetDC(w.window());
-    EXPECT_EQ(app.logFont.lfHeight, -MulDiv(10, GetDeviceCaps(dc, LOGPIXELSY), 72));
-    ReleaseDC(w.window(), dc);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(app.textControl, WM_GETFONT, 0, 0)), app.font.get());
-    // The tray record, filled for later use: the version-2 size of this build.
-    EXPECT_EQ(app.trayIconData.cbSize, sizeof(void*) == 8 ? 952u : 936u);
-    EXPECT_EQ(app.trayIconData.uFlags, 7u);
-    EXPECT_EQ(app.trayIconData.uCallbackMessage, 1025u);
-    // The tip carries the status text, cut to 127 characters.
-    EXPECT_EQ(std::wstring(app.trayIconData.szTip), std::wstring(app.statusText).substr(0, 127));
-    EXPECT_NE(app.setLayeredAttributes, nullptr);
-    // Paths beside the program.
-    wchar_t module[MAX_PATH];
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring dir(module);
-    dir.resize(dir.rfind(L'\\'));
-    EXPECT_EQ(std::wstring(app.exeDirectory), dir);
-    EXPECT_EQ(std::wstring(app.settingsPath), dir + L"\\tomel.ini");
-    EXPECT_EQ(std::wstring(app.languagePath), dir + L"\\tomel.lang.ini");
-    EXPECT_EQ(std::wstring(app.helpPath), dir + L"\\Tomel.txt");
-}
-
-TEST(MainWindow, ShowsTheHelpTextWithNoArguments)
-{
-    TomelWindow w;
-    EXPECT_EQ(std::wstring(w.app().textFilePath), std::wstring(w.app().helpPath));
-    EXPECT_EQ(w.title().rfind(L"Tomel.txt - Tomel | 1/", 0), 0u) << narrow(w.title());
-    EXPECT_FALSE(w.text().empty());
-    EXPECT_GT(w.app().entries.size(), 10u);
-}
-
-TEST(MainWindow, CloseEndsWithQuitCodeZeroAndFreesTheApp)
-{
-    TomelWindow w;
-    SendMessageW(w.window(), WM_CLOSE, 0, 0);
-    w.pump(100);
+    w.open(writeBytes(L"keys.txt", "a\r\n\r\nb\r\n"));
+    w.key(VK_RETURN);
+    EXPECT_EQ(w.title(), L"keys.txt - Tomel | 1/2 | Stop");
+    w.key(VK_RETURN);
+    w.key(VK_DOWN);
+    EXPECT_EQ(w.title(), L"keys.txt - Tomel | 2/2 | 00:00:05");
+    w.key(VK_ESCAPE);
     EXPECT_FALSE(IsWindow(w.window()));
     EXPECT_EQ(currentApp, nullptr);
     EXPECT_TRUE(w.quitSeen());
     EXPECT_EQ(w.quitCode(), 0);
+}
+
+TEST(Slideshow, RealTimerCountsDownStepsAndWraps)
+{
+    TomelWindow w;
+    App& app = w.app();
+    app.multiline = false;
+    app.slide.slideTime = 2500;
+    w.open(writeBytes(L"three.txt", "a\r\nb\r\nc\r\n"));
+    EXPECT_EQ(w.title(), L"three.txt - Tomel | 1/3 | 00:00:02");
+    EXPECT_TRUE(w.pump(1800, [&] { return w.title() == L"three.txt - Tomel | 1/3 | 00:00:01"; }));
+    // The next periods are short and uncounted.
+    app.slide.countdown = false;
+    app.slide.slideTime = 150;
+    EXPECT_TRUE(w.pump(3000, [&] { return app.currentIndex == 1; }));
+    EXPECT_EQ(w.text(), L"b\n");
+    EXPECT_TRUE(w.pump(4000, [&] { return app.currentIndex == 2; }));
+    EXPECT_EQ(w.title(), L"three.txt - Tomel | 3/3");
+    EXPECT_TRUE(w.pump(2000, [&] { return app.currentIndex == 0; }));
+}
+
+TEST(MainWindow, ShowsTheHelpBesideItAndFitsTheTextToTheClientArea)
+{
+    TomelWindow w;
+    EXPECT_EQ(std::wstring(w.app().textFilePath), besideProgram(L"Tomel.txt"));
+    EXPECT_EQ(w.title().rfind(L"Tomel.txt - Tomel | 1/", 0), 0u) << narrow(w.title());
+    SetWindowPos(w.window(), nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client, text, outer;
+    GetClientRect(w.window(), &client);
+    GetWindowRect(w.app().textControl, &text);
+    MapWindowPoints(nullptr, w.window(), reinterpret_cast<POINT*>(&text), 2);
+    const RECT inside = {5, 0, client.right - 5, client.bottom};
+    EXPECT_TRUE(EqualRect(&text, &inside));
+    GetWindowRect(w.window(), &outer);
+    EXPECT_TRUE(EqualRect(&outer, &w.app().windowRect));
 }
 
 TEST(MainWindow, EndSessionFalseChangesNothingTrueEnds)
@@ -93,44 +110,7 @@ TEST(MainWindow, EndSessionFalseChangesNothingTrueEnds)
     EXPECT_EQ(currentApp, nullptr);
     w.pump(50);
     EXPECT_TRUE(w.quitSeen());
-    // A WM_DESTROY after the session ended finds no App and does nothing.
-    DestroyWindow(w.window());
-    EXPECT_EQ(currentApp, nullptr);
-}
-
-TEST(MainWindow, ColourMessagesAnswerWithTheBackgroundBrush)
-{
-    TomelWindow w;
-    HDC dc = GetDC(w.window());
-    const auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(w.window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(w.app().textControl)));
-    EXPECT_EQ(brush, w.app().backgroundBrush.get());
-    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
-    // Another control's colour request is left to the system.
-    HWND other = CreateWindowExW(0, L"Static", L"x", WS_CHILD, 0, 0, 5, 5, w.window(), reinterpret_cast<HMENU>(555),
-                                 nullptr, nullptr);
-    EXPECT_EQ(mainDialogProc(w.window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(other)),
-              FALSE);
-    EXPECT_EQ(reinterpret_cast<HBRUSH>(SendMessageW(w.window(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0)),
-              w.app().backgroundBrush.get());
-    ReleaseDC(w.window(), dc);
-}
-
-TEST(MainWindow, TextControlFillsTheClientAreaLessItsMargins)
-{
-    TomelWindow w;
-    SetWindowPos(w.window(), nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
-    RECT client, text;
-    GetClientRect(w.window(), &client);
-    GetWindowRect(w.app().textControl, &text);
-    MapWindowPoints(nullptr, w.window(), reinterpret_cast<POINT*>(&text), 2);
-    EXPECT_EQ(text.left, 5);
-    EXPECT_EQ(text.top, 0);
-    EXPECT_EQ(text.right, client.right - 5);
-    EXPECT_EQ(text.bottom, client.bottom);
-    RECT outer;
-    GetWindowRect(w.window(), &outer);
-    EXPECT_TRUE(EqualRect(&outer, &w.app().windowRect));
+    DestroyWindow(w.window());   // a WM_DESTROY after the end finds no App
 }
 
 namespace {
