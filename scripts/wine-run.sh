@@ -5,7 +5,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 envfile="${TOMEL_WINE_DIR:-$top/build/wine}/env"
 # shellcheck source=wine-env.sh
 source "$top/scripts/wine-env.sh"
-[ -f "$envfile" ] || "$top/scripts/wine-session.sh" start >/dev/null 2>&1
+# Cheap when the session is up; restarts one made for the other kind of machine (TOMEL_NO_WIN32).
+"$top/scripts/wine-session.sh" start >/dev/null 2>&1
 # The session knows which loader it was made for.
 # shellcheck disable=SC1090
 source "$envfile"
