@@ -79,19 +79,15 @@ TEST(Picture, TiledUprightHollowTextOverItNotShownWhenOffOrTransparentCentredInF
               (Pixels{WHITE, RED, BLUE, BLUE, WHITE}));
 }
 
-TEST(Picture, FilesThatAreNoPictureLeaveNoneOrDrawWithoutHarm)
+TEST(Picture, FilesThatAreNoPictureLeaveNoneAndNothingToFit)
 {
     TomelWindow w;
-    const std::string good = twoColourBitmap(64, 64);
-    for (const auto& [name, bytes] : {std::pair<const wchar_t*, std::string>{L"text.bmp", "no picture"}, {L"cut.bmp", good.substr(0, 60)},
-                                      {L"huge.bmp", std::string(good).replace(18, 8, "\x30\x75\0\0\x30\x75\0\0", 8)}}) {
-        SCOPED_TRACE(narrow(name));
-        loadPicture(w.app(), writeBytes(name, bytes).c_str());
-        (void)painted(w, 100, 100, {{0, 0}});
+    for (const std::wstring& path : {writeBytes(L"text.bmp", "no picture"), testDirectory() + L"\\missing.bmp"}) {
+        SCOPED_TRACE(narrow(path));
+        EXPECT_FALSE(loadPicture(w.app(), path.c_str()));
     }
-    EXPECT_FALSE(loadPicture(w.app(), (testDirectory() + L"\\missing.bmp").c_str()));
     const RECT before = rectOf(w.window()), after = (command(w, {CMD_FIT_GRAPHIC}), rectOf(w.window()));
-    EXPECT_TRUE(EqualRect(&before, &after));   // nothing to fit to: the window keeps its size
+    EXPECT_TRUE(EqualRect(&before, &after));
 }
 
 TEST(Colours, UnusableValuesOfADroppedSettingsFileGiveWayAndAChosenColourKeysAtOnce)
