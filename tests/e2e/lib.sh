@@ -182,8 +182,11 @@ wait_window() {
 }
 
 # focus_window: gives WIN the focus with a click inside its client area, away from the system menu.
+# focus_window [WINDOW [X Y]]: gives WIN (or WINDOW) the focus with a click at X, Y of its outer
+# rectangle (default 120, 70: inside the client area, away from the system menu).
 focus_window() {
-    xdotool mousemove --window "$WIN" 120 70 click 1 || fail "cannot click window $WIN"
+    local w=${1:-$WIN}
+    xdotool mousemove --window "$w" "${2:-120}" "${3:-70}" click 1 || fail "cannot click window $w"
     sleep 0.2
 }
 
@@ -231,3 +234,14 @@ window_box() {
         /Width:/ { w = $2 } /Height:/ { h = $2 }
         END { if (w == "") exit 1; print x, y, w, h }'
 }
+
+# Moves the pointer off the program's windows (and off the desktop), for clean screenshots.
+park_pointer() { xdotool mousemove 1270 1010 >/dev/null 2>&1; }
+
+screenshot() { import -window root "$1" 2>/dev/null || fail "import could not take a screenshot"; }
+
+# crop SHOT GEOMETRY OUT
+crop() { convert "$1" -crop "$2" +repage "$3" || fail "convert could not crop $1"; }
+
+# Number of pixels of an image that differ from another of the same size.
+differing_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
