@@ -36,12 +36,12 @@ TEST(MenuPins, EveryStateShowsItsMenuAndFallsBackOneLevel)
         {pins(false, -1, false), 0, {-1, -1}, std::nullopt, {none}, pins(false, -1, false)},
         {pins(true, -1, false), 0, {-1, -1}, show(0), {none}, pins(false, -1, false)},
         {pins(false, 6, false), 6, {-1, 6}, show(6), {none}, pins(false, -1, false)},
+        {pins(false, 6, false), 0, {-1, 0}, show(6), {none}, pins(false, -1, false)},  // a right click asks for 0
         {pins(true, 29, false), 29, {-1, 29}, show(29), {show(0)}, pins(true, -1, false)},
         {pins(false, -1, true), 7, {18, 7}, show(7), {none}, pins(false, -1, false)},
         {pins(true, -1, true), 7, {18, 7}, show(7), {show(0)}, pins(true, -1, false)},
         {pins(false, 18, true), 7, {18, 7}, show(7), {show(18), none}, pins(false, 18, false)},
         {pins(true, 18, true), 7, {18, 7}, show(7), {show(18), show(0)}, pins(true, 18, false)},
-        {pins(false, 6, false), 0, {-1, 0}, show(6), {none}, pins(false, -1, false)},  // a right click asks for 0
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -82,42 +82,15 @@ TEST(MenuPins, PinCommandsWalkThroughTheStates)
     EXPECT_EQ(tied(p), tied(PinState{}));
 }
 
-TEST(MenuMarks, EachFlagChecksItsItem)
-{
-    struct Case { bool MenuFlags::*flag; unsigned command; };
-    const Case cases[] = {
-        {&MenuFlags::slideShow, CMD_SLIDESHOW},   {&MenuFlags::hide, CMD_HIDE},           {&MenuFlags::random, CMD_RANDOM},
-        {&MenuFlags::playSound, CMD_PLAY_SOUND},  {&MenuFlags::countdown, CMD_COUNTDOWN},
-        {&MenuFlags::statusInCaption, CMD_STATUS_IN_CAPTION}, {&MenuFlags::multiline, CMD_MULTILINE},
-        {&MenuFlags::caption, CMD_CAPTION},       {&MenuFlags::showBackground, CMD_BACKGROUND},
-        {&MenuFlags::draggable, CMD_DRAGGABLE},   {&MenuFlags::trayIcon, CMD_TRAY_ICON},
-        {&MenuFlags::onTop, CMD_STAY_ON_TOP},     {&MenuFlags::blackboxShell, CMD_BLACKBOX_SHELL},
-        {&MenuFlags::saveOnExit, CMD_SAVE_ON_EXIT}, {&MenuFlags::saveFile, CMD_SAVE_FILE},
-        {&MenuFlags::resume, CMD_BOOKMARK},       {&MenuFlags::atCursor, CMD_MENU_AT_CURSOR},
-    };
-    MenuFlags plain;
-    plain.justify = 9;  // outside the choices: checks nothing
-    EXPECT_TRUE(marked(plain, MarkKind::Check).empty());
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.command);
-        MenuFlags f = plain;
-        f.*c.flag = true;
-        EXPECT_EQ(marked(f, MarkKind::Check), std::vector<unsigned>{c.command});
-    }
-}
-
 TEST(MenuMarks, ChoicesAndPinsCheckOneItemEach)
 {
     struct Case { bool fitFont, fitWidth, fitGraphic; std::uint32_t justify, docking; PinState pins;
                   std::vector<unsigned> checked; };
     const Case cases[] = {
-        {false, false, false, 0, 0, {}, {CMD_JUSTIFY_CENTER}},
-        {true, true, true, 1, 1, {}, {CMD_FIT_FONT, CMD_JUSTIFY_LEFT, CMD_DOCK_TOP}},
+        {false, false, false, 0, 0, {}, {CMD_JUSTIFY_CENTER}}, {true, true, true, 1, 1, {}, {CMD_FIT_FONT, CMD_JUSTIFY_LEFT, CMD_DOCK_TOP}},
         {false, true, true, 2, 2, {}, {CMD_FIT_WIDTH, CMD_JUSTIFY_RIGHT, CMD_DOCK_BOTTOM}},
-        {false, false, true, 3, 3, {}, {CMD_FIT_GRAPHIC, CMD_DOCK_CENTER}},
-        {false, false, false, 0xFFFFFFFF, 4, {}, {}},
-        {false, false, false, 3, 0, pins(true, -1, false), {CMD_PIN}},
-        {false, false, false, 3, 0, pins(false, 17, false), {CMD_PIN_JUSTIFY}},
+        {false, false, true, 3, 3, {}, {CMD_FIT_GRAPHIC, CMD_DOCK_CENTER}}, {false, false, false, 0xFFFFFFFF, 4, {}, {}},
+        {false, false, false, 3, 0, pins(true, -1, false), {CMD_PIN}}, {false, false, false, 3, 0, pins(false, 17, false), {CMD_PIN_JUSTIFY}},
         {false, false, false, 3, 0, pins(false, -1, true), {CMD_PIN_BLACKBOX}},
         {false, false, false, 3, 0, {false, -1, 7, 19}, {}},  // a level-3 pin under another parent
     };
@@ -141,16 +114,12 @@ TEST(MenuMarks, GreyedItems)
     std::vector<unsigned> suspended = dialogs;
     suspended.push_back(CMD_BOOKMARK);
     const Case cases[] = {
-        {false, true, true, false, false, false, false, {}, false},
-        {true, true, true, false, false, false, false, dialogs, false},
+        {false, true, true, false, false, false, false, {}, false}, {true, true, true, false, false, false, false, dialogs, false},
         {true, true, false, false, false, false, false, suspended, false},
         {false, false, true, false, false, false, false, {CMD_TRANSPARENT}, false},
-        {false, true, true, true, false, false, false, {CMD_BOOKMARK}, false},
-        {false, true, false, true, false, false, false, {CMD_BOOKMARK}, false},
-        {false, true, true, false, true, false, false, {}, true},
-        {false, true, true, false, false, false, true, {}, false},
-        {false, true, true, false, false, true, true, {CMD_CAPTION}, true},
-        {false, true, true, false, false, true, false, {CMD_CAPTION}, false},
+        {false, true, true, true, false, false, false, {CMD_BOOKMARK}, false}, {false, true, false, true, false, false, false, {CMD_BOOKMARK}, false},
+        {false, true, true, false, true, false, false, {}, true}, {false, true, true, false, false, false, true, {}, false},
+        {false, true, true, false, false, true, true, {CMD_CAPTION}, true}, {false, true, true, false, false, true, false, {CMD_CAPTION}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -168,9 +137,8 @@ TEST(MenuPosition, PackedPositionsReadBackSigned)
 {
     struct Case { std::int32_t x, y; std::uint64_t packed; std::int32_t readX, readY; };
     const Case cases[] = {
-        {0, 0, 0x00640000, 0, 0},                {1279, 1023, 0x046304FF, 1279, 1023},
-        {-1500, -300, 0xFF38FA24, -1500, -300},  {-1, -100, 0x0000FFFF, -1, -100},
-        {-32768, -32868, 0x80008000, -32768, -32868}, {32767, 32667, 0x7FFF7FFF, 32767, 32667},
+        {0, 0, 0x00640000, 0, 0}, {1279, 1023, 0x046304FF, 1279, 1023}, {-1500, -300, 0xFF38FA24, -1500, -300},
+        {-1, -100, 0x0000FFFF, -1, -100}, {-32768, -32868, 0x80008000, -32768, -32868}, {32767, 32667, 0x7FFF7FFF, 32767, 32667},
         {INT_MAX, INT_MIN, 0x0064FFFF, -1, 0},   // each word cut to 16 bits
     };
     for (const Case& c : cases) {

@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <iterator>
-#include <limits>
 #include <tuple>
-#include <vector>
 
 namespace {
 
@@ -46,33 +45,24 @@ std::string encodeWithEuro(std::wstring_view text)
 TEST(TypedIni, LinesOfASection)
 {
     struct Case { std::wstring text; std::uint8_t slideBefore, slide; std::int32_t time; std::wstring file; };
+    const std::wstring a249(249, L'a'), a15(15, L'a');
     const Case cases[] = {
-        {L"[S]\r\nslide=TRUE\r\ntime=9000\r\nfile=a.txt\r\n", 0, 1, 9000, L"a.txt"},
-        {L"[S]\r\ntime=7", 0, 0, 7, L"-"},                              // last line without line end
-        {L"time=1\r\n[S]", 0, 0, 5000, L"-"},                           // header on the last line
-        {L"[O]\r\ntime=1\r\n", 0, 0, 5000, L"-"},
-        {L"[S]\r\ntime=1\r\n[S]\r\ntime=2\r\nslide=TRUE\r\n", 0, 0, 1, L"-"},  // the first only
+        {L"[S]\r\nslide=TRUE\r\ntime=9000\r\nfile=a.txt\r\n", 0, 1, 9000, L"a.txt"}, {L"[S]\r\ntime=7", 0, 0, 7, L"-"},
+        {L"time=1\r\n[S]", 0, 0, 5000, L"-"}, {L"[O]\r\ntime=1\r\n", 0, 0, 5000, L"-"},  // header last, or missing
+        {L"[S]\r\ntime=1\r\n[S]\r\ntime=2\r\nslide=TRUE\r\n", 0, 0, 1, L"-"},          // the first only
         {L"[O]\r\ntime=1\r\n[S]\r\nslide=TRUE\r\n[N]\r\ntime=2\r\n", 0, 1, 5000, L"-"},
-        {L"[S]\r\nSLIDE=false\r\n", 1, 0, 5000, L"-"},                  // key and Bool in any case
-        {L"[S]\r\nslide=tRuE\r\n", 0, 1, 5000, L"-"},
-        {L"[S]\r\nslide=yes\r\n", 1, 1, 5000, L"-"},
-        {L"[S]\r\nslide=TRUE \r\n", 0, 0, 5000, L"-"},                 // no trimming
-        {L"[S]\r\nslide = TRUE\r\ntime =1\r\n", 0, 0, 5000, L"-"},
-        {L"[S] old\r\nslide=TRUE\r\n", 0, 1, 5000, L"-"},              // header matched over its length
-        {L"[s]\r\nslide=TRUE\r\n", 0, 0, 5000, L"-"},
-        {L" [S]\r\nslide=TRUE\r\n", 0, 0, 5000, L"-"},
-        {L"[S]\r\n#slide=TRUE\r\ntime=4\r\n#time=3\r\n", 0, 0, 4, L"-"},  // comments
-        {L"[S]\r\n=slide=TRUE\r\n", 0, 1, 5000, L"-"},
-        {L"[S]\r\ntime==9000\r\n", 0, 0, 9000, L"-"},
-        {L"[S]\r\nfile=C:\\a=b.txt\r\n", 0, 0, 5000, L"C:\\a"},
+        {L"[S]\r\nSLIDE=false\r\n", 1, 0, 5000, L"-"}, {L"[S]\r\nslide=tRuE\r\n", 0, 1, 5000, L"-"},  // any case
+        {L"[S]\r\nslide=yes\r\n", 1, 1, 5000, L"-"},  {L"[S]\r\nslide=TRUE \r\n", 0, 0, 5000, L"-"},   // no trimming
+        {L"[S]\r\nslide = TRUE\r\ntime =1\r\n", 0, 0, 5000, L"-"}, {L"[S] old\r\nslide=TRUE\r\n", 0, 1, 5000, L"-"},
+        {L"[s]\r\nslide=TRUE\r\n", 0, 0, 5000, L"-"},  {L" [S]\r\nslide=TRUE\r\n", 0, 0, 5000, L"-"},
+        {L"[S]\r\n#slide=TRUE\r\ntime=4\r\n#time=3\r\n", 0, 0, 4, L"-"}, {L"[S]\r\n=slide=TRUE\r\n", 0, 1, 5000, L"-"},
+        {L"[S]\r\ntime==9000\r\n", 0, 0, 9000, L"-"},  {L"[S]\r\nfile=C:\\a=b.txt\r\n", 0, 0, 5000, L"C:\\a"},
         {L"[S]\r\nslide=\r\nslide\r\n\r\n=\r\nfile=\r\ntime=6\r\n", 1, 1, 6, L"-"},
         {L"[S]\r\nfile=a\rb\nfile\r=c\r\n", 0, 0, 5000, L"c"},
         {std::wstring(L"[S]\r\nslide=TRUE\0x\r\ntime=8\r\n", 32), 0, 1, 8, L"-"},  // a zero ends the text
         // A line is read in pieces of 254 characters; the rest reads as a line of its own.
-        {L"[S]\r\nfile=" + std::wstring(249, L'a') + L"time=12\r\n", 0, 0, 12, std::wstring(15, L'a')},
-        {L"[S]\r\nfile=" + std::wstring(248, L'a') + L"time=12\r\n", 0, 0, 5000, std::wstring(15, L'a')},
-        {L"[S]\r\nfile=" + std::wstring(249, L'a') + L"[x]\r\ntime=1\r\n", 0, 0, 5000, std::wstring(15, L'a')},
-        {L"[S]\r\nfile=" + std::wstring(249, L'a') + L"#time=1\r\ntime=2", 0, 0, 2, std::wstring(15, L'a')},
+        {L"[S]\r\nfile=" + a249 + L"time=12\r\n", 0, 0, 12, a15}, {L"[S]\r\nfile=" + a249.substr(1) + L"time=12\r\n", 0, 0, 5000, a15},
+        {L"[S]\r\nfile=" + a249 + L"[x]\r\ntime=1\r\n", 0, 0, 5000, a15}, {L"[S]\r\nfile=" + a249 + L"#time=1\r\ntime=2", 0, 0, 2, a15},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -83,9 +73,7 @@ TEST(TypedIni, LinesOfASection)
                                   {L"file", T::String, file}, {}};
         IniReader reader = makeIniReader(utf16Bytes(c.text), true, nullptr);
         readSection(reader, table, L"[S]", 16);
-        EXPECT_EQ(slide, c.slide);
-        EXPECT_EQ(time, c.time);
-        EXPECT_EQ(std::wstring(file), c.file);
+        EXPECT_EQ(std::make_tuple(slide, time, std::wstring(file)), std::make_tuple(c.slide, c.time, c.file));
     }
 }
 
@@ -171,15 +159,13 @@ TEST(TypedIni, KeysCompareWithoutCaseBeyondAscii)
 {
     struct Case { std::wstring a, b; bool equal; };
     const Case cases[] = {
-        {L"Pin", L"PIN", true},    {L"ab", L"abc", false},     {L"@[", L"`{", false},     {L"a_b", L"a\u007Fb", false},
-        {L"\u00C0\u00DE\u00D6\u00D8", L"\u00E0\u00FE\u00F6\u00F8", true},  {L"\u00BF", L"\u00DF", false},
-        {L"\u00DF", L"\u00FF", false},  {L"\u00D7", L"\u00F7", false},     {L"\u0178", L"\u00FF", true},
+        {L"Pin", L"PIN", true}, {L"ab", L"abc", false}, {L"@[", L"`{", false}, {L"a_b", L"a\u007Fb", false}, {L"\u212A", L"k", false},
+        {L"\u00C0\u00DE\u00D6\u00D8", L"\u00E0\u00FE\u00F6\u00F8", true}, {L"\u00BF", L"\u00DF", false}, {L"\u00DF", L"\u00FF", false},
+        {L"\u00D7", L"\u00F7", false}, {L"\u0178", L"\u00FF", true}, {L"\u017F", L"\u0180", false}, {L"\u03A2", L"\u03C2", false},
         {L"\u0100\u0136\u0139\u0147\u014A\u0176\u0179\u017D", L"\u0101\u0137\u013A\u0148\u014B\u0177\u017A\u017E", true},
-        {L"\u017F", L"\u0180", false},
-        {L"\u0391\u03A1\u03A3\u03A9\u03AB", L"\u03B1\u03C1\u03C3\u03C9\u03CB", true},  {L"\u03A2", L"\u03C2", false},
-        {L"\u0390", L"\u03B0", false},  {L"\u03AC", L"\u03CC", false},
-        {L"\u0400\u040F\u0410\u042F", L"\u0450\u045F\u0430\u044F", true},  {L"\u03FF", L"\u044F", false},
-        {L"\u0430", L"\u0450", false},  {L"\u212A", L"k", false},
+        {L"\u0391\u03A1\u03A3\u03A9\u03AB", L"\u03B1\u03C1\u03C3\u03C9\u03CB", true}, {L"\u0390", L"\u03B0", false},
+        {L"\u0400\u040F\u0410\u042F", L"\u0450\u045F\u0430\u044F", true}, {L"\u03AC", L"\u03CC", false},
+        {L"\u03FF", L"\u044F", false}, {L"\u0430", L"\u0450", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -201,17 +187,13 @@ TEST(TypedIni, FilesWithoutUtf16Mark)
         {"\xFF\xFE\r\n[S]\r\nfile=\x80\r\n", false, L"\u20AC"},          // the fallback open looks for no mark
         {"[S]\r\nfile=a\rb\r\n", true, L"a"}, {"[S]\nfile=ab\n", true, L"ab"},  // a lone CR stays
         {std::string("\xFF\xFE[\0S\0]\0\r\0\n\0f\0i\0l\0e\0=\0o\0k\0A", 27), true, L"ok"},  // odd last byte
-        {u8 + "caf\xC3\xA9 \xE2\x82\xAC\r\n", true, L"caf\u00E9 \u20AC"},
-        {u8 + "a\xC3(\xF0\x9F\x98\r\n", true, L"a\uFFFD(\uFFFD\uFFFD\uFFFD"},
-        {u8 + "\xC1\x81\xC2\x80\xDF\xBF", true, L"\uFFFD\uFFFD\u0080\u07FF"},
-        {u8 + "\xE0\x9F\xBF\xE0\xA0\x80", true, L"\uFFFD\uFFFD\uFFFD\u0800"},
+        {u8 + "caf\xC3\xA9 \xE2\x82\xAC\r\n", true, L"caf\u00E9 \u20AC"}, {u8 + "\xC3\xC3\xA9", true, L"\uFFFD\u00E9"},
+        {u8 + "a\xC3(\xF0\x9F\x98\r\n", true, L"a\uFFFD(\uFFFD\uFFFD\uFFFD"}, {u8 + "\xC1\x81\xC2\x80\xDF\xBF", true, L"\uFFFD\uFFFD\u0080\u07FF"},
+        {u8 + "\xE0\x9F\xBF\xE0\xA0\x80", true, L"\uFFFD\uFFFD\uFFFD\u0800"}, {u8 + "\xF0\x8F\xBF\xBF!", true, L"\uFFFD\uFFFD\uFFFD\uFFFD!"},
         {u8 + "\xED\x9F\xBF\xED\xA0\x80\xEE\x80\x80", true, L"\uD7FF\uFFFD\uFFFD\uFFFD\uE000"},
-        {u8 + "\xED\xBF\xBF\xEF\xBF\xBF", true, L"\uFFFD\uFFFD\uFFFD\uFFFF"},
-        {u8 + "\xF0\x8F\xBF\xBF!", true, L"\uFFFD\uFFFD\uFFFD\uFFFD!"},
+        {u8 + "\xED\xBF\xBF\xEF\xBF\xBF", true, L"\uFFFD\uFFFD\uFFFD\uFFFF"}, {u8 + "\x7F\xF8\x90\x80\x80", true, L"\x7F\uFFFD\uFFFD\uFFFD\uFFFD"},
         {u8 + "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", true, L"\xD800\xDC00\xDBFF\xDFFF"},
         {u8 + "\xF4\x90\x80\x80\xF5\x80", true, L"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
-        {u8 + "\x7F\xF8\x90\x80\x80", true, L"\x7F\uFFFD\uFFFD\uFFFD\uFFFD"},
-        {u8 + "\xC3\xC3\xA9", true, L"\uFFFD\u00E9"},
         {u8 + "\xF0\x9F\x98\x80", true, L"\xD83D\xDE00"},   // a sequence that ends the file
         {u8 + "\xF0\x9F\x98\x80", true, L"\uFFFD\uFFFD\uFFFD"},  // cut by the end of the bytes: see below
     };
@@ -262,15 +244,13 @@ TEST(TypedIni, ValuesAreWrittenInTheirFormats)
 {
     struct Case { T type; std::uint32_t bits; double real; const char* expected; };
     const Case cases[] = {
-        {T::Byte, 200, 0, "200"},          {T::Short, 40000, 0, "-25536"},    {T::Long, 0x80000000u, 0, "-2147483648"},
-        {T::ShortOctal, 0x1FFFF, 0, "177777"}, {T::LongOctal, 8, 0, "10"},    {T::ShortHex, 0x1ABCD, 0, "abcd"},
-        {T::LongHex, 0xDEADBEEF, 0, "deadbeef"}, {T::Float, 0, 1.5, "1.5"},   {T::Float, 0, 1e10, "1e+10"},
-        {T::Double, 0, 0.00001, "1e-05"},  {T::Double, 0, 0.0001, "0.0001"},  {T::Double, 0, 123456789.0, "1.23457e+08"},
-        {T::Double, 0, 100000.0, "100000"}, {T::Double, 0, 999999.5, "1e+06"}, {T::Double, 0, -0.000123456, "-0.000123456"},
-        {T::Double, 0, 0.0, "0"},          {T::Double, 0, 1e-100, "1e-100"},  {T::Double, 0, 1000.5, "1000.5"},
-        {T::Double, 0, -1.25e-7, "-1.25e-07"}, {T::Double, 0, 1e300, "1e+300"},
-        {T::Double, 0, -std::numeric_limits<double>::infinity(), "-inf"},
-        {T::Double, 0, std::numeric_limits<double>::quiet_NaN(), "nan"},
+        {T::Byte, 200, 0, "200"}, {T::Short, 40000, 0, "-25536"}, {T::Long, 0x80000000u, 0, "-2147483648"},
+        {T::ShortOctal, 0x1FFFF, 0, "177777"}, {T::LongOctal, 8, 0, "10"}, {T::ShortHex, 0x1ABCD, 0, "abcd"},
+        {T::LongHex, 0xDEADBEEF, 0, "deadbeef"}, {T::Float, 0, 1.5, "1.5"}, {T::Float, 0, 1e10, "1e+10"}, {T::Double, 0, 1e-5, "1e-05"},
+        {T::Double, 0, 0.0001, "0.0001"}, {T::Double, 0, 123456789.0, "1.23457e+08"}, {T::Double, 0, 100000.0, "100000"},
+        {T::Double, 0, 999999.5, "1e+06"}, {T::Double, 0, -0.000123456, "-0.000123456"}, {T::Double, 0, 0.0, "0"},
+        {T::Double, 0, 1e-100, "1e-100"}, {T::Double, 0, 1000.5, "1000.5"}, {T::Double, 0, -1.25e-7, "-1.25e-07"},
+        {T::Double, 0, 1e300, "1e+300"}, {T::Double, 0, -HUGE_VAL, "-inf"}, {T::Double, 0, std::nan(""), "nan"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
@@ -285,48 +265,14 @@ TEST(TypedIni, ValuesAreWrittenInTheirFormats)
     }
 }
 
-TEST(TypedIni, EveryTypeReadsBackWhatWasWritten)
-{
-    struct Values {
-        std::uint8_t byte, flag; std::int16_t s; std::int32_t l; std::uint16_t so; std::uint32_t lo;
-        std::uint16_t sh; std::uint32_t lh; float f; double d; wchar_t text[20];
-        auto tied() const { return std::tie(byte, flag, s, l, so, lo, sh, lh, f, d); }
-    };
-    auto tableFor = [](Values& v) {
-        return std::vector<IniEntry>{{L"byte", T::Byte, &v.byte}, {L"bool", T::Bool, &v.flag}, {L"short", T::Short, &v.s},
-                                     {L"long", T::Long, &v.l}, {L"so", T::ShortOctal, &v.so}, {L"lo", T::LongOctal, &v.lo},
-                                     {L"sh", T::ShortHex, &v.sh}, {L"lh", T::LongHex, &v.lh}, {L"float", T::Float, &v.f},
-                                     {L"double", T::Double, &v.d}, {L"text", T::String, v.text}, {}};
-    };
-    const Values samples[] = {
-        {0, 0, -32768, -2147483647 - 1, 0, 0, 0, 0, 0.0f, 0.0, L"x"},
-        {255, 1, 32767, 2147483647, 0xFFFF, 0xFFFFFFFF, 0xFFFF, 0xFFFFFFFF, -1.5f, 1234.5, L"C:\\Tomel\\a b.txt"},
-        {17, 1, -1, -1, 0755, 012345670123, 0x00F0, 0x0BADF00D, 3.25e10f, -2.5e-7, L"\u00E9\u20AC"},
-    };
-    for (bool wide : {true, false})
-        for (const Values& sample : samples) {
-            SCOPED_TRACE(testing::Message() << wide << (&sample - samples));
-            Values written = sample, read{};
-            std::memset(&read, 0x5A, sizeof read);
-            IniWriter writer = makeIniWriter(wide, encodeWithEuro);
-            writeSection(writer, tableFor(written).data(), L"[All]");
-            IniReader reader = makeIniReader(takeIniBytes(writer), true, decodeWithEuro);
-            readSection(reader, tableFor(read).data(), L"[All]", 20);
-            EXPECT_EQ(read.tied(), sample.tied());
-            EXPECT_EQ(std::wstring(read.text), sample.text);
-        }
-}
-
 TEST(TypedIni, AFileIsOursWhenItHoldsTheSectionOrNothing)
 {
     struct Case { std::string bytes; bool ours; };
     const Case cases[] = {
-        {utf16Bytes(L"[Tomel]\r\nversion=1.00\r\n"), true},    {utf16Bytes(L"[D]\r\nm=F\r\n[Tomel]\r\n"), true},
-        {utf16Bytes(L"x=1\r\n[Tomel]"), true},                  {utf16Bytes(L""), true},
-        {utf16Bytes(L"\r\n \t\v\f\r\n\r\n"), true},             {"[Tomel]\r\n", true},
-        {utf16Bytes(L"[Other]\r\nkey=value\r\n"), false},       {utf16Bytes(L"; [Tomel]\r\n"), false},
-        {utf16Bytes(L"[TOMEL]\r\n"), false},                    {utf16Bytes(L"\r\n\r\nnotes"), false},
-        {"[Andere]\r\n", false},
+        {utf16Bytes(L"[Tomel]\r\nversion=1.00\r\n"), true}, {utf16Bytes(L"[D]\r\nm=F\r\n[Tomel]\r\n"), true},
+        {utf16Bytes(L"x=1\r\n[Tomel]"), true}, {utf16Bytes(L""), true}, {utf16Bytes(L"\r\n \t\v\f\r\n\r\n"), true},
+        {"[Tomel]\r\n", true}, {utf16Bytes(L"[Other]\r\nkey=value\r\n"), false}, {utf16Bytes(L"; [Tomel]\r\n"), false},
+        {utf16Bytes(L"[TOMEL]\r\n"), false}, {utf16Bytes(L"\r\n\r\nnotes"), false}, {"[Andere]\r\n", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
