@@ -100,7 +100,7 @@ TEST(BuiltInTexts, AreFoundByNumber)
 TEST(WindowRect, StaysOnTheScreen)
 {
     const ScreenMetrics screen{1920, 1080, 112, 27};
-    struct Case { std::int32_t l, t, r, b; WindowBox expected; };
+    struct Case { std::int32_t l, t, r, b; WindowBox expected; bool tiny = false; };
     const Case cases[] = {
         {100, 100, 500, 300, {100, 100, 400, 200}},
         {5000, 100, 5400, 300, {1520, 100, 400, 200}},
@@ -113,10 +113,13 @@ TEST(WindowRect, StaysOnTheScreen)
         {100, 100, 212, 127, {100, 100, 112, 27}},       // the minimum tracking size
         {100, 100, 211, 126, {100, 100, 100, 100}},
         {500, 300, 100, 100, {500, 300, 100, 100}},      // upside down
+        // With a tiny minimum tracking size: starting at the right or bottom edge, ending at the left or top.
+        {1920, 1080, 1925, 1085, {1920, 1080, 5, 5}, true}, {1921, 1081, 1926, 1086, {1915, 1075, 5, 5}, true},
+        {-5, -5, 0, 0, {-5, -5, 5, 5}, true},              {-6, -6, -1, -1, {0, 0, 5, 5}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
-        const WindowBox got = clampWindowRect(c.l, c.t, c.r, c.b, screen);
+        const WindowBox got = clampWindowRect(c.l, c.t, c.r, c.b, c.tiny ? ScreenMetrics{1920, 1080, 1, 1} : screen);
         EXPECT_EQ(std::tie(got.left, got.top, got.width, got.height),
                   std::tie(c.expected.left, c.expected.top, c.expected.width, c.expected.height));
     }

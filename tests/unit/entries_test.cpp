@@ -105,11 +105,11 @@ TEST(Entries, StorageIsKeptAndManyEntriesSpanChunks)
     EXPECT_EQ(list.capacity(), 100u);
 
     std::wstring many;
-    const std::size_t n = 200000;  // more than three chunks of entry offsets
-    for (std::size_t i = 0; i < n; ++i) many += std::to_wstring(i) + L"\r\n";
+    const std::size_t n = 17 * 65536;  // more chunks of entry offsets than the first table of them holds
+    for (std::size_t i = 0; i < n; ++i) many += (i % 65536 < 2 || i % 65536 == 65535 ? std::to_wstring(i) : L"a") + L"\r\n";
     const V entries = split(many + L"last", ANSI, false);
     ASSERT_EQ(entries.size(), n + 1);
-    for (std::size_t i : {std::size_t(0), std::size_t(65535), std::size_t(65536), std::size_t(131072), n - 1})
+    for (std::size_t i : {0ul, 65535ul, 65536ul, 65537ul, 16ul * 65536 + 1, n - 1})
         EXPECT_EQ(entries[i], std::to_wstring(i) + L"\n") << i;
     EXPECT_EQ(entries[n], L"last\n");
 }

@@ -185,7 +185,7 @@ TEST(TypedIni, FilesWithoutUtf16Mark)
     const Case cases[] = {
         {"[S]\r\nfile=\x80 caf\xE9\r\n", true, L"\u20AC caf\u00E9"},  // through the decoder
         {"\xFF\xFE\r\n[S]\r\nfile=\x80\r\n", false, L"\u20AC"},          // the fallback open looks for no mark
-        {"[S]\r\nfile=a\rb\r\n", true, L"a"}, {"[S]\nfile=ab\n", true, L"ab"},  // a lone CR stays
+        {"[S]\r\nfile=a\rb\n", true, L"a"}, {"[S]\nfile=ab\n", true, L"ab"},  // a lone CR stays
         {std::string("\xFF\xFE[\0S\0]\0\r\0\n\0f\0i\0l\0e\0=\0o\0k\0A", 27), true, L"ok"},  // odd last byte
         {u8 + "caf\xC3\xA9 \xE2\x82\xAC\r\n", true, L"caf\u00E9 \u20AC"}, {u8 + "\xC3\xC3\xA9", true, L"\uFFFD\u00E9"},
         {u8 + "a\xC3(\xF0\x9F\x98\r\n", true, L"a\uFFFD(\uFFFD\uFFFD\uFFFD"}, {u8 + "\xC1\x81\xC2\x80\xDF\xBF", true, L"\uFFFD\uFFFD\u0080\u07FF"},
@@ -222,12 +222,15 @@ TEST(TypedIni, WrittenBytes)
         writeSection(writer, second, L"[Slideshow]");
         const std::wstring expected = L"[Tomel]\r\nversion=1.00\u20AC\u00E9\u4E00\r\n\r\n[Slideshow]\r\n"
                                       L"slide=TRUE\r\ntime=9000\r\ntop=FALSE\r\n";
-        EXPECT_EQ(takeIniBytes(writer), wide ? utf16Bytes(expected)
+        const std::string bytes = takeIniBytes(writer);
+        EXPECT_EQ(bytes, wide ? utf16Bytes(expected)
                                              : "[Tomel]\r\nversion=1.00\x80\xE9?\r\n\r\n[Slideshow]\r\n"
                                                "slide=TRUE\r\ntime=9000\r\ntop=FALSE\r\n");
         // Writing goes on after the bytes were taken, still parted by an empty line.
         writeSection(writer, nullptr, L"[T]");
-        EXPECT_EQ(takeIniBytes(writer), wide ? utf16Bytes(L"\r\n[T]\r\n").substr(2) : "\r\n[T]\r\n");
+        const std::string more = takeIniBytes(writer);
+        EXPECT_EQ(more, wide ? utf16Bytes(L"\r\n[T]\r\n").substr(2) : "\r\n[T]\r\n");
+        EXPECT_EQ(writer.position, bytes.size() + more.size());  // taken or not
     }
 }
 
