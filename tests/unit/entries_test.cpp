@@ -136,6 +136,15 @@ TEST(Entries, MemoryItCannotHaveIsReportedAndTheListKept)
     EntrySplitter t(tight, ANSI, false);
     EXPECT_FALSE(t.feed(L"a\nb\n", 4));
     EXPECT_TRUE(t.failed());
+    // Characters it cannot store stop it too; the entries complete so far stay whole.
+    refuseAbove = 300u << 10;
+    EntrySplitter more(list, ANSI, false);
+    const std::wstring big(100000, L'x');
+    EXPECT_FALSE(more.feed(big.data(), big.size()));
+    EXPECT_TRUE(more.failed());
+    more.finish();
+    ASSERT_GT(list.size(), 2u);
+    for (std::size_t i = 2; i < list.size(); ++i) ASSERT_EQ(list[i], std::wstring(4095, L'x')) << i;
 }
 
 TEST(Entries, ByteOrderMarks)
@@ -151,8 +160,9 @@ TEST(Entries, ByteOrderMarks)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
-        EXPECT_EQ(classifyByteOrderMark(reinterpret_cast<const unsigned char*>(c.bytes.data()), c.bytes.size()),
-                  c.expected);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(c.bytes.data());
+        EXPECT_EQ(classifyByteOrderMark(bytes, c.bytes.size()), c.expected);
+        if (!c.bytes.empty()) EXPECT_EQ(classifyByteOrderMark(bytes, c.bytes.size() - 1), ByteOrderMark::None);  // cut short
     }
 }
 
@@ -175,7 +185,7 @@ TEST(Entries, ATextThatCannotFitIsRefusedFromItsSize)
     struct Case { std::uint64_t bytes; TextFlavor flavor; std::size_t needed; std::uint64_t available; bool fits; };
     const Case cases[] = {
         {100, ANSI, 101, 101, true},            {100, ANSI, 101, 100, false},
-        {2, UTF16, 2, any, true},               {0, UTF16, 2, 2, true},
+        {2, UTF16, 2, any, true}, {1, UTF16, 2, any, true},               {0, UTF16, 2, 2, true},
         {2 + 2 * 8190, UTF16, 8194, 8194, true}, {2 + 2 * 8190, UTF16, 8194, 8193, false},
         {0xFFFFFFFEull, ANSI, 0xFFFFFFFFu, any, true}, {0xFFFFFFFFull, ANSI, 0xFFFFFFFFu, any, false},
         {64ull << 30, UTF16, 0xFFFFFFFFu, any, false}, {5ull << 30, UTF16, 2685010081u, any, true},
