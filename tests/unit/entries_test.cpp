@@ -29,24 +29,15 @@ TEST(Entries, LinesAndParagraphs)
     const std::wstring y4094(4094, L'y'), y4095(4095, L'y'), y4096(4096, L'y');
     struct Case { std::wstring text; TextFlavor flavor; bool multiline; V expected; };
     const Case cases[] = {
-        {L"a\r\n\r\nb", ANSI, false, {L"a\n", L"b\n"}},
-        {L"a\r\n\r\nb", ANSI, true, {L"a\n", L"b\n"}},
-        {L"a\r\nb\r\n\r\nc\r\n", ANSI, true, {L"a\nb\n", L"c\n"}},
-        {L"\r\n\r\na\n\n\n\nb\n\n", ANSI, true, {L"a\n", L"b\n"}},
-        {L"a\n \nb\n", ANSI, true, {L"a\n \nb\n"}},                  // a line of spaces is not blank
-        {L"a\rb\r\n", ANSI, false, {L"a\rb\n"}},                       // a lone CR stays
-        {L"a\r\r\nb", ANSI, false, {L"a\r\n", L"b\n"}},
-        {L"a\r", ANSI, false, {L"a\r\n"}},
-        {L"\r\n\n\r\n", ANSI, true, {}},
-        {L"", ANSI, false, {}},
-        {std::wstring(L"ab\0cd\n", 6), ANSI, false, {L"ab cd\n"}},   // NUL becomes a blank
+        {L"a\r\n\r\nb", ANSI, false, {L"a\n", L"b\n"}},  {L"a\r\n\r\nb", ANSI, true, {L"a\n", L"b\n"}},
+        {L"a\r\nb\r\n\r\nc\r\n", ANSI, true, {L"a\nb\n", L"c\n"}}, {L"\r\n\r\na\n\n\n\nb\n\n", ANSI, true, {L"a\n", L"b\n"}},
+        {L"a\n \nb\n", ANSI, true, {L"a\n \nb\n"}},  // a line of spaces is not blank
+        {L"a\rb\r\n", ANSI, false, {L"a\rb\n"}}, {L"a\r\r\nb", ANSI, false, {L"a\r\n", L"b\n"}}, {L"a\r", ANSI, false, {L"a\r\n"}},
+        {L"\r\n\n\r\n", ANSI, true, {}}, {L"", ANSI, false, {}}, {std::wstring(L"ab\0cd\n", 6), ANSI, false, {L"ab cd\n"}},
         {L"\t\x1B\x19\x0E\x1B\n", ANSI, false, {L"\t\x1B\x19\x0E\x1B\n"}},
-        {L"ab\ncd\x1A" L"ef\ngh", ANSI, false, {L"ab\n", L"cd\n"}},     // Ctrl+Z ends ANSI text
-        {L"ab\x1A", UTF16, false, {L"ab\x1A\n"}},
-        {L"a\n\nb\n", UTF16, false, {L"a\n", L"\n", L"b\n"}},         // only CR LF makes a blank line
-        {L"a\n\nb\n", UTF16, true, {L"a\n\nb\n"}},
-        {L"a\r\nb\r\n\r\nc", UTF16, true, {L"a\r\nb\r\n", L"c\n"}},
-        {L"a\r\nb\r\n\r\nc", UTF16, false, {L"a\r\n", L"b\r\n", L"c\n"}},
+        {L"ab\ncd\x1A" L"ef\ngh", ANSI, false, {L"ab\n", L"cd\n"}}, {L"ab\x1A", UTF16, false, {L"ab\x1A\n"}},  // Ctrl+Z
+        {L"a\n\nb\n", UTF16, false, {L"a\n", L"\n", L"b\n"}}, {L"a\n\nb\n", UTF16, true, {L"a\n\nb\n"}},  // blank: CR LF only
+        {L"a\r\nb\r\n\r\nc", UTF16, true, {L"a\r\nb\r\n", L"c\n"}}, {L"a\r\nb\r\n\r\nc", UTF16, false, {L"a\r\n", L"b\r\n", L"c\n"}},
         {L"x\r\r\n", UTF16, false, {L"x\r\r\n"}},
         // Pieces of at most 4095 characters; in ANSI text only the last piece of a line has its line feed.
         {y4094 + L"\nz", ANSI, false, {y4094 + L"\n", L"z\n"}},

@@ -23,11 +23,10 @@ void setText(TranslationRow& row, const std::wstring& text)
     text.copy(row.text, TRANSLATION_TEXT_LENGTH - 1);
 }
 
-template <int N>
-std::wstring textOf(const TranslationRow (&rows)[N], std::int32_t id)
+std::wstring textOf(const TranslationRow* rows, int count, std::int32_t id)
 {
-    for (const TranslationRow& row : rows)
-        if (row.id == id) return row.text;
+    for (int i = 0; i < count; ++i)
+        if (rows[i].id == id) return rows[i].text;
     return L"?";
 }
 
@@ -96,35 +95,30 @@ TEST_F(LanguageFile, LinesTranslateEveryRowOfTheirOwnSection)
     const std::wstring sixty(60, L'x');
     static const wchar_t garbageText[] = L"\xD800\xFFFF\x0001[Dialogs\r\n\x0000\x0000=\r\n[Dialogs]\r\n\x0000Ok=K\r\n";
     const std::wstring garbage(garbageText, std::size(garbageText) - 1);
-    enum Table { MENU, LEVEL2, LEVEL3, DIALOGS, MESSAGES };
-    struct Case { std::wstring file; Table table; std::int32_t id; std::wstring expected; };
+    TranslationRow *const MENU = menuItemTexts, *const LEVEL2 = level2MenuTexts, *const LEVEL3 = level3MenuText,
+                         *const DIALOGS = dialogTexts, *const MESSAGES = messageTexts;
+    struct Case { std::wstring file; const TranslationRow* rows; std::int32_t id; std::wstring expected; };
     const Case cases[] = {
         {L"[Menu Items]\r\nITEM 1001=Diashow\r\n", MENU, CMD_SLIDESHOW, L"Diashow"},   // without regard to case
         {L"[Menu Items]\r\nItem 1003=Zufall\r\nzufall=Hasard\r\n", MENU, CMD_RANDOM, L"Hasard"},  // chained
         {L"[Menu Items]\r\nItem 1004=Ton\r\nItem 1004=Son\r\n", MENU, CMD_PLAY_SOUND, L"Ton"},
         {L"[Menu Items]\r\nPIN=Epingler\r\n", MENU, CMD_PIN_BLACKBOX, L"Epingler"},      // all nine Pin items
-        {L"[Menu Items]\r\nPIN=Epingler\r\n", MENU, CMD_PIN_TIMERS, L"Epingler"},
-        {L"[Dialogs]\r\nPin=Anheften\r\n", MENU, CMD_PIN, L"Pin"},
+        {L"[Menu Items]\r\nPIN=Epingler\r\n", MENU, CMD_PIN_TIMERS, L"Epingler"}, {L"[Dialogs]\r\nPin=Anheften\r\n", MENU, CMD_PIN, L"Pin"},
         {L"[Level3 Menus]\r\nBlackbox\t(Alt Shell)=Schwarz\t(Alt)\r\n", LEVEL3, 7, L"Schwarz\t(Alt)"},
-        {L"[Level2 Menus]\r\nSub 29=Info\r\n", LEVEL2, 29, L"Info"},
-        {L"[Dialogs]\r\nOk=" + sixty + L"\r\n", DIALOGS, 3, sixty.substr(0, 49)},
-        {L"[Dialogs]\r\nOk=\r\nOk\r\n", DIALOGS, 3, L"Ok"},
-        {L"[Messages]\r\nNo input file=Keine Datei\r\n", MESSAGES, 2, L"Keine Datei"},
+        {L"[Level2 Menus]\r\nSub 29=Info\r\n", LEVEL2, 29, L"Info"}, {L"[Dialogs]\r\nOk=" + sixty + L"\r\n", DIALOGS, 3, sixty.substr(0, 49)},
+        {L"[Dialogs]\r\nOk=\r\nOk\r\n", DIALOGS, 3, L"Ok"}, {L"[Messages]\r\nNo input file=Keine Datei\r\n", MESSAGES, 2, L"Keine Datei"},
         {L"[Dialogs]\r\nNo input file=Keine Datei\r\n", MESSAGES, 2, L"No input file"},
-        {L"[Menus]\r\nItem 1001=Diashow\r\n", MENU, CMD_SLIDESHOW, L"Item 1001"},
-        {L"[Messages]", MESSAGES, 1, L"No data"},
-        {L"[Messages]\r\n" + std::wstring(254, L'y') + L"No data=Leer\r\n", MESSAGES, 1, L"Leer"},
-        {garbage, DIALOGS, 3, L"Ok"},
+        {L"[Menus]\r\nItem 1001=Diashow\r\n", MENU, CMD_SLIDESHOW, L"Item 1001"}, {L"[Messages]", MESSAGES, 1, L"No data"},
+        {L"[Messages]\r\n" + std::wstring(254, L'y') + L"No data=Leer\r\n", MESSAGES, 1, L"Leer"}, {garbage, DIALOGS, 3, L"Ok"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
         SetUp();
         read(c.file);
-        const std::wstring got = c.table == MENU ? textOf(menuItemTexts, c.id) : c.table == LEVEL2 ? textOf(level2MenuTexts, c.id)
-                               : c.table == LEVEL3 ? textOf(level3MenuText, c.id) : c.table == DIALOGS ? textOf(dialogTexts, c.id)
-                                                                                                        : textOf(messageTexts, c.id);
-        EXPECT_EQ(got, c.expected);
-        EXPECT_EQ(std::wstring(messageText(c.table == MESSAGES ? c.id : 0)), c.table == MESSAGES ? c.expected : L"Save Tomel Settings");
+        const int count = c.rows == MENU ? MENU_ITEM_TEXT_COUNT : c.rows == LEVEL2 ? LEVEL2_MENU_TEXT_COUNT : c.rows == LEVEL3 ? 1
+                        : c.rows == DIALOGS ? DIALOG_TEXT_COUNT : MESSAGE_TEXT_COUNT;
+        EXPECT_EQ(textOf(c.rows, count, c.id), c.expected);
+        EXPECT_EQ(std::wstring(messageText(c.rows == MESSAGES ? c.id : 0)), c.rows == MESSAGES ? c.expected : L"Save Tomel Settings");
         TearDown();
     }
 }
