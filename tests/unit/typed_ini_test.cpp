@@ -54,7 +54,8 @@ TEST(TypedIni, LinesOfASection)
         {L"[S]\r\nSLIDE=false\r\n", 1, 0, 5000, L"-"}, {L"[S]\r\nslide=tRuE\r\n", 0, 1, 5000, L"-"},  // any case
         {L"[S]\r\nslide=yes\r\n", 1, 1, 5000, L"-"},  {L"[S]\r\nslide=TRUE \r\n", 0, 0, 5000, L"-"},   // no trimming
         {L"[S]\r\nslide = TRUE\r\ntime =1\r\n", 0, 0, 5000, L"-"}, {L"[S] old\r\nslide=TRUE\r\n", 0, 1, 5000, L"-"},
-        {L"[s]\r\nslide=TRUE\r\n", 0, 0, 5000, L"-"},  {L" [S]\r\nslide=TRUE\r\n", 0, 0, 5000, L"-"},
+        {L"[s]\r\nslide=TRUE\r\n", 0, 0, 5000, L"-"}, {L"(S]\r\nslide=TRUE\r\n", 0, 0, 5000, L"-"},
+        {L" [S]\r\nslide=TRUE\r\n", 0, 0, 5000, L"-"},
         {L"[S]\r\n#slide=TRUE\r\ntime=4\r\n#time=3\r\n", 0, 0, 4, L"-"}, {L"[S]\r\n=slide=TRUE\r\n", 0, 1, 5000, L"-"},
         {L"[S]\r\ntime==9000\r\n", 0, 0, 9000, L"-"},  {L"[S]\r\nfile=C:\\a=b.txt\r\n", 0, 0, 5000, L"C:\\a"},
         {L"[S]\r\nslide=\r\nslide\r\n\r\n=\r\nfile=\r\ntime=6\r\n", 1, 1, 6, L"-"},
@@ -112,7 +113,7 @@ TEST(TypedIni, RealsAndStrings)
 {
     struct Case { const wchar_t* value; bool parses; double expected; };
     const Case cases[] = {{L"1.5", true, 1.5}, {L" \t-2.5e3", true, -2500}, {L"+.25", true, 0.25}, {L"3e", true, 3},
-                          {L"1e-2x", true, 0.01}, {L"2\u00E9", true, 2}, {L"abc", false, 0}, {L"+-1", false, 0},
+                          {L"1e-2x", true, 0.01}, {L"2\u00E9", true, 2}, {L"2\u0131", true, 2}, {L"abc", false, 0}, {L"+-1", false, 0},
                           {L"++1", false, 0}, {L"1e999", false, 0}};  // out of range: unchanged
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -185,7 +186,7 @@ TEST(TypedIni, FilesWithoutUtf16Mark)
     const Case cases[] = {
         {"[S]\r\nfile=\x80 caf\xE9\r\n", true, L"\u20AC caf\u00E9"},  // through the decoder
         {"\xFF\xFE\r\n[S]\r\nfile=\x80\r\n", false, L"\u20AC"},          // the fallback open looks for no mark
-        {"[S]\r\nfile=a\rb\n", true, L"a"}, {"[S]\nfile=ab\n", true, L"ab"},  // a lone CR stays
+        {"\r\n[S]\r\nfile=a\rb\n", true, L"a"}, {"[S]\nfile=ab\n", true, L"ab"},  // a lone CR stays
         {std::string("\xFF\xFE[\0S\0]\0\r\0\n\0f\0i\0l\0e\0=\0o\0k\0A", 27), true, L"ok"},  // odd last byte
         {u8 + "caf\xC3\xA9 \xE2\x82\xAC\r\n", true, L"caf\u00E9 \u20AC"}, {u8 + "\xC3\xC3\xA9", true, L"\uFFFD\u00E9"},
         {u8 + "a\xC3(\xF0\x9F\x98\r\n", true, L"a\uFFFD(\uFFFD\uFFFD\uFFFD"}, {u8 + "\xC1\x81\xC2\x80\xDF\xBF", true, L"\uFFFD\uFFFD\u0080\u07FF"},
@@ -247,7 +248,8 @@ TEST(TypedIni, ValuesAreWrittenInTheirFormats)
 {
     struct Case { T type; std::uint32_t bits; double real; const char* expected; };
     const Case cases[] = {
-        {T::Byte, 200, 0, "200"}, {T::Short, 40000, 0, "-25536"}, {T::Long, 0x80000000u, 0, "-2147483648"},
+        {T::Byte, 200, 0, "200"}, {T::Byte, 7, 0, "7"}, {T::ShortHex, 0xF, 0, "f"}, {T::Short, 40000, 0, "-25536"},
+        {T::Long, 0x80000000u, 0, "-2147483648"},
         {T::ShortOctal, 0x1FFFF, 0, "177777"}, {T::LongOctal, 8, 0, "10"}, {T::ShortHex, 0x1ABCD, 0, "abcd"},
         {T::LongHex, 0xDEADBEEF, 0, "deadbeef"}, {T::Float, 0, 1.5, "1.5"}, {T::Float, 0, 1e10, "1e+10"}, {T::Double, 0, 1e-5, "1e-05"},
         {T::Double, 0, 0.0001, "0.0001"}, {T::Double, 0, 123456789.0, "1.23457e+08"}, {T::Double, 0, 100000.0, "100000"},
