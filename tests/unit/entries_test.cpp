@@ -91,9 +91,15 @@ TEST(Entries, StorageIsKeptAndManyEntriesSpanChunks)
     ASSERT_TRUE(list.resetFor(10));
     EXPECT_TRUE(list.empty());
     EXPECT_EQ(list.capacity(), capacity);
-    ASSERT_TRUE(list.resetFor(5u << 20));  // a much smaller load gives back a far larger buffer
-    ASSERT_TRUE(list.resetFor(100));
-    EXPECT_EQ(list.capacity(), 100u);
+    EntrySplitter again(list, ANSI, false);  // the kept storage is filled from its start
+    again.feed(L"x\n", 2);
+    again.finish();
+    EXPECT_EQ(list[0], L"x\n");
+    // A buffer more than 1 Mi characters larger than twice the load is given back.
+    for (auto [chars, kept] : {std::pair{5ul << 20, 5ul << 20}, {2097152ul, 5ul << 20}, {2097151ul, 2097151ul}}) {
+        ASSERT_TRUE(list.resetFor(chars));
+        EXPECT_EQ(list.capacity(), kept) << chars;
+    }
 
     std::wstring many;
     const std::size_t n = 17 * 65536;  // more chunks of entry offsets than the first table of them holds
