@@ -90,6 +90,8 @@ TEST(BuiltInTexts, AreFoundByNumber)
         {dialogText, 0, L"Slideshow Timer"},      {dialogText, 11, L"Visit Palvik :: Donate"},
         {dialogText, 12, nullptr},
     };
+    for (int id = 0; id < DIALOG_TEXT_COUNT; ++id) EXPECT_EQ(dialogText(id), dialogTexts[id].text) << id;  // rows by number
+    for (int id = 0; id < MESSAGE_TEXT_COUNT; ++id) EXPECT_EQ(messageText(id), messageTexts[id].text) << id;
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
         const wchar_t* text = c.find(c.id);
