@@ -70,8 +70,9 @@ TEST_F(LanguageFile, WrittenFileHoldsEveryRowAsItselfAndReadsBackUnchanged)
                                 L"\r\n[Menu Items]\r\nPin=Pin\r\nItem 1001=Item 1001\r\n";
     EXPECT_EQ(bytes.substr(0, wideBytes(header).size()), wideBytes(header));
     std::size_t at = 0;
-    for (const wchar_t* line : {L"Item 1105=Item 1105\r\n\r\n[Level2 Menus]\r\nSub 6=Sub 6\r\n",
-                                L"Sub 29=Sub 29\r\n\r\n[Level3 Menus]\r\nBlackbox\t(Alt Shell)=Blackbox\t(Alt Shell)\r\n"
+    for (const wchar_t* line : {L"Item 1105=Item 1105\r\n\r\n[Level2 Menus]\r\nSub 6=Sub 6\r\nSub 7=Sub 7\r\nSub 17=Sub 17\r\n"
+                                L"Sub 18=Sub 18\r\nSub 19=Sub 19\r\nSub 28=Sub 28\r\nSub 29=Sub 29\r\n"
+                                L"\r\n[Level3 Menus]\r\nBlackbox\t(Alt Shell)=Blackbox\t(Alt Shell)\r\n"
                                 L"\r\n[Dialogs]\r\nSlideshow Timer=Slideshow Timer\r\n",
                                 L"Visit Palvik :: Donate=Visit Palvik :: Donate\r\n\r\n[Messages]\r\n",
                                 L"Not a Tomel settings file, use Save As...=Not a Tomel settings file, use Save As...\r\n"}) {

@@ -172,7 +172,7 @@ TEST(Slideshow, StatusTextIsFormattedAndCut)
     const std::wstring x = std::wstring(300, L'x');
     const Case cases[] = {
         {L"a.txt - Tomel", 2, 10, false, true, 5000, L"a.txt - Tomel | 3/10 | Stop"}, {L"a", 2, 10, true, false, 5000, L"a | 3/10"},
-        {L"a", 0, 1, true, true, 3723999, L"a | 1/1 | 01:02:03"}, {L"a", 0, 1, true, true, 3599999, L"a | 1/1 | 00:59:59"},
+        {L"a", 0, 1, true, true, 3723999, L"a | 1/1 | 01:02:03"}, {L"a", 0, 1, true, true, 3599999, L"a | 1/1 | 00:59:59"}, {L"a", 0, 1, true, true, 3540000, L"a | 1/1 | 00:59:00"},
         {L"a", 0, 1, true, true, 255u * 3600000u, L"a | 1/1 | 255:00:00"},
         {L"a", 0, 1, true, true, 300u * 3600000u + 59000, L"a | 1/1 | 44:00:59"},  // hours kept in a byte
         {L"a", 1234567889u, 4294967295u, true, false, 0, L"a | 1234567890/4294967295"}, {L"a", 0xFFFFFFFFu, 10, true, false, 0, L"a | 0/10"},
