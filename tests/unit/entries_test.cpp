@@ -142,6 +142,9 @@ TEST(Entries, MemoryItCannotHaveIsReportedAndTheListKept)
     more.finish();
     ASSERT_GT(list.size(), 2u);
     for (std::size_t i = 2; i < list.size(); ++i) ASSERT_EQ(list[i], std::wstring(4095, L'x')) << i;
+    requests = 0;  // a load that fits the buffer it has needs no memory
+    EXPECT_TRUE(list.resetFor(list.capacity()));
+    EXPECT_EQ(requests, 0u);
 }
 
 TEST(Entries, ByteOrderMarks)
