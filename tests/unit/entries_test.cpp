@@ -145,6 +145,17 @@ TEST(Entries, MemoryItCannotHaveIsReportedAndTheListKept)
     requests = 0;  // a load that fits the buffer it has needs no memory
     EXPECT_TRUE(list.resetFor(list.capacity()));
     EXPECT_EQ(requests, 0u);
+    // In UTF-16 text a piece that cannot get its line feed is not kept as an entry.
+    refuseAbove = 300u << 10;
+    EntryList wide({limitedAllocate, limitedRelease});
+    ASSERT_TRUE(wide.resetFor(2 + 4095));
+    EntrySplitter w(wide, UTF16, false);
+    EXPECT_TRUE(w.feed(L"a\n", 2));
+    refuseAbove = (2 + 4095) * sizeof(wchar_t);
+    const std::wstring piece = std::wstring(4095, L'x') + L"y";
+    EXPECT_FALSE(w.feed(piece.data(), piece.size()));
+    w.finish();
+    EXPECT_EQ(wide.size(), 1u);
 }
 
 TEST(Entries, ByteOrderMarks)

@@ -154,7 +154,7 @@ TEST(PeriodParts, SplitAndJoin)
     struct Case { std::uint32_t ms; PeriodParts parts; bool splits; };  // splits: the parts are ms's own split
     const Case cases[] = {
         {5000, {0, 0, 5, 0}, true},       {999, {0, 0, 0, 999}, true},     {0, {0, 0, 0, 0}, true},
-        {3723004, {1, 2, 3, 4}, true}, {3599999, {0, 59, 59, 999}, true},    {UINT_MAX, {1193, 2, 47, 295}, true},
+        {3723004, {1, 2, 3, 4}, true}, {3599999, {0, 59, 59, 999}, true}, {3540000, {0, 59, 0, 0}, true},    {UINT_MAX, {1193, 2, 47, 295}, true},
         {4500000, {0, 75, 0, 0}, false},  {1500, {0, 0, 0, 1500}, false},  // no part has an upper limit
         {4298400000u - 4294967296u, {1194, 0, 0, 0}, false},  // wraps modulo 2^32
     };
