@@ -114,6 +114,7 @@ TEST(WindowRect, StaysOnTheScreen)
         {-11, -11, 389, 189, {0, 0, 400, 200}},
         {100, 100, 212, 127, {100, 100, 112, 27}},       // the minimum tracking size
         {100, 100, 211, 126, {100, 100, 100, 100}},
+        {1900, 100, 1910, 300, {1820, 100, 100, 200}}, {100, 1000, 500, 1010, {100, 980, 400, 100}},  // made 100, then moved
         {500, 300, 100, 100, {500, 300, 100, 100}},      // upside down
         // With a tiny minimum tracking size: starting at the right or bottom edge, ending at the left or top.
         {1920, 1080, 1925, 1085, {1920, 1080, 5, 5}, true}, {1921, 1081, 1926, 1086, {1915, 1075, 5, 5}, true},
