@@ -219,8 +219,3 @@ std::wstring composeStatus(const SlideshowState& state, const SlideshowSettings&
 std::wstring trayTipText(std::wstring_view statusText) {
     return cutTo(statusText, TRAY_TIP_BUFFER_CHARS);
 }
-
-std::wstring_view captionText(bool statusInCaption, std::wstring_view statusText,
-                              std::wstring_view titleText) {
-    return statusInCaption ? statusText : titleText;
-}

@@ -130,6 +130,3 @@ std::wstring composeStatus(const SlideshowState& state, const SlideshowSettings&
                            std::uint32_t entryCount);
 // The tray tip: the first 127 characters of the status.
 std::wstring trayTipText(std::wstring_view statusText);
-// The main window's caption: the status or the title alone.
-std::wstring_view captionText(bool statusInCaption, std::wstring_view statusText,
-                              std::wstring_view titleText);

@@ -2,347 +2,190 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <iterator>
 #include <random>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-using Times = std::vector<std::uint64_t>;
 using Index = std::optional<std::uint32_t>;
+constexpr TimerPhase SLIDE = TimerPhase::SlidePhase, HIDE = TimerPhase::HidePhase;
+constexpr TickOutcome COUNT = TickOutcome::Counting, HIDES = TickOutcome::HideWindow, ADV = TickOutcome::Advance;
 
-// The window side in virtual time: one periodic timer, a window that can hide, a text control.
-// It carries out each decision as the real shell does and records what happened.
-struct VirtualShell {
-    SlideshowState state;
-    SlideshowSettings settings;
-    std::uint32_t entryCount = 10, currentIndex = 0;
-    std::uint64_t now = 0, dueAt = 0;
-    std::optional<std::uint32_t> timerPeriod;
-    std::pair<std::uint64_t, std::uint32_t> lastSet;  // when and with which period SetTimer ran last
-    bool visible = true;
-    Index shownEntry;  // none: the text control is empty
-    std::wstring statusText;
-    Times ticks, steps, hides, shows;  // shows: brought back without activation
-    std::vector<std::wstring> counts;  // the hh:mm:ss part of each status written
-
-    // SetTimer raises periods below USER_TIMER_MINIMUM to it.
-    static std::uint32_t effective(std::uint32_t period) { return period < 10 ? 10 : period; }
-    void applyTimer(TimerPeriod period) {
-        timerPeriod = period;
-        if (period) { dueAt = now + effective(*period); lastSet = {now, *period}; }
-        statusText = composeStatus(state, settings, L"notes.txt - Tomel", currentIndex, entryCount);
-        counts.push_back(statusText.substr(statusText.size() - 8));
-    }
-    void showEntry(ShowMode mode) {
-        auto index = showEntryIndex(mode, settings.random, currentIndex, entryCount, [] { return 0; });
-        if (!index) return;
-        shownEntry = currentIndex = *index;
-        steps.push_back(now);
-        visible = true;
-        if (settings.slideShow) applyTimer(planArmTimer(state, settings, TimerPhase::SlidePhase));
-    }
-    void navigate(std::optional<NavigationStep> step) {
-        if (!step) return;
-        applyTimer(planArmTimer(state, settings, TimerPhase::SlidePhase));
-        currentIndex = step->index;
-        showEntry(step->mode);
-    }
-    void onTimer() {
-        ticks.push_back(now);
-        const TickAction action = onTimerTick(state, settings, entryCount, currentIndex);
-        if (action.outcome == TickOutcome::HideWindow) {
-            shownEntry.reset();
-            if (visible) hides.push_back(now);
-            visible = false;
-        }
-        if (action.outcome != TickOutcome::Advance) return applyTimer(action.period);
-        if (action.showNoActivate && !visible) { visible = true; shows.push_back(now); }
-        if (action.nextIndex) { currentIndex = *action.nextIndex; showEntry(ShowMode::ShowSlide); }
-    }
-    void runUntil(std::uint64_t t) {
-        while (timerPeriod && dueAt <= t) {
-            now = dueAt;
-            dueAt += effective(*timerPeriod);
-            onTimer();
-        }
-        now = t;
-    }
-};
-
-// A file of `entries` was loaded and its current entry shown.
-VirtualShell started(std::uint32_t entries, std::uint32_t slideTime, bool countdown, bool hide = false,
-                     std::uint32_t hideTime = 1000) {
-    VirtualShell shell;
-    shell.entryCount = entries;
-    shell.settings = {true, hide, false, countdown, true, slideTime, hideTime};
-    shell.showEntry(ShowMode::ShowCurrent);
-    return shell;
-}
-
-TEST(SlideshowTimer, CountdownShortensTheLastTick) {
-    VirtualShell shell = started(10, 5500, true);
-    shell.runUntil(5499);
-    EXPECT_EQ(shell.ticks, (Times{1000, 2000, 3000, 4000, 5000}));
-    EXPECT_EQ(shell.steps, (Times{0}));
-    EXPECT_EQ(shell.lastSet, (std::pair<std::uint64_t, std::uint32_t>{5000, 500}));
-    EXPECT_EQ(shell.counts, (std::vector<std::wstring>{L"00:00:05", L"00:00:04", L"00:00:03", L"00:00:02",
-                                                       L"00:00:01", L"00:00:00"}));
-    shell.runUntil(11000);
-    EXPECT_EQ(shell.steps, (Times{0, 5500, 11000}));
-    EXPECT_EQ(shell.currentIndex, 2u);
-    EXPECT_EQ(shell.statusText, L"notes.txt - Tomel | 3/10 | 00:00:05");
-}
-
-TEST(SlideshowTimer, ZeroSlidePeriod) {
-    // With the countdown a zero period steps once per tick; without, SetTimer's minimum rules.
-    for (bool countdown : {true, false}) {
-        SCOPED_TRACE(countdown);
-        VirtualShell shell = started(10, 0, countdown);
-        const std::uint64_t interval = countdown ? 1000 : 10;
-        shell.runUntil(3 * interval);
-        EXPECT_EQ(shell.steps, (Times{0, interval, 2 * interval, 3 * interval}));
-        EXPECT_EQ(shell.currentIndex, 3u);
-    }
-}
-
-TEST(SlideshowTimer, SingleEntry) {
-    // Nowhere to step: the timer keeps firing with its last period; with hide the window
-    // comes back once, empty, and stays in the hide phase until a command.
-    struct Case { bool hide; bool countdown; Times hides; std::uint32_t lastPeriod; const wchar_t* status; };
-    const Case cases[] = {{false, true, {}, 500, L"notes.txt - Tomel | 1/1 | 00:00:00"},
-                          {false, false, {}, 5500, L"notes.txt - Tomel | 1/1"},
-                          {true, true, {5500}, 1000, L"notes.txt - Tomel | 1/1 | 00:00:01"},
-                          {true, false, {5500}, 1000, L"notes.txt - Tomel | 1/1"}};
+TEST(Slideshow, TimerTicks)
+{
+    // slideTime 5000, hideTime 2000, a tick of 1000 ms; at index 3 of `count` entries (of 2: at index 1).
+    struct Case { bool countdown, hide; TimerPhase phase; std::uint32_t remaining, count;
+                  TickOutcome outcome; TimerPeriod period; bool show; Index next; TimerPhase after; std::uint32_t left; };
+    const Case cases[] = {
+        {true, false, SLIDE, 5500, 10, COUNT, 1000, false, {}, SLIDE, 4500}, {true, false, SLIDE, 1000, 10, ADV, {}, false, 4, SLIDE, 0},
+        {true, false, SLIDE, 1500, 10, COUNT, 500, false, {}, SLIDE, 500},   {true, false, SLIDE, 999, 10, ADV, {}, false, 4, SLIDE, 0},
+        {false, false, SLIDE, 5000, 10, ADV, {}, false, 4, SLIDE, 0},        {false, false, SLIDE, 5000, 4, ADV, {}, false, 0, SLIDE, 0},
+        {false, false, SLIDE, 5000, 2, ADV, {}, false, 0, SLIDE, 0},         {false, false, SLIDE, 5000, 1, ADV, {}, false, {}, SLIDE, 0},
+        {false, false, SLIDE, 5000, 0, ADV, {}, false, {}, SLIDE, 0},        {false, true, SLIDE, 5000, 10, HIDES, 2000, false, {}, HIDE, 2000},
+        {true, true, SLIDE, 1000, 10, HIDES, 1000, false, {}, HIDE, 2000},   {false, true, HIDE, 2000, 10, ADV, {}, true, 4, HIDE, 0},
+        {true, false, HIDE, 0, 1, ADV, {}, true, {}, HIDE, 0},
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "hide " << c.hide << " countdown " << c.countdown);
-        VirtualShell shell = started(1, 5500, c.countdown, c.hide);
-        shell.runUntil(60000);
-        EXPECT_EQ(shell.steps, (Times{0}));
-        EXPECT_EQ(shell.timerPeriod, std::optional<std::uint32_t>(c.lastPeriod));
-        EXPECT_EQ(shell.statusText, c.status);
-        EXPECT_EQ(shell.hides, c.hides);
-        EXPECT_EQ(shell.shows, c.hide ? Times{6500} : Times{});
-        EXPECT_TRUE(shell.visible);
-        EXPECT_EQ(shell.shownEntry, c.hide ? Index() : Index(0));
-        EXPECT_EQ(shell.state.timerPhase, c.hide ? TimerPhase::HidePhase : TimerPhase::SlidePhase);
-        if (!c.hide) continue;
-        // A navigation command brings the entry and the slide phase back.
-        shell.navigate(planNextEntry(shell.currentIndex, shell.entryCount));
-        EXPECT_EQ(shell.shownEntry, Index(0));
-        shell.runUntil(65500);
-        EXPECT_EQ(shell.hides, (Times{5500, 65500}));
+        SCOPED_TRACE(&c - cases);
+        SlideshowState state{c.phase, c.remaining};
+        const TickAction a = onTimerTick(state, {true, c.hide, false, c.countdown, true, 5000, 2000}, c.count, c.count == 2 ? 1 : 3);
+        EXPECT_EQ(std::tie(a.outcome, a.period, a.showNoActivate, a.nextIndex), std::tie(c.outcome, c.period, c.show, c.next));
+        EXPECT_EQ(std::tie(state.timerPhase, state.remainingMs), std::tie(c.after, c.left));
     }
 }
 
-TEST(SlideshowTimer, FullHideCycle) {
-    for (bool countdown : {false, true}) {
-        SCOPED_TRACE(countdown);
-        VirtualShell shell = started(5, 3000, countdown, true, 2000);
-        shell.runUntil(10000);
-        EXPECT_EQ(shell.hides, (Times{3000, 8000}));
-        EXPECT_EQ(shell.shows, (Times{5000, 10000}));
-        EXPECT_EQ(shell.steps, (Times{0, 5000, 10000}));
-        EXPECT_EQ(shell.shownEntry, Index(2));
+TEST(Slideshow, TogglesRearmTheSlidePhase)
+{
+    // Each toggle flips its setting and arms the slide phase afresh; nothing is armed while stopped.
+    // shown: the window is to come back (a slideshow turned on, or a hide cycle turned off while hidden).
+    using Toggle = TimerPeriod (*)(SlideshowState&, SlideshowSettings&, bool&);
+    const Toggle slideshow = [](SlideshowState& s, SlideshowSettings& t, bool& shown) {
+        const SlideshowToggle r = planToggleSlideshow(s, t);
+        shown = r.showWindowIfHidden;
+        EXPECT_NE(r.trimWorkingSet, shown);
+        return r.period;
+    };
+    const Toggle hide = [](SlideshowState& s, SlideshowSettings& t, bool& shown) {
+        const HideToggle r = planToggleHide(s, t);
+        shown = r.restoreWindow;
+        return r.period;
+    };
+    const Toggle countdown = [](SlideshowState& s, SlideshowSettings& t, bool&) { return planToggleCountdown(s, t); };
+    struct Case { Toggle toggle; bool SlideshowSettings::*flag; bool slideShow, hide, countdown; TimerPhase phase;
+                  TimerPeriod period; bool shown; TimerPhase after; std::uint32_t left; };
+    using S = SlideshowSettings;
+    const Case cases[] = {
+        {slideshow, &S::slideShow, false, false, false, HIDE, 5000, true, SLIDE, 5000},
+        {slideshow, &S::slideShow, false, false, true, HIDE, 1000, true, SLIDE, 5000},
+        {slideshow, &S::slideShow, true, false, true, HIDE, {}, false, HIDE, 1234},
+        {hide, &S::hide, true, true, false, HIDE, 5000, true, SLIDE, 5000}, {hide, &S::hide, true, true, true, HIDE, 1000, true, SLIDE, 5000},
+        {hide, &S::hide, true, true, false, SLIDE, {}, false, SLIDE, 1234}, {hide, &S::hide, true, false, false, HIDE, {}, false, HIDE, 1234},
+        {hide, &S::hide, false, true, false, HIDE, {}, true, HIDE, 1234},
+        {countdown, &S::countdown, true, false, false, HIDE, 1000, false, SLIDE, 5000},
+        {countdown, &S::countdown, true, false, true, HIDE, 5000, false, SLIDE, 5000},
+        {countdown, &S::countdown, false, false, true, HIDE, {}, false, HIDE, 1234},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        SlideshowState state{c.phase, 1234, 1000, c.toggle == countdown};
+        const SlideshowSettings before{c.slideShow, c.hide, false, c.countdown};
+        SlideshowSettings settings = before, expected = before;
+        expected.*c.flag = !(before.*c.flag);
+        bool shown = false;
+        EXPECT_EQ(c.toggle(state, settings, shown), c.period);
+        EXPECT_EQ(std::tie(settings.slideShow, settings.hide, settings.countdown), std::tie(expected.slideShow, expected.hide, expected.countdown));
+        EXPECT_EQ(std::tie(shown, state.timerPhase, state.remainingMs, state.timerSuspended), std::make_tuple(c.shown, c.after, c.left, false));
     }
 }
 
-TEST(SlideshowTimer, HideTurnedOffWhileHidden) {
-    VirtualShell shell = started(4, 5000, false, true);
-    shell.runUntil(5300);
-    ASSERT_FALSE(shell.visible);
-    const HideToggle off = planToggleHide(shell.state, shell.settings);
-    EXPECT_FALSE(shell.settings.hide);
-    ASSERT_TRUE(off.restoreWindow);
-    shell.applyTimer(off.period);
-    EXPECT_EQ(shell.state.timerPhase, TimerPhase::SlidePhase);
-    shell.runUntil(10300);
-    EXPECT_EQ(shell.steps, (Times{0, 10300}));  // the text stays empty until then
-    EXPECT_EQ(shell.shownEntry, Index(1));
-    // Turned on again, visible or still in the hide phase of a stopped slideshow: nothing at once.
-    EXPECT_FALSE(planToggleHide(shell.state, shell.settings).restoreWindow);
-    SlideshowState state{TimerPhase::HidePhase};
-    SlideshowSettings settings{false};
-    EXPECT_FALSE(planToggleHide(state, settings).restoreWindow);
-    EXPECT_TRUE(planToggleHide(state, settings).restoreWindow);
-    EXPECT_EQ(state.timerPhase, TimerPhase::HidePhase);  // planArmTimer does nothing without the slideshow
-}
-
-TEST(SlideshowTimer, SuspendAndResume) {
+TEST(Slideshow, SuspendAndResume)
+{
     // A countdown goes on where it stopped; a plain timer restarts with the slide period, even
     // in the hide phase; only a dialog marks the timer suspended.
-    struct Case { bool slideShow; bool countdown; TimerPhase phase; bool forDialog; TimerPeriod period; };
-    const TimerPhase slide = TimerPhase::SlidePhase, hide = TimerPhase::HidePhase;
-    const Case cases[] = {{true, true, slide, true, 1000}, {true, false, slide, false, 5000},
-                          {true, false, hide, true, 5000}, {false, true, slide, true, std::nullopt}};
+    struct Case { bool slideShow, countdown; TimerPhase phase; bool forDialog; TimerPeriod period; };
+    const Case cases[] = {{true, true, SLIDE, true, 1000}, {true, false, SLIDE, false, 5000},
+                          {true, false, HIDE, true, 5000}, {false, true, SLIDE, true, std::nullopt}};
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
         SlideshowState state{c.phase, 3500};
-        const SlideshowSettings settings{c.slideShow, false, false, c.countdown};
         planSuspendTimer(state, c.forDialog);
         EXPECT_EQ(state.timerSuspended, c.forDialog);
-        EXPECT_EQ(planResumeTimer(state, settings), c.period);
-        EXPECT_FALSE(state.timerSuspended);
-        EXPECT_EQ(state.timerPhase, c.phase);
-        EXPECT_EQ(state.remainingMs, 3500u);
+        EXPECT_EQ(planResumeTimer(state, {c.slideShow, false, false, c.countdown}), c.period);
+        EXPECT_EQ(std::tie(state.timerSuspended, state.timerPhase, state.remainingMs), std::make_tuple(false, c.phase, 3500u));
     }
 }
 
-TEST(SlideshowTimer, Toggles) {
-    SlideshowState state{TimerPhase::HidePhase, 1234};
-    SlideshowSettings settings;
-    for (bool on : {false, true}) {  // arming without the slideshow changes nothing
-        SCOPED_TRACE(on);
-        const SlideshowToggle toggle = planToggleSlideshow(state, settings);
-        EXPECT_EQ(settings.slideShow, on);
-        EXPECT_EQ(toggle.period, on ? TimerPeriod(1000) : TimerPeriod());
-        EXPECT_EQ(toggle.showWindowIfHidden, on);
-        EXPECT_EQ(toggle.trimWorkingSet, !on);
-        EXPECT_EQ(state.timerPhase, on ? TimerPhase::SlidePhase : TimerPhase::HidePhase);
-        EXPECT_EQ(state.remainingMs, on ? 5000u : 1234u);
-    }
-
-    // Countdown off and on: the slide phase starts again with its full period, nothing suspended.
-    for (bool countdown : {false, true}) {
-        state.remainingMs = 1500;
-        state.timerPhase = TimerPhase::HidePhase;
-        EXPECT_EQ(planToggleCountdown(state, settings), TimerPeriod(countdown ? 1000 : 5000));
-        EXPECT_EQ(settings.countdown, countdown);
-        EXPECT_FALSE(state.timerSuspended);
-        EXPECT_EQ(state.remainingMs, 5000u);
-        EXPECT_EQ(state.timerPhase, TimerPhase::SlidePhase);
-    }
-}
-
-TEST(SlideshowTimer, EditedTimeReachesTheRunningPhaseOnly) {
-    struct Case { TimerPhase phase, kind; std::uint32_t value; bool changed; std::uint32_t remaining; };
-    const TimerPhase slide = TimerPhase::SlidePhase, hide = TimerPhase::HidePhase;
-    const Case cases[] = {{slide, slide, 9000, true, 9000}, {slide, hide, 9000, true, 2500},
-                          {hide, hide, 9000, true, 9000},   {hide, slide, 9000, true, 2500},
-                          {slide, slide, 5000, false, 2500}};  // the last unchanged
+TEST(Slideshow, EditedTimeReachesTheRunningPhaseOnly)
+{
+    struct Case { TimerPhase phase, kind; std::uint32_t value; bool changed; std::uint32_t remaining, slideTime, hideTime; };
+    const Case cases[] = {{SLIDE, SLIDE, 9000, true, 9000, 9000, 1000}, {SLIDE, HIDE, 9000, true, 2500, 5000, 9000},
+                          {HIDE, HIDE, 9000, true, 9000, 5000, 9000},   {HIDE, SLIDE, 9000, true, 2500, 9000, 1000},
+                          {SLIDE, SLIDE, 5000, false, 2500, 5000, 1000}};
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
         SlideshowState state{c.phase, 2500};
         SlideshowSettings settings;  // slideTime 5000, hideTime 1000
         EXPECT_EQ(storeEditedTime(state, settings, c.kind, c.value), c.changed);
-        EXPECT_EQ(state.remainingMs, c.remaining);
-        EXPECT_EQ(c.kind == TimerPhase::SlidePhase ? settings.slideTime : settings.hideTime, c.value);
+        EXPECT_EQ(std::tie(state.remainingMs, settings.slideTime, settings.hideTime), std::tie(c.remaining, c.slideTime, c.hideTime));
     }
 }
 
-TEST(SlideshowNavigation, WrapsAtBothEndsAndEmptyListDoesNothing) {
+TEST(Slideshow, NavigationWrapsAndAnEmptyListGoesNowhere)
+{
     using Op = std::optional<NavigationStep> (*)(std::uint32_t, std::uint32_t);
-    struct Case { const char* name; Op op; std::uint32_t from; std::uint32_t to; ShowMode mode; };
-    const ShowMode current = ShowMode::ShowCurrent, slide = ShowMode::ShowSlide;
-    const Case cases[] = {
-        {"next", planNextEntry, 9, 0, current},          {"next", planNextEntry, 4, 5, current},
-        {"previous", planPreviousEntry, 0, 9, current},  {"previous", planPreviousEntry, 5, 4, current},
-        {"first", planFirstEntry, 7, 0, current},        {"last", planLastEntry, 2, 9, current},
-        {"slideNext", planSlideNext, 9, 0, slide},       {"slidePrevious", planSlidePrevious, 0, 9, slide},
-        {"slidePrevious", planSlidePrevious, 3, 2, slide}, {"random", planRandomEntry, 6, 6, ShowMode::ShowRandom},
-    };
+    struct Case { Op op; std::uint32_t from, to; ShowMode mode; };
+    const ShowMode cur = ShowMode::ShowCurrent, slide = ShowMode::ShowSlide;
+    const Case cases[] = {{planNextEntry, 9, 0, cur},     {planNextEntry, 4, 5, cur},      {planPreviousEntry, 0, 9, cur},
+                          {planPreviousEntry, 5, 4, cur}, {planFirstEntry, 7, 0, cur},     {planLastEntry, 2, 9, cur},
+                          {planSlideNext, 9, 0, slide},   {planSlideNext, 3, 4, slide},    {planSlidePrevious, 0, 9, slide},
+                          {planSlidePrevious, 3, 2, slide}, {planRandomEntry, 6, 6, ShowMode::ShowRandom}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.name) + " from " + std::to_string(c.from));
+        SCOPED_TRACE(&c - cases);
         const auto step = c.op(c.from, 10);
         ASSERT_TRUE(step.has_value());
-        EXPECT_EQ(step->index, c.to);
-        EXPECT_EQ(step->mode, c.mode);
+        EXPECT_EQ(std::tie(step->index, step->mode), std::tie(c.to, c.mode));
         EXPECT_FALSE(c.op(c.from, 0).has_value());
     }
-    // Nothing loaded: nothing to show, and an expiring timer advances nowhere.
-    EXPECT_FALSE(showEntryIndex(ShowMode::ShowRandom, true, 3, 0, [] { return 5; }).has_value());
-    SlideshowState state;
-    const SlideshowSettings settings{true, false, false, false};  // no countdown
-    const TickAction action = onTimerTick(state, settings, 0, 3);
-    EXPECT_EQ(action.outcome, TickOutcome::Advance);
-    EXPECT_FALSE(action.nextIndex.has_value());
 }
 
-TEST(SlideshowNavigation, RandomPickOnlyWhenDue) {
-    struct Case { ShowMode mode; bool random; bool picks; };
-    const Case cases[] = {{ShowMode::ShowCurrent, false, false}, {ShowMode::ShowCurrent, true, false},
-                          {ShowMode::ShowRandom, false, true},   {ShowMode::ShowRandom, true, true},
-                          {ShowMode::ShowSlide, false, false},   {ShowMode::ShowSlide, true, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.mode) * 10 + c.random);
+TEST(Slideshow, RandomPicks)
+{
+    // Only a random step or a slide step with random order draws; 4000000005 = 7 * 571428572 + 1.
+    struct Pick { ShowMode mode; bool random; std::uint32_t count; bool draws; Index index; };
+    const Pick picks[] = {{ShowMode::ShowCurrent, true, 7, false, 2}, {ShowMode::ShowRandom, false, 7, true, 1},
+                          {ShowMode::ShowSlide, false, 7, false, 2},  {ShowMode::ShowSlide, true, 7, true, 1},
+                          {ShowMode::ShowRandom, true, 0, false, {}}};
+    for (const Pick& c : picks) {
+        SCOPED_TRACE(&c - picks);
         int calls = 0;
-        const auto index = showEntryIndex(c.mode, c.random, 2, 7, [&] { ++calls; return 4000000005u; });
-        EXPECT_EQ(index, Index(c.picks ? 4000000005u % 7u : 2u));
-        EXPECT_EQ(calls, c.picks ? 1 : 0);
+        EXPECT_EQ(showEntryIndex(c.mode, c.random, 2, c.count, [&] { ++calls; return 4000000005u; }), c.index);
+        EXPECT_EQ(calls, c.draws ? 1 : 0);
     }
-}
-
-TEST(SlideshowNavigation, RandomPicksReachEveryPartOfAHugeList) {
-    // Two million lines: far more entries than a 15-bit or 16-bit random number can reach.
-    constexpr std::uint32_t n = 2000000, buckets = 64;
-    std::mt19937 generator(20261207);
-    const RandomSource source = [&] { return static_cast<std::uint32_t>(generator()); };
-    std::vector<int> hits(buckets, 0);
-    std::uint32_t highest = 0;
-    for (int i = 0; i < 6400; ++i) {
-        const auto index = showEntryIndex(ShowMode::ShowRandom, false, 0, n, source);
-        ASSERT_LT(index.value_or(n), n);
-        ++hits[static_cast<std::uint64_t>(*index) * buckets / n];
-        highest = std::max(highest, *index);
-    }
-    for (std::uint32_t b = 0; b < buckets; ++b) EXPECT_GT(hits[b], 50) << "bucket " << b;  // ~100 each
-    EXPECT_GT(highest, 65536u);
-}
-
-TEST(SlideshowNavigation, RandomPickDrawsAgainBelowTheUnevenTop) {
     // 2^32 = 3 * 1431655765 + 1, and 2^32 mod (2^31 + 1) = 2^31 - 1: numbers below that favour
     // the low picks and are drawn again.
     struct Case { std::uint32_t bound; std::vector<std::uint32_t> draws; std::uint32_t pick; };
-    const Case cases[] = {
-        {3, {0, 5}, 2},
-        {3, {1}, 1},
-        {0x80000001u, {5, 0x7FFFFFFEu, 0x80000007u}, 6},
-        {0x80000001u, {0x7FFFFFFFu}, 0x7FFFFFFFu},
-        {1, {0}, 0},
-        {0xFFFFFFFFu, {0, 0xFFFFFFFFu}, 0},
-    };
+    const Case cases[] = {{3, {0, 5}, 2}, {3, {1}, 1}, {0x80000001u, {5, 0x7FFFFFFEu, 0x80000007u}, 6},
+                          {0x80000001u, {0x7FFFFFFFu}, 0x7FFFFFFFu}, {1, {0}, 0}, {0xFFFFFFFFu, {0, 0xFFFFFFFFu}, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bound);
         std::size_t used = 0;
-        const auto pick = randomBelow(c.bound, [&] { return c.draws.at(used++); });
-        EXPECT_EQ(pick, c.pick);
+        EXPECT_EQ(randomBelow(c.bound, [&] { return c.draws.at(used++); }), c.pick);
         EXPECT_EQ(used, c.draws.size());
     }
+    // Two million entries: far more than a 15-bit or 16-bit random number reaches.
+    constexpr std::uint32_t n = 2000000, buckets = 64;
+    std::mt19937 generator(20261207);
+    std::vector<int> hits(buckets, 0);
+    for (int i = 0; i < 6400; ++i) {
+        const auto index = showEntryIndex(ShowMode::ShowRandom, false, 0, n, [&] { return std::uint32_t(generator()); });
+        ASSERT_LT(index.value_or(n), n);
+        ++hits[std::uint64_t(*index) * buckets / n];
+    }
+    for (std::uint32_t b = 0; b < buckets; ++b) EXPECT_GT(hits[b], 50) << "bucket " << b;  // ~100 each
 }
 
-TEST(SlideshowStatus, FormatsAndCuts) {
-    struct Case { const wchar_t* title; std::uint32_t index; std::uint32_t count; bool slideShow;
-                  bool countdown; std::uint32_t remainingMs; const wchar_t* expected; };
+TEST(Slideshow, StatusTextIsFormattedAndCut)
+{
+    struct Case { std::wstring title; std::uint32_t index, count; bool slideShow, countdown; std::uint32_t remainingMs; std::wstring expected; };
+    const std::wstring x = std::wstring(300, L'x');
     const Case cases[] = {
-        {L"a.txt - Tomel", 2, 10, false, true, 5000, L"a.txt - Tomel | 3/10 | Stop"},
-        {L"a.txt - Tomel", 2, 10, true, false, 5000, L"a.txt - Tomel | 3/10"},
-        {L"a", 0, 1, true, true, 3723999, L"a | 1/1 | 01:02:03"},  // 1 h 2 min 3 s, whole seconds
-        {L"a", 0, 1, true, true, 300u * 3600000u + 59000, L"a | 1/1 | 44:00:59"},  // 300 h in a byte
+        {L"a.txt - Tomel", 2, 10, false, true, 5000, L"a.txt - Tomel | 3/10 | Stop"}, {L"a", 2, 10, true, false, 5000, L"a | 3/10"},
+        {L"a", 0, 1, true, true, 3723999, L"a | 1/1 | 01:02:03"}, {L"a", 0, 1, true, true, 3599999, L"a | 1/1 | 00:59:59"}, {L"a", 0, 1, true, true, 3540000, L"a | 1/1 | 00:59:00"},
         {L"a", 0, 1, true, true, 255u * 3600000u, L"a | 1/1 | 255:00:00"},
-        {L"a", 0xFFFFFFFFu, 4294967295u, true, false, 0, L"a | 0/4294967295"},  // k wraps
-        {L"T", 3, 0, false, false, 0, L"T | 4/0 | Stop"},
+        {L"a", 0, 1, true, true, 300u * 3600000u + 59000, L"a | 1/1 | 44:00:59"},  // hours kept in a byte
+        {L"a", 1234567889u, 4294967295u, true, false, 0, L"a | 1234567890/4294967295"}, {L"a", 0xFFFFFFFFu, 10, true, false, 0, L"a | 0/10"},
+        {std::wstring(L"b\0garbage", 9), 0, 2, true, false, 0, L"b | 1/2"},   // the title ends at its zero
+        {x, 0, 5, true, true, 5000, x.substr(0, 259)},  {x.substr(0, 253), 0, 5, true, false, 0, x.substr(0, 253) + L" | 1/5"},
+        {x.substr(0, 254), 0, 5, true, false, 0, x.substr(0, 254) + L" | 1/"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
-        EXPECT_EQ(formatStatus(c.title, c.index, c.count, c.slideShow, c.countdown, c.remainingMs),
-                  c.expected);
+        const std::wstring status = composeStatus({SLIDE, c.remainingMs}, {c.slideShow, false, false, c.countdown}, c.title, c.index, c.count);
+        EXPECT_EQ(status, c.expected);
+        EXPECT_EQ(trayTipText(status), c.expected.substr(0, 127));
     }
-    // The title ends at its zero, as in its buffer.
-    const wchar_t buffer[] = L"b.txt - Tomel\0garbage";
-    EXPECT_EQ(formatStatus(std::wstring_view(buffer, std::size(buffer) - 1), 0, 2, true, false, 0),
-              L"b.txt - Tomel | 1/2");
-    // Cut to the status buffer and the tray tip buffer.
-    const std::wstring longTitle(300, L'x');
-    const std::wstring status = formatStatus(longTitle, 0, 5, true, true, 5000);
-    EXPECT_EQ(status, longTitle.substr(0, 259));
-    EXPECT_EQ(trayTipText(status), longTitle.substr(0, 127));
-    EXPECT_EQ(trayTipText(L"short | 1/2"), L"short | 1/2");
-    EXPECT_EQ(captionText(true, L"status", L"title"), L"status");
-    EXPECT_EQ(captionText(false, L"status", L"title"), L"title");
 }
 
 }  // namespace
