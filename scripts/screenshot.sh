@@ -27,7 +27,7 @@ done
 [ -n "$win" ] || { echo "Tomel did not show its window" >&2; kill "$pid"; exit 1; }
 
 sleep 0.5
-xdotool mousemove 1270 1010
+xdotool mousemove 1015 8
 sleep 0.3
 read -r x y w h < <(xwininfo -id "$win" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
   /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')

@@ -235,8 +235,9 @@ window_box() {
         END { if (w == "") exit 1; print x, y, w, h }'
 }
 
-# Moves the pointer off the program's windows (and off the desktop), for clean screenshots.
-park_pointer() { xdotool mousemove 1270 1010 >/dev/null 2>&1; }
+# Moves the pointer off the program's windows, for clean screenshots: to the top right corner of
+# Wine's desktop, not off it (a pointer outside the desktop leaves Wine unable to move it later).
+park_pointer() { xdotool mousemove 1015 8 >/dev/null 2>&1; }
 
 screenshot() { import -window root "$1" 2>/dev/null || fail "import could not take a screenshot"; }
 

@@ -217,6 +217,8 @@ TEST(PopupMenu, MenuCommandOpensAtTheCursorOrTheCorner)
             w.pump(50);
             GetCursorPos(&p);
         }
+        if (p.x != c.cursor.x || p.y != c.cursor.y)
+            GTEST_SKIP() << "Wine could not place the pointer (it was left outside its desktop)";
         if (c.contextMenu) {
             SendMessageW(w.window(), WM_CONTEXTMENU, 0, c.contextMenu);
         } else {
