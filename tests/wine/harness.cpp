@@ -226,9 +226,3 @@ std::string narrow(const std::wstring& w)
     for (wchar_t c : w) s.push_back(c < 128 ? static_cast<char>(c) : '?');
     return s;
 }
-
-bool runningUnderWine()
-{
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}

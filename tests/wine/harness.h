@@ -67,6 +67,3 @@ bool exists(const std::wstring& path);
 std::string utf16File(const std::wstring& text);
 std::string utf16(const std::wstring& text);
 std::string narrow(const std::wstring& w);
-
-// True when the tests run under Wine rather than Windows.
-bool runningUnderWine();
