@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
 """Lines of program code against lines of tests: lines that hold something other than blanks
 and comments. Code is the sources of core/ state/ shell/ main/; tests are everything
-under tests/ (unit, in-process, fuzz, end-to-end scripts, helpers); benchmarks are counted apart."""
+under tests/ (unit, in-process, fuzz, end-to-end scripts, helpers, the layer check), with a row per
+folder; benchmarks are counted apart."""
 
 import os
 import sys
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 C_LIKE = (".cpp", ".h", ".c")
-SHELL = (".sh",)
+SHELL = (".sh", ".py")
 
 
 def c_code_lines(text):
@@ -46,7 +47,7 @@ def c_code_lines(text):
 
 
 def shell_code_lines(text):
-    # A line starting with '#' (the #! line too) is a comment; trailing comments stay code.
+    # Shell and Python: a line starting with '#' (the #! line too) is a comment; trailing comments stay code.
     return sum(1 for line in text.splitlines() if line.strip() and not line.strip().startswith("#"))
 
 
@@ -72,6 +73,11 @@ def main():
     rows = [("code", code), ("tests", tests), ("benchmarks", bench)]
     for label, (files, lines) in rows:
         print(f"{label:<11} {lines:>7} lines in {files:>3} files")
+        if label == "tests":
+            for sub in sorted(os.listdir(os.path.join(TOP, "tests"))):
+                if os.path.isdir(os.path.join(TOP, "tests", sub)):
+                    sub_files, sub_lines = count([os.path.join("tests", sub)], C_LIKE + SHELL)
+                    print(f"  {sub:<9} {sub_lines:>7} lines in {sub_files:>3} files")
     ratio = tests[1] / code[1] if code[1] else 0.0
     print(f"tests/code  {ratio:>7.2f}")
     return 0
