@@ -17,16 +17,6 @@ EntryAllocator systemAllocator() { return {allocateBlock, releaseBlock}; }
 
 EntryList::EntryList(EntryList&& other) noexcept : allocator_(other.allocator_) { swap(other); }
 
-EntryList& EntryList::operator=(EntryList&& other) noexcept
-{
-    if (this != &other) {
-        release();
-        allocator_ = other.allocator_;
-        swap(other);
-    }
-    return *this;
-}
-
 void EntryList::swap(EntryList& other) noexcept
 {
     std::swap(allocator_, other.allocator_);
@@ -122,14 +112,6 @@ bool EntryList::grow(std::size_t extra)
     std::size_t want = std::max(used_ + extra, capacity_ + capacity_ / 2 + 64);
     want = std::min(want, MAX_CHARS);
     return reserve(want);
-}
-
-bool EntryList::push(const wchar_t* p, std::size_t n)
-{
-    if (used_ + n > capacity_ && !grow(n)) return false;
-    std::copy_n(p, n, chars_ + used_);
-    used_ += n;
-    return true;
 }
 
 bool EntryList::extendLast(wchar_t c)

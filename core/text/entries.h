@@ -20,7 +20,7 @@ class EntryList {
 public:
     explicit EntryList(EntryAllocator allocator = systemAllocator()) : allocator_(allocator) {}
     EntryList(EntryList&& other) noexcept;
-    EntryList& operator=(EntryList&& other) noexcept;
+    EntryList& operator=(EntryList&& other) = delete;
     EntryList(const EntryList&) = delete;
     EntryList& operator=(const EntryList&) = delete;
     ~EntryList() { release(); }
@@ -57,7 +57,6 @@ public:
         chars_[used_++] = c;
         return true;
     }
-    bool push(const wchar_t* p, std::size_t n);
     // Room for n more characters at the end, to be filled and then committed; nullptr when the
     // memory cannot be had.
     wchar_t* tail(std::size_t n) { return used_ + n <= capacity_ || grow(n) ? chars_ + used_ : nullptr; }
