@@ -20,6 +20,8 @@ e2e_init() {
     mkdir -p "$2" || exit 1
     E2E_WORK="$(cd "$2" && pwd)/work"
     E2E_EXE="$E2E_WORK/bin/tomel.exe"
+    # A file or folder a failed run left immutable (the tests use chattr +i) would stay.
+    chattr -R -i "$E2E_WORK" 2>/dev/null
     rm -rf "$E2E_WORK" && mkdir -p "$E2E_WORK/bin" || exit 1
     cp "$1" "$(dirname "$1")/Tomel.txt" "$E2E_WORK/bin/" || { echo "FAIL: cannot copy $1 and its help text"; exit 1; }
     export LC_ALL=C.UTF-8   # non-ASCII names on the command line reach Wine through the Unix locale

@@ -3,8 +3,6 @@
 # at start-up and, at the end, saved to in place even in a folder where no file can be made; a
 # program whose path is longer than 259 characters keeps to the files beside itself.
 # Usage: test_settings.sh <path-to-tomel.exe> <scratch-dir>
-# A folder made immutable by a run that failed half-way would keep the scratch folder from being emptied.
-[ $# -ge 2 ] && chattr -i "$2/work/locked" 2>/dev/null
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
