@@ -1,5 +1,5 @@
-// The popup menu in the real window, with the test in the user's place: pinned menus shown again,
-// and the menu in the language file's words.
+// The popup menu in the real window: the system's own menu at a right click, and with the test in the
+// user's place, pinned menus shown again and the menu in the language file's words.
 #include <gtest/gtest.h>
 
 #include "core/app/commands.h"
@@ -28,7 +28,58 @@ void collect(HMENU menu)
         if (HMENU sub = GetSubMenu(menu, i)) collect(sub);
     }
 }
+struct MenuWatch {
+    RECT rect = {};
+    bool found = false;
+};
+
+BOOL CALLBACK findMenuWindow(HWND w, LPARAM found)
+{
+    wchar_t name[16] = {};
+    GetClassNameW(w, name, 16);
+    if (wcscmp(name, L"#32768") != 0 || !IsWindowVisible(w)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+}
+
+// From another thread: waits for the system's menu window, notes where it is and closes it with Esc.
+DWORD WINAPI escapeMenu(void* p)
+{
+    auto* watch = static_cast<MenuWatch*>(p);
+    for (int i = 0; i < 200; ++i, Sleep(20)) {
+        HWND menu = nullptr;
+        EnumWindows(findMenuWindow, reinterpret_cast<LPARAM>(&menu));
+        if (!menu) continue;
+        watch->found = true;
+        GetWindowRect(menu, &watch->rect);
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        return 0;
+    }
+    return 1;
+}
 }  // namespace
+
+TEST(PopupMenu, TheSystemMenuOpensAtTheClickAndEscResumesTheSlideshow)
+{
+    TomelWindow w;
+    App& app = w.app();
+    app.multiline = false;
+    app.slide.countdown = false;
+    app.slide.slideTime = 150;
+    w.drop({writeBytes(L"menu.txt", "a\r\nb\r\nc\r\nd\r\n")});
+    MenuWatch watch;
+    HANDLE thread = CreateThread(nullptr, 0, escapeMenu, &watch, 0, nullptr);
+    POINT click = {60, 40};
+    ClientToScreen(w.window(), &click);
+    PostMessageW(w.window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(w.window()), MAKELPARAM(click.x, click.y));
+    w.pump(5000, [&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; });
+    CloseHandle(thread);
+    ASSERT_TRUE(watch.found);
+    EXPECT_EQ(watch.rect.left, click.x);
+    EXPECT_EQ(watch.rect.top, click.y);
+    const std::uint32_t after = app.currentIndex;
+    EXPECT_TRUE(w.pump(2000, [&] { return app.currentIndex != after; }));   // the slideshow goes on
+}
 
 TEST(PopupMenu, APinnedMenuComesBackAfterEachChoiceUntilDismissed)
 {

@@ -76,7 +76,8 @@ TEST(TextLoading, RefusalsKeepTheTextOnShowAndItsBookmark)
         SCOPED_TRACE(c.name);
         TomelWindow w;
         w.app().multiline = false;
-        if (c.allocator.allocate) w.app().entries = EntryList(c.allocator);
+        EntryList withAllocator(c.allocator.allocate ? c.allocator : systemAllocator());
+        w.app().entries.swap(withAllocator);
         const std::wstring good = writeBytes(L"kept.txt", "one\r\ntwo\r\nthree\r\n");
         w.drop({good});
         w.command(CMD_NEXT);
