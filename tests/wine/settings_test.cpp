@@ -120,6 +120,19 @@ TEST(Settings, SavingKeepsLongNamesAndAttributes)
     }
 }
 
+TEST(Settings, SavingWhileMaximizedStoresTheRestoredPlace)
+{
+    TomelWindow w;
+    App& app = w.app();
+    MoveWindow(w.window(), 50, 60, 400, 300, TRUE);
+    ShowWindow(w.window(), SW_MAXIMIZE);
+    w.pump(50);
+    const std::wstring path = testDirectory() + L"\\max.ini";
+    setPath(app.settingsPath, path);
+    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
+    EXPECT_NE(readFile(path).find(utf16(L"left=50\r\ntop=60\r\nright=450\r\nbottom=360\r\n")), std::string::npos);
+}
+
 TEST(Settings, ARefusedTextAtStartUpKeepsTheStoredFileAndBookmark)
 {
     TomelWindow w;
