@@ -1,6 +1,7 @@
 // Splitting text into entries: lines, paragraphs, blank lines, pieces, line ends; the list's storage.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,7 @@ TEST(Entries, LinesAndParagraphs)
         {L"a\n \nb\n", ANSI, true, {L"a\n \nb\n"}},  // a line of spaces is not blank
         {L"a\rb\r\n", ANSI, false, {L"a\rb\n"}}, {L"a\r", ANSI, false, {L"a\r\n"}},
         {std::wstring(L"ab\0cd\n", 6), ANSI, false, {L"ab cd\n"}},  // a zero would hide the rest of its line
-        {L"ab\ncd\x1A" L"ef\ngh", ANSI, false, {L"ab\n", L"cd\n"}},   // Ctrl+Z ends ANSI text only
-        {L"ab\x1A", UTF16, false, {L"ab\x1A\n"}},
+        {L"ab\ncd\x1A" L"ef\ngh", ANSI, false, {L"ab\n", L"cd\n"}},   // Ctrl+Z, the old end of a file
         {L"a\n\nb\n", UTF16, false, {L"a\n", L"\n", L"b\n"}},   // blank is CR LF
         {L"a\r\nb\r\n\r\nc", UTF16, true, {L"a\r\nb\r\n", L"c\n"}},
         // Pieces of at most 4095 characters; in ANSI text only the last piece of a line has its line feed.
@@ -74,8 +74,23 @@ TEST(Entries, StorageIsKeptAndManyEntriesSpanChunks)
     for (std::size_t i = 0; i < 17 * 65536; ++i) many.append({L"0123456789"[i % 10], L'\n'});
     splitText(list, many, ANSI, false);
     ASSERT_EQ(list.size(), 17u * 65536);
-    for (std::size_t i : {65535ul, 65536ul, 16ul * 65536 + 1})
+    for (std::size_t i : {0ul, 65535ul, 65536ul, 16ul * 65536 + 1})
         EXPECT_EQ(list[i], std::to_wstring(i % 10) + L"\n");
+}
+
+std::size_t refuseAbove = 1024;   // no chunk of entry offsets, and room for 256 characters at most
+void* limitedAllocate(std::size_t bytes) { return bytes > refuseAbove ? nullptr : std::malloc(bytes); }
+
+TEST(Entries, MemoryItCannotHaveStopsTheSplitterAndIsRefused)
+{
+    EntryList list({limitedAllocate, std::free});
+    for (const std::wstring& text : {std::wstring(L"a\nb\n"), std::wstring(300, L'x')}) {
+        EntrySplitter s(list, ANSI, false);
+        EXPECT_FALSE(s.feed(text.data(), text.size()));
+        s.finish();
+        EXPECT_EQ(std::make_pair(s.failed(), list.size()), std::make_pair(true, std::size_t(0))) << text.size();
+    }
+    EXPECT_FALSE(list.resetFor(1u << 20));
 }
 
 TEST(Entries, ByteOrderMarksAndBlocksThatCanBeDecoded)
