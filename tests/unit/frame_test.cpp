@@ -1,0 +1,255 @@
+// Pure helpers of the program's frame: paths and titles, built-in texts, the window's
+// size, place and look, and the popup menu's decisions (pins, check marks and greyed items, the packed menu
+// position) and the timer dialog's split of a period.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <tuple>
+
+#include "core/app/commands.h"
+#include "core/app/paths.h"
+#include "core/display/fitting.h"
+#include "core/display/look.h"
+#include "core/display/placement.h"
+#include "core/settings/window_rect.h"
+#include "core/ui/menu_logic.h"
+#include "core/ui/period_parts.h"
+#include "core/ui/texts.h"
+
+namespace {
+
+PinState pins(bool main, int submenu, bool blackbox) { return {main, submenu, blackbox ? 7 : -1, blackbox ? 18 : -1}; }
+auto tied(const PinState& p) { return std::tie(p.menuPinned, p.pinnedSubmenu, p.pinnedLevel3, p.pinnedLevel3Parent); }
+const MenuPost none{false, 0};
+MenuPost show(int submenu) { return {true, submenu}; }
+
+std::vector<unsigned> marked(const MenuFlags& f, MarkKind kind)
+{
+    std::vector<unsigned> out;
+    for (const MenuMark& m : menuMarks(f))
+        if (m.kind == kind) out.push_back(m.command);
+    return out;
+}
+
+}  // namespace
+
+TEST(Paths, NamesTitlesAndBuffers)
+{
+    struct Case { std::wstring path; bool settings; std::wstring directory, title; };
+    const std::wstring n252(252, L'n');
+    const Case cases[] = {
+        {L"C:\\a\\b.ini", true, L"C:\\a", L"b.ini - Tomel"}, {L"C:\\a.b\\c.ini", true, L"C:\\a.b", L"c.ini - Tomel"},
+        {L"C:\\a\\b.INI", false, L"C:\\a", L"b.INI - Tomel"}, {L"notes", false, L"notes", L"notes - Tomel"},
+        {L"C:\\" + n252, false, L"C:", n252 + L" - Tome"},   // cut to the title buffer
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(std::make_tuple(isSettingsFileName(c.path), directoryPart(c.path), buildTitle(c.path, L"Tomel")),
+                  std::make_tuple(c.settings, c.directory, c.title));
+    EXPECT_EQ(std::make_pair(trimTrailingBlanks(L"notes.txt \t  "), trimTrailingBlanks(L"   ")),
+              std::make_pair(std::wstring_view(L"notes.txt \t"), std::wstring_view()));   // tabs stay
+    // GetModuleFileNameW fills the buffer when it had to cut the path; "\\tomel.lang.ini" is the longest name
+    // kept beside the program.
+    EXPECT_EQ(std::make_tuple(moduleNameIsWhole(259, 260), moduleNameIsWhole(260, 260), moduleNameIsWhole(0, 260),
+                              filesFitBeside(std::wstring(244, L'd')), filesFitBeside(std::wstring(245, L'd'))),
+              std::make_tuple(true, false, false, true, false));
+    struct Copy { std::size_t size; const wchar_t* text; bool whole; std::wstring kept; };
+    for (const Copy& c : {Copy{5, L"abcd", true, L"abcd"}, Copy{5, L"abcde", false, L"abcd"}, Copy{1, L"a", false, L""},
+                          Copy{0, L"", true, L"-"}, Copy{0, L"a", false, L"-"}}) {
+        wchar_t buffer[8] = L"-";
+        const bool whole = copyToBuffer(buffer, c.size, c.text);
+        EXPECT_EQ(std::make_pair(whole, std::wstring(buffer)), std::make_pair(c.whole, c.kept)) << c.size << c.text;
+    }
+}
+
+TEST(Paths, LongAndPlainForms)
+{
+    // The temporary name is four characters longer than the file's, so it takes the long form.
+    struct Case { const wchar_t* path; const wchar_t* longForm; const wchar_t* plain; };
+    const Case cases[] = {
+        {L"C:\\a\\tomel.ini", L"\\\\?\\C:\\a\\tomel.ini", L"C:\\a\\tomel.ini"}, {L"C:\\", L"\\\\?\\C:\\", L"C:\\"},
+        {L"\\\\server\\share\\t.ini", L"\\\\?\\UNC\\server\\share\\t.ini", L"\\\\server\\share\\t.ini"},
+        {L"\\\\?\\C:\\t.ini", L"\\\\?\\C:\\t.ini", L"C:\\t.ini"},
+        {L"relative\\x.ini", L"relative\\x.ini", L"relative\\x.ini"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(std::make_pair(temporaryPathFor(c.path), plainPathForm(c.longForm)),
+                  std::make_pair(std::wstring(c.longForm) + L".new", std::wstring(c.plain)));
+}
+
+TEST(BuiltInTexts, AreFoundByNumber)
+{
+    for (int id = 0; id < DIALOG_TEXT_COUNT; ++id) EXPECT_EQ(dialogText(id), dialogTexts[id].text) << id;
+    for (int id = 0; id < MESSAGE_TEXT_COUNT; ++id) EXPECT_EQ(messageText(id), messageTexts[id].text) << id;
+    EXPECT_EQ(messageText(MESSAGE_TEXT_COUNT), nullptr);
+}
+
+TEST(WindowRect, StaysOnTheScreen)
+{
+    const ScreenMetrics screen{1920, 1080, 112, 27}, small{1920, 1080, 1, 1};
+    struct Case { std::int32_t l, t, r, b; WindowBox expected; bool tiny = false; };
+    const Case cases[] = {
+        // Up to 10 pixels beyond an edge stay; a window narrower or lower than the minimum tracking size gets 100.
+        {1530, 890, 1930, 1090, {1530, 890, 400, 200}}, {1531, 891, 1931, 1091, {1520, 880, 400, 200}},
+        {-10, -10, 390, 190, {-10, -10, 400, 200}}, {-11, -11, 389, 189, {0, 0, 400, 200}},
+        {100, 100, 212, 127, {100, 100, 112, 27}}, {100, 100, 211, 126, {100, 100, 100, 100}},
+        {1831, 991, 1841, 1001, {1820, 980, 100, 100}}, {500, 300, 100, 100, {500, 300, 100, 100}},  // upside down
+        {INT_MIN, INT_MIN, INT_MAX, INT_MAX, {0, 0, INT_MAX, INT_MAX}},   // no overflow
+        // Starting at the right or bottom edge, ending at the left or top edge.
+        {1920, 1080, 1925, 1085, {1920, 1080, 5, 5}, true}, {1921, 1081, 1926, 1086, {1915, 1075, 5, 5}, true},
+        {-5, -5, 0, 0, {-5, -5, 5, 5}, true}, {-6, -6, -1, -1, {0, 0, 5, 5}, true},
+    };
+    for (const Case& c : cases) {
+        const WindowBox got = clampedWindowBox(c.l, c.t, c.r, c.b, c.tiny ? small : screen);
+        EXPECT_EQ(std::tie(got.left, got.top, got.width, got.height),
+                  std::tie(c.expected.left, c.expected.top, c.expected.width, c.expected.height)) << &c - cases;
+    }
+}
+
+TEST(Fitting, TheClientSizeOfTheMeasuredText)
+{
+    FitMetrics m;
+    m.fullScreenWidth = 1280, m.frameWidth = 4, m.frameHeight = 4, m.lineHeight = 16, m.clientWidth = 300;
+    EXPECT_EQ(fitLimit(m), 1272);
+    struct Size { bool fitWidth, multiline; TextBlock text; std::int32_t width, height; };
+    for (const Size& c : {Size{false, false, {100, 16}, 120, 21},      // one line, scaled by 96/72
+                          Size{false, true, {100, 45}, 120, 53},       // two frames around a paragraph
+                          Size{false, false, {0, 0}, 20, 21},          // nothing measured: one font line
+                          Size{true, true, {40, 15}, 300, 23}}) {      // Fit To Width keeps the client width
+        m.fitWidth = c.fitWidth, m.multiline = c.multiline;
+        const ClientSize size = fitClientSize(m, c.text);
+        EXPECT_EQ(std::make_pair(size.width, size.height), std::make_pair(c.width, c.height));
+    }
+    m.clientWidth = 10;   // narrower than the margins: no size comes out negative or beyond the limit
+    EXPECT_EQ(fitClientSize(m, {1, std::int64_t(1) << 40}).height, MAX_WINDOW_EXTENT);
+}
+
+TEST(Placement, DockingAndTheCaption)
+{
+    // A window of 200 by 100 docked in a work area of 1024 by 768 from (10, 20): centred across at x = 422.
+    struct Case { std::uint32_t position; DockState s; std::int32_t y; };
+    for (const Case& c : {Case{1, {false, true, true, 4, 3}, 16},        // top, Blackbox with caption: raised
+                          Case{1, {false, false, true, 4, 3}, 20}, Case{1, {true, true, true, 4, 3}, 20},
+                          Case{2, {true, false, false, 4, 3}, 694},      // bottom, transparent: two frames lower
+                          Case{2, {}, 688}, Case{77, {}, 354},           // any larger number: centre
+                          Case{1, {false, true, true, INT_MIN, 3}, INT_MAX}}) {
+        const auto p = dockPosition(c.position, ScreenRect{10, 20, 1034, 788}, 200, 100, c.s);
+        ASSERT_TRUE(p);
+        EXPECT_EQ(std::make_pair(p->x, p->y), std::make_pair(422, c.y)) << c.position << " " << c.y;
+    }
+    EXPECT_FALSE(dockPosition(0, ScreenRect{0, 0, 1024, 768}, 200, 100, {}));
+    struct Caption { bool caption, blackbox; std::int32_t top, height; };
+    for (const Caption& c : {Caption{true, false, 100, 200}, Caption{true, true, 96, 202},
+                             Caption{false, true, 104, 200}}) {
+        const CaptionPlace place = captionPlace(100, 200, c.caption, c.blackbox, 4, 2);
+        EXPECT_EQ(std::make_pair(place.top, place.height), std::make_pair(c.top, c.height));
+    }
+}
+
+TEST(Look, UnusableHandEditedValuesGiveWay)
+{
+    EXPECT_EQ(std::make_tuple(usableColour(0xFFFFFFFFu, 7), usableColour(0x01000000u, 7), usableColour(0x123457u, 7)),
+              std::make_tuple(7u, 7u, 0x123457u));
+    EXPECT_EQ(std::make_tuple(usableFontHeight(MAX_FONT_HEIGHT, -13), usableFontHeight(MAX_FONT_HEIGHT + 1, -13),
+                              usableFontHeight(-MAX_FONT_HEIGHT, -13), usableFontHeight(-MAX_FONT_HEIGHT - 1, -13)),
+              std::make_tuple(MAX_FONT_HEIGHT, -13, -MAX_FONT_HEIGHT, -13));
+    EXPECT_EQ(std::make_tuple(usableFontWeight(1000), usableFontWeight(1001), usableFontWeight(-1), usableDocking(4)),
+              std::make_tuple(1000, 0, 0, 3u));
+    const auto modes = [](FitModes m) { return std::make_tuple(m.fitFont, m.fitWidth, m.fitGraphic); };
+    EXPECT_EQ(modes(oneFitMode({true, true, true})), std::make_tuple(false, true, false));   // Fit To Width first,
+    EXPECT_EQ(modes(oneFitMode({true, false, true})), std::make_tuple(true, false, false));  // then Fit To Font
+    EXPECT_EQ(modes(oneFitMode({false, false, true})), std::make_tuple(false, false, true));
+}
+
+TEST(MenuPins, EveryStateShowsItsMenuAndADismissalUndoesOneLevel)
+{
+    struct Case { PinState before; std::int32_t requested; MenuPath shown; std::optional<MenuPost> afterCommand;
+                  std::vector<MenuPost> onDismissal; PinState after; };
+    const Case cases[] = {
+        {pins(true, -1, false), 0, {-1, -1}, show(0), {none}, pins(false, -1, false)},
+        {pins(true, 29, false), 29, {-1, 29}, show(29), {show(0)}, pins(true, -1, false)},
+        {pins(false, -1, true), 7, {18, 7}, show(7), {none}, pins(false, -1, false)},
+        {pins(true, 18, true), 7, {18, 7}, show(7), {show(18), show(0)}, pins(true, 18, false)},
+    };
+    for (const Case& c : cases) {
+        const MenuPath path = menuToShow(c.before, c.requested);
+        PinState p = c.before;
+        EXPECT_EQ(std::make_tuple(path.parent, path.position, menuAfterCommand(c.before), dismissMenu(p)),
+                  std::make_tuple(c.shown.parent, c.shown.position, c.afterCommand, c.onDismissal)) << &c - cases;
+        EXPECT_EQ(tied(p), tied(c.after)) << &c - cases;
+    }
+    // Pin "Timers", pin the main popup from it, leave both with two dismissals; pin "Dock", then
+    // "Blackbox" inside it, and unpin it with its own Pin item; another submenu's pin moves the pin.
+    struct Step { unsigned command; bool pinCommand; std::vector<MenuPost> posts; };  // 0: dismissed
+    const Step steps[] = {
+        {CMD_PIN_TIMERS, true, {show(6)}}, {CMD_COUNTDOWN, false, {show(6)}}, {CMD_PIN, true, {show(6)}},
+        {0, false, {show(0)}}, {0, false, {none}}, {CMD_PIN_DOCK, true, {show(18)}},
+        {CMD_PIN_BLACKBOX, true, {show(7)}}, {CMD_PIN_BLACKBOX, true, {show(18)}}, {CMD_PIN_INFO, true, {show(29)}},
+        {CMD_PIN_INFO, true, {}},
+    };
+    PinState p;
+    for (const Step& s : steps) {
+        std::vector<MenuPost> posts;
+        if (s.command == 0) {
+            posts = dismissMenu(p);
+        } else {
+            EXPECT_EQ(applyPinCommand(p, s.command), s.pinCommand) << &s - steps;
+            if (const auto post = menuAfterCommand(p)) posts.push_back(*post);
+        }
+        EXPECT_EQ(posts, s.posts) << &s - steps;
+    }
+    EXPECT_EQ(tied(p), tied(PinState{}));
+}
+
+TEST(MenuMarks, ChoicesPinsAndGreyedItems)
+{
+    // One sizing mode, justification and docking are checked, each pin of its own menu. Bookmark needs "Save on
+    // Exit" and makes no sense with random steps; transparency needs layered windows and hides the caption,
+    // whose item then shows whether the caption comes back.
+    struct Case { bool fitFont, fitWidth, fitGraphic; std::uint32_t justify, docking; PinState pins;
+                  bool layered, saveOnExit, random, caption, transparent, savedCaption;
+                  std::vector<unsigned> checked, greyed; };
+    const Case cases[] = {
+        {false, false, false, 0, 0, pins(true, -1, false), false, true, false, true, false, true,
+         {CMD_CAPTION, CMD_JUSTIFY_CENTER, CMD_SAVE_ON_EXIT, CMD_PIN}, {CMD_TRANSPARENT}},
+        {true, true, true, 1, 1, pins(false, 17, false), true, false, false, false, false, false,
+         {CMD_FIT_FONT, CMD_JUSTIFY_LEFT, CMD_DOCK_TOP, CMD_PIN_JUSTIFY}, {CMD_BOOKMARK}},
+        {false, true, true, 2, 2, pins(false, -1, true), true, true, true, false, true, true,
+         {CMD_RANDOM, CMD_CAPTION, CMD_TRANSPARENT, CMD_FIT_WIDTH, CMD_JUSTIFY_RIGHT, CMD_DOCK_BOTTOM,
+          CMD_SAVE_ON_EXIT, CMD_PIN_BLACKBOX}, {CMD_BOOKMARK, CMD_CAPTION}},
+        {false, false, true, 3, 3, {false, -1, 7, 19}, true, true, false, false, true, false,   // Blackbox elsewhere
+         {CMD_TRANSPARENT, CMD_FIT_GRAPHIC, CMD_DOCK_CENTER, CMD_SAVE_ON_EXIT}, {CMD_CAPTION}},
+    };
+    for (const Case& c : cases) {
+        MenuFlags f;
+        std::tie(f.fitFont, f.fitWidth, f.fitGraphic, f.justify, f.docking, f.pins) =
+            std::tie(c.fitFont, c.fitWidth, c.fitGraphic, c.justify, c.docking, c.pins);
+        std::tie(f.layeredWindows, f.saveOnExit, f.random, f.caption, f.transparent, f.savedCaption) =
+            std::tie(c.layered, c.saveOnExit, c.random, c.caption, c.transparent, c.savedCaption);
+        EXPECT_EQ(marked(f, MarkKind::Check), c.checked) << &c - cases;
+        EXPECT_EQ(marked(f, MarkKind::Grey), c.greyed) << &c - cases;
+    }
+}
+
+TEST(MenuPosition, PackedPositionsReadBackSigned)
+{
+    struct Case { std::int32_t x, y; std::uint32_t packed; std::int32_t readX, readY; };
+    const Case cases[] = {{1279, 1023, 0x046304FF, 1279, 1023}, {-1, -100, 0x0000FFFF, -1, -100},
+                          {-32768, -32868, 0x80008000, -32768, -32868},
+                          {INT_MAX, INT_MIN, 0x0064FFFF, -1, 0}};   // each word cut to 16 bits
+    for (const Case& c : cases) {
+        const MenuPoint p = unpackMenuPosition(c.packed | 0xABCDEF0100000000ull);  // bits above the words ignored
+        EXPECT_EQ(std::make_tuple(packMenuPosition(c.x, c.y), p.x, p.y), std::make_tuple(c.packed, c.readX, c.readY));
+    }
+}
+
+TEST(PeriodParts, SplitAndJoin)
+{
+    for (const PeriodParts& p : {PeriodParts{0, 0, 5, 0}, {1, 2, 3, 4}, {0, 59, 59, 999}, {0, 59, 0, 0}}) {
+        const PeriodParts back = splitPeriod(joinPeriod(p));
+        EXPECT_EQ(std::tie(back.hours, back.minutes, back.seconds, back.milliseconds),
+                  std::tie(p.hours, p.minutes, p.seconds, p.milliseconds));
+    }
+    EXPECT_EQ(joinPeriod({0, 75, 0, 1500}), 4501500u);   // no part has an upper limit
+}
+
