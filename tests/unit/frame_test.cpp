@@ -13,6 +13,7 @@
 #include "core/display/look.h"
 #include "core/display/placement.h"
 #include "core/settings/window_rect.h"
+#include "core/text/gong.h"
 #include "core/ui/menu_logic.h"
 #include "core/ui/period_parts.h"
 #include "core/ui/texts.h"
@@ -253,3 +254,13 @@ TEST(PeriodParts, SplitAndJoin)
     EXPECT_EQ(joinPeriod({0, 75, 0, 1500}), 4501500u);   // no part has an upper limit
 }
 
+TEST(Gong, OpenCommandQuotesAPathWithSpacesAndRefusesOneTooLong)
+{
+    const std::wstring fits = L"C:\\" + std::wstring(240, L'x');   // 259 characters with the rest of the command
+    struct Case { std::wstring path, expected; };
+    for (const Case& c : {Case{L"C:\\WINDOWS\\ding.wav", L"open C:\\WINDOWS\\ding.wav alias gong"},
+                          Case{L"C:\\my sounds\\gong.wav", L"open \"C:\\my sounds\\gong.wav\" alias gong"},
+                          Case{L"", L""}, Case{fits, L"open " + fits + L" alias gong"}, Case{fits + L"x", L""}}) {
+        EXPECT_EQ(gongOpenCommand(c.path), c.expected) << std::string(c.path.begin(), c.path.end());
+    }
+}
