@@ -156,6 +156,10 @@ TEST(Look, UnusableHandEditedValuesGiveWay)
               std::make_tuple(MAX_FONT_HEIGHT, -13, -MAX_FONT_HEIGHT, -13));
     EXPECT_EQ(std::make_tuple(usableFontWeight(1000), usableFontWeight(1001), usableFontWeight(-1), usableDocking(4)),
               std::make_tuple(1000, 0, 0, 3u));
+    using Align = std::optional<TextAlignment>;   // the stored justify: centre, left, right; others unchanged
+    EXPECT_EQ(std::make_tuple(alignmentFor(0), alignmentFor(1), alignmentFor(2), alignmentFor(3)),
+              std::make_tuple(Align(TextAlignment::Center), Align(TextAlignment::Left), Align(TextAlignment::Right),
+                              Align()));
     const auto modes = [](FitModes m) { return std::make_tuple(m.fitFont, m.fitWidth, m.fitGraphic); };
     EXPECT_EQ(modes(oneFitMode({true, true, true})), std::make_tuple(false, true, false));   // Fit To Width first,
     EXPECT_EQ(modes(oneFitMode({true, false, true})), std::make_tuple(true, false, false));  // then Fit To Font
