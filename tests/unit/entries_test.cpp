@@ -3,9 +3,11 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/text/entries.h"
+#include "core/text/load_outcome.h"
 
 using V = std::vector<std::wstring>;
 constexpr TextFlavor ANSI = TextFlavor::Ansi, UTF16 = TextFlavor::Utf16;
@@ -127,3 +129,19 @@ TEST(Entries, ATextThatCannotFitIsRefusedFromItsSize)
     }
 }
 
+TEST(LoadOutcome, EachStepShowsItsTextAndOnlyALoadReplacesTheTextOnShow)
+{
+    const auto text = [](const wchar_t* t) { return std::wstring(t ? t : L"-"); };
+    struct Case { LoadStep step; std::size_t entries; bool keep; std::wstring box, control; };
+    for (const Case& c : {Case{LoadStep::Missing, 0, true, L"-", L"No input file"},
+                          Case{LoadStep::Unreadable, 0, true, L"-", L"No input file"},
+                          Case{LoadStep::BigEndian, 0, true, L"Unicode big endian unsupported", L"-"},
+                          Case{LoadStep::Utf8, 0, true, L"UTF-8 unsupported", L"-"},
+                          Case{LoadStep::OutOfMemory, 0, true, L"Out Of Memory", L"-"},
+                          Case{LoadStep::Loaded, 0, false, L"-", L"No data"},
+                          Case{LoadStep::Loaded, 1, false, L"-", L"-"}}) {
+        const LoadView v = viewOfLoad(c.step, c.entries);
+        EXPECT_EQ(std::make_tuple(v.keepShownText, text(v.messageBox), text(v.controlText)),
+                  std::make_tuple(c.keep, c.box, c.control)) << static_cast<int>(c.step) << " " << c.entries;
+    }
+}
