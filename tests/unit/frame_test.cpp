@@ -11,6 +11,7 @@
 #include "core/app/paths.h"
 #include "core/display/fitting.h"
 #include "core/display/look.h"
+#include "core/display/picture.h"
 #include "core/display/placement.h"
 #include "core/settings/window_rect.h"
 #include "core/text/gong.h"
@@ -266,5 +267,21 @@ TEST(Gong, OpenCommandQuotesAPathWithSpacesAndRefusesOneTooLong)
                           Case{L"C:\\my sounds\\gong.wav", L"open \"C:\\my sounds\\gong.wav\" alias gong"},
                           Case{L"", L""}, Case{fits, L"open " + fits + L" alias gong"}, Case{fits + L"x", L""}}) {
         EXPECT_EQ(gongOpenCommand(c.path), c.expected) << std::string(c.path.begin(), c.path.end());
+    }
+}
+
+TEST(Picture, SizesRoundToPixelsAndScaleIntoTheBoxKeepingTheShapeNeverEnlarged)
+{
+    // 1/100 mm to pixels, rounded half away from zero: 26 at 96 dpi is 0.98, 27 at 47 dpi is 0.4996.
+    EXPECT_EQ(std::make_tuple(himetricToPixels(26, 96), himetricToPixels(-26, 96), himetricToPixels(27, 47),
+                              himetricToPixels(254000, 96)),
+              std::make_tuple(1, -1, 0, 9600));
+    struct Case { PixelSize natural; std::int64_t boxW, boxH; PixelSize expected; };
+    for (const Case& c : {Case{{400, 100}, 200, 200, {200, 50}}, Case{{100, 400}, 1000, 200, {50, 200}},
+                          Case{{64, 48}, 1000, 1000, {64, 48}}, Case{{0, 48}, 100, 100, {0, 0}},
+                          Case{{48, 0}, 100, 100, {0, 0}}}) {
+        const PixelSize got = scalePictureToBox(c.natural, c.boxW, c.boxH);
+        EXPECT_EQ(std::make_pair(got.width, got.height), std::make_pair(c.expected.width, c.expected.height))
+            << c.natural.width << "x" << c.natural.height << " in " << c.boxW << "x" << c.boxH;
     }
 }
