@@ -274,12 +274,13 @@ TEST(Picture, SizesRoundToPixelsAndScaleIntoTheBoxKeepingTheShapeNeverEnlarged)
 {
     // 1/100 mm to pixels, rounded half away from zero: 26 at 96 dpi is 0.98, 27 at 47 dpi is 0.4996.
     EXPECT_EQ(std::make_tuple(himetricToPixels(26, 96), himetricToPixels(-26, 96), himetricToPixels(27, 47),
+                              himetricToPixels(-27, 47), himetricToPixels(1270, 1), himetricToPixels(-1270, 1),
                               himetricToPixels(254000, 96)),
-              std::make_tuple(1, -1, 0, 9600));
+              std::make_tuple(1, -1, 0, 0, 1, -1, 9600));
     struct Case { PixelSize natural; std::int64_t boxW, boxH; PixelSize expected; };
     for (const Case& c : {Case{{400, 100}, 200, 200, {200, 50}}, Case{{100, 400}, 1000, 200, {50, 200}},
                           Case{{64, 48}, 1000, 1000, {64, 48}}, Case{{0, 48}, 100, 100, {0, 0}},
-                          Case{{48, 0}, 100, 100, {0, 0}}}) {
+                          Case{{48, 0}, 100, 100, {0, 0}}, Case{{1, 1}, 100, 100, {1, 1}}}) {
         const PixelSize got = scalePictureToBox(c.natural, c.boxW, c.boxH);
         EXPECT_EQ(std::make_pair(got.width, got.height), std::make_pair(c.expected.width, c.expected.height))
             << c.natural.width << "x" << c.natural.height << " in " << c.boxW << "x" << c.boxH;
