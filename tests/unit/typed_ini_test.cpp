@@ -46,8 +46,8 @@ TEST(TypedIni, BytesAreDecodedAsTheirMarkSays)
          L"\u0080\u07FF\uFFFD\uFFFD\uFFFD\u0800\uFFFF"},                      // the ends of each length
         {u8 + "\xED\x9F\xBF\xED\xA0\x80\xED\xBF\xBF\xEE\x80\x80", true,
          L"\uD7FF\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uE000"},                // no surrogates
-        {u8 + "\xF0\x8F\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", true,
-         L"\uFFFD\uFFFD\uFFFD\uFFFD\xD800\xDC00\xDBFF\xDFFF"},
+        {u8 + "\xF0\x8F\xBF\xBF\xF0\x90\x80\x80\xF1\x80\x80\x80\xF4\x8F\xBF\xBF", true,
+         L"\uFFFD\uFFFD\uFFFD\uFFFD\xD800\xDC00\xD8C0\xDC00\xDBFF\xDFFF"},
         {u8 + "\xF4\x90\x80\x80\xF5\x80\xF8" "a\xC3(\xF0\x9F\x98", true,
          L"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD" L"a\uFFFD(\uFFFD\uFFFD\uFFFD"},
     };
