@@ -21,7 +21,7 @@ target_compile_options(tomel_core_fuzz PRIVATE -fsanitize=fuzzer-no-link,address
 # The splitter's characters reach it through the fuzz target's alphabet, so tracing its comparisons
 # cannot steer the fuzzer; it only makes the splitter's inner loops several times slower.
 set(FUZZ_NO_CMP_TRACE -fno-sanitize-coverage=trace-cmp)
-set_property(SOURCE ${CMAKE_SOURCE_DIR}/text/entries.cpp APPEND PROPERTY COMPILE_OPTIONS
+set_property(SOURCE ${CMAKE_SOURCE_DIR}/core/text/entries.cpp APPEND PROPERTY COMPILE_OPTIONS
              $<$<STREQUAL:$<TARGET_PROPERTY:NAME>,tomel_core_fuzz>:${FUZZ_NO_CMP_TRACE}>)
 set(FUZZ_OPTIONS_text_splitter ${FUZZ_NO_CMP_TRACE})
 

@@ -109,7 +109,7 @@ TEST(Entries, ByteOrderMarksAndBlocksThatCanBeDecoded)
     bool (*isLead)(unsigned char) = [](unsigned char b) { return b >= 0x81 && b <= 0x9F; };
     struct Block { std::string bytes; bool atEnd; std::size_t length; };
     for (const Block& b : {Block{"ab\ncd", false, 3}, Block{"\nabc", false, 1}, Block{"ab\x81", false, 2},
-                           Block{"a\x81xb", false, 4}, Block{"ab\x81", true, 3}, Block{"", false, 0}})
+                           Block{"a\x81xb", false, 4}, Block{"ab\x81", true, 3}, Block{"\x81", false, 0}})
         EXPECT_EQ(decodableLength(b.bytes.data(), b.bytes.size(), b.atEnd, isLead), b.length) << b.bytes;
 }
 
