@@ -77,7 +77,8 @@ def main():
             for sub in sorted(os.listdir(os.path.join(TOP, "tests"))):
                 if os.path.isdir(os.path.join(TOP, "tests", sub)):
                     sub_files, sub_lines = count([os.path.join("tests", sub)], C_LIKE + SHELL)
-                    print(f"  {sub:<9} {sub_lines:>7} lines in {sub_files:>3} files")
+                    if sub_files:
+                            print(f"  {sub:<9} {sub_lines:>7} lines in {sub_files:>3} files")
     ratio = tests[1] / code[1] if code[1] else 0.0
     print(f"tests/code  {ratio:>7.2f}")
     return 0
