@@ -77,7 +77,6 @@ struct App {
     std::int32_t textMargin = 5;
     PinState pins;                       // menuPinned, pinnedSubmenu, pinnedLevel3, pinnedLevel3Parent
     bool menuShowing = false;            // the popup menu's own loop is running
-    bool closePending = false;           // a close came while a menu or a command's dialog was open
     UniqueComRef<IPicture> picture;      // the background picture, or none
     wchar_t gongPath[PATH_BUFFER] = {};  // the sound file the gong device was opened with; empty: closed
 };

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "core/display/look.h"
+#include "shell/app/app_info_win.h"
 #include "shell/display/fitting_win.h"
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
@@ -31,6 +32,7 @@ bool chooseColour(App& app, COLORREF& colour)
     cc.rgbResult = colour;
     cc.lpCustColors = app.customColours;
     cc.Flags = CC_RGBINIT;
+    const NestedLoop loop;
     if (!ChooseColorW(&cc)) return false;
     colour = cc.rgbResult;
     return true;
@@ -68,7 +70,10 @@ void chooseFont(App& app)
     cf.hwndOwner = app.window;
     cf.lpLogFont = &app.logFont;
     cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST;
-    if (!ChooseFontW(&cf)) return;
+    {
+        const NestedLoop loop;
+        if (!ChooseFontW(&cf)) return;
+    }
     setFont(app);
     if (app.fitFont || app.fitWidth) fitText(app);
     InvalidateRect(app.window, nullptr, TRUE);

@@ -124,10 +124,8 @@ void toggleRandom(App& app) { app.slide.random = !app.slide.random; }
 
 void toggleCountdown(App& app)
 {
-    suspendTimer(app, true);
     setTimer(app, planToggleCountdown(app.timer, app.slide));
     updateStatus(app);
-    resumeTimer(app);
 }
 
 void toggleStatusInCaption(App& app)

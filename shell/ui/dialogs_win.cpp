@@ -55,6 +55,12 @@ bool handleClose(HWND dialog, UINT message, WPARAM wParam)
     return false;
 }
 
+void runDialog(App& app, int id, DLGPROC procedure, DialogValue* value)
+{
+    const NestedLoop loop;
+    DialogBoxParamW(appInfo.instance, MAKEINTRESOURCEW(id), app.window, procedure, reinterpret_cast<LPARAM>(value));
+}
+
 }  // namespace
 
 INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -135,7 +141,7 @@ INT_PTR CALLBACK NumberDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 void showAboutBox(App& app)
 {
     suspendTimer(app, true);
-    DialogBoxParamW(appInfo.instance, MAKEINTRESOURCEW(IDD_ABOUT), app.window, AboutDialog, 0);
+    runDialog(app, IDD_ABOUT, AboutDialog, nullptr);
     resumeTimer(app);
 }
 
@@ -144,8 +150,7 @@ void editTimer(App& app, std::int32_t kind)
     suspendTimer(app, true);
     const TimerPhase phase = kind == 1 ? TimerPhase::HidePhase : TimerPhase::SlidePhase;
     DialogValue value{kind, phase == TimerPhase::HidePhase ? app.slide.hideTime : app.slide.slideTime};
-    DialogBoxParamW(appInfo.instance, MAKEINTRESOURCEW(IDD_TIMER), app.window, TimerDialog,
-                    reinterpret_cast<LPARAM>(&value));
+    runDialog(app, IDD_TIMER, TimerDialog, &value);
     if (storeEditedTime(app.timer, app.slide, phase, value.value)) updateStatus(app);
     resumeTimer(app);
 }
@@ -155,8 +160,7 @@ void editBlackboxAdjust(App& app, std::int32_t kind)
     suspendTimer(app, true);
     std::int32_t& adjust = kind == 6 ? app.bbWindowAdjust : app.bbCaptionAdjust;
     DialogValue value{kind, static_cast<std::uint32_t>(adjust)};
-    DialogBoxParamW(appInfo.instance, MAKEINTRESOURCEW(IDD_NUMBER), app.window, NumberDialog,
-                    reinterpret_cast<LPARAM>(&value));
+    runDialog(app, IDD_NUMBER, NumberDialog, &value);
     adjust = static_cast<std::int32_t>(value.value);
     if (app.docking == 1) dock(app, 1);
     resumeTimer(app);
