@@ -41,16 +41,14 @@ void pumpMessages(HWND window)
 }
 
 // Opens a file as the program does and takes its entries out of the window, to be swapped back in.
-EntryList loadEntries(App& app, const std::wstring& path)
+void loadEntries(App& app, const std::wstring& path, EntryList& into)
 {
     copyToBuffer(app.textFilePath, PATH_BUFFER, path);
     app.currentIndex = 0;
     app.multiline = false;   // one entry a line
     openTextFile(app);
     pumpMessages(app.window);
-    EntryList taken;
-    std::swap(taken, app.entries);
-    return taken;
+    into.swap(app.entries);
 }
 
 struct Walk {
@@ -62,13 +60,13 @@ struct Walk {
 // Steps `count` times through the walk's file; the window holds its entries meanwhile.
 double walkSteps(App& app, Walk& walk, int count)
 {
-    std::swap(app.entries, walk.entries);
+    app.entries.swap(walk.entries);
     app.currentIndex = walk.index;
     const double start = nowMs();
     for (int i = 0; i < count; ++i) nextEntry(app);
     const double ms = nowMs() - start;
     walk.index = app.currentIndex;
-    std::swap(app.entries, walk.entries);
+    app.entries.swap(walk.entries);
     pumpMessages(app.window);
     return ms;
 }
@@ -76,7 +74,7 @@ double walkSteps(App& app, Walk& walk, int count)
 // What one step is made of, each part on its own clock (microseconds a call).
 void stepParts(App& app, Walk& walk)
 {
-    std::swap(app.entries, walk.entries);
+    app.entries.swap(walk.entries);
     app.currentIndex = 1;
     const std::wstring entry(app.entries[1]);
     double t = nowMs();
@@ -94,7 +92,7 @@ void stepParts(App& app, Walk& walk)
     t = nowMs();
     for (int i = 0; i < PART_CALLS; ++i) nextEntry(app);
     const double stepUs = (nowMs() - t) * 1000.0 / PART_CALLS;
-    std::swap(app.entries, walk.entries);
+    app.entries.swap(walk.entries);
     pumpMessages(app.window);
     std::printf("stepparts %.1f %.1f %.1f %.1f %.1f\n", stepUs, statusUs, armUs, textUs, trimUs);
 }
@@ -113,9 +111,9 @@ int runSteps(const std::wstring& bigPath, const std::wstring& smallPath)
     App& app = *currentApp;
     pumpMessages(window);
     Walk small;
-    small.entries = loadEntries(app, smallPath);
+    loadEntries(app, smallPath, small.entries);
     Walk big;
-    big.entries = loadEntries(app, bigPath);
+    loadEntries(app, bigPath, big.entries);
     if (small.entries.size() == 0 || big.entries.size() == 0) {
         std::fprintf(stderr, "the step files did not load\n");
         return 1;

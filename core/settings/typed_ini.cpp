@@ -1,6 +1,7 @@
 #include "core/settings/typed_ini.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
@@ -151,8 +152,9 @@ int digitValue(wchar_t c)
 
 // Like scanf's %d, %o and %x: white space, an optional sign, digits (for base 16 after an
 // optional 0x). The value wraps modulo 2^64 and the caller keeps the low bits its target
-// holds, so an overlong number gives the same result with every runtime.
-bool parseScanInteger(std::wstring_view text, unsigned base, std::uint64_t& result)
+// holds, so an overlong number gives the same result with every runtime. `exact` is the
+// number as written, saturated at the ends of the 64-bit range.
+bool parseScanInteger(std::wstring_view text, unsigned base, std::uint64_t& result, std::int64_t& exact)
 {
     std::size_t i = 0;
     while (i < text.size() && isScanSpace(text[i]))
@@ -168,15 +170,20 @@ bool parseScanInteger(std::wstring_view text, unsigned base, std::uint64_t& resu
         anyDigit = true;  // "0x" alone reads as 0
         i += 2;
     }
-    std::uint64_t value = 0;
+    constexpr std::uint64_t SATURATED = std::uint64_t(1) << 63;
+    std::uint64_t value = 0, magnitude = 0;
     while (i < text.size() && static_cast<unsigned>(digitValue(text[i])) < base) {
-        value = value * base + static_cast<unsigned>(digitValue(text[i]));
+        const unsigned digit = static_cast<unsigned>(digitValue(text[i]));
+        value = value * base + digit;
+        magnitude = magnitude > (SATURATED - digit) / base ? SATURATED : magnitude * base + digit;
         anyDigit = true;
         ++i;
     }
     if (!anyDigit)
         return false;
     result = negative ? 0 - value : value;
+    exact = negative ? (magnitude >= SATURATED ? INT64_MIN : -static_cast<std::int64_t>(magnitude))
+                     : static_cast<std::int64_t>(magnitude == SATURATED ? SATURATED - 1 : magnitude);
     return true;
 }
 
@@ -223,12 +230,24 @@ T load(const void* target)
     return value;
 }
 
+// A whole number of the row's type and base; a row with a range takes its fallback for a number
+// outside it.
+bool parseRowInteger(const IniEntry& row, std::wstring_view value, unsigned base, std::uint64_t& number)
+{
+    std::int64_t exact = 0;
+    if (!parseScanInteger(value, base, number, exact))
+        return false;
+    if (row.range && (exact < row.range->min || exact > row.range->max))
+        number = static_cast<std::uint64_t>(row.range->fallback);
+    return true;
+}
+
 void assignValue(const IniEntry& row, std::wstring_view value, std::size_t maxLength)
 {
     std::uint64_t number = 0;
     switch (row.type) {
     case IniValueType::Byte:
-        if (parseScanInteger(value, 10, number))
+        if (parseRowInteger(row, value, 10, number))
             store(row.target, static_cast<std::uint8_t>(number));
         break;
     case IniValueType::Bool:
@@ -241,7 +260,7 @@ void assignValue(const IniEntry& row, std::wstring_view value, std::size_t maxLe
     case IniValueType::ShortOctal:
     case IniValueType::ShortHex: {
         unsigned base = row.type == IniValueType::Short ? 10 : row.type == IniValueType::ShortOctal ? 8 : 16;
-        if (parseScanInteger(value, base, number))
+        if (parseRowInteger(row, value, base, number))
             store(row.target, static_cast<std::uint16_t>(number));
         break;
     }
@@ -249,7 +268,7 @@ void assignValue(const IniEntry& row, std::wstring_view value, std::size_t maxLe
     case IniValueType::LongOctal:
     case IniValueType::LongHex: {
         unsigned base = row.type == IniValueType::Long ? 10 : row.type == IniValueType::LongOctal ? 8 : 16;
-        if (parseScanInteger(value, base, number))
+        if (parseRowInteger(row, value, base, number))
             store(row.target, static_cast<std::uint32_t>(number));
         break;
     }

@@ -24,11 +24,19 @@ enum class IniValueType : std::int32_t {
     String = 11,     // wchar_t array of the reader's maxLength
 };
 
-// One row of a section table. A table ends with a row whose target is null.
+// The usable values of a number: one written outside min..max (as written, before it is cut to the
+// target's width) is not used, and the target takes `fallback` instead.
+struct IniRange {
+    std::int64_t min, max, fallback;
+};
+
+// One row of a section table. A table ends with a row whose target is null. `range`, for a whole
+// number, says which values are usable; without it every number is taken as the type reads it.
 struct IniEntry {
     const wchar_t* key;
     IniValueType type;
     void* target;
+    const IniRange* range = nullptr;
 };
 
 enum class IniOpenMode : std::int32_t { Read = 0, Write = 1 };

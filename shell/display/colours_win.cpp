@@ -51,13 +51,13 @@ void initFont(App& app, HDC dc)
 
 void applyFontAndBrush(App& app)
 {
-    app.textColour = usableColour(app.textColour, DEFAULT_TEXT_COLOUR);
-    app.backgroundColour = usableColour(app.backgroundColour, DEFAULT_BACKGROUND_COLOUR);
+    const Colours colours = usableColours({app.textColour, app.backgroundColour});
+    app.textColour = colours.text;
+    app.backgroundColour = colours.background;
     {
         const WindowDC dc(app.window);
         app.logFont.lfHeight = usableFontHeight(app.logFont.lfHeight, tenPointHeight(dc.get()));
     }
-    app.logFont.lfWeight = usableFontWeight(app.logFont.lfWeight);
     app.logFont.lfFaceName[LF_FACESIZE - 1] = L'\0';
     setBrush(app);
     setFont(app);

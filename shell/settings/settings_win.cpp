@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "core/display/look.h"
+#include "core/settings/setting_ranges.h"
 #include "core/settings/window_rect.h"
 #include "core/ui/texts.h"
 #include "shell/app/app_info_win.h"
@@ -46,8 +47,8 @@ void forEachSection(App& app, wchar_t* scratch, F&& visit)
         {L"hide", T::Bool, &app.slide.hide},
         {L"random", T::Bool, &app.slide.random},
         {L"sound", T::Bool, &app.playSound},
-        {L"timeslide", T::Long, &app.slide.slideTime},
-        {L"timehide", T::Long, &app.slide.hideTime},
+        {L"timeslide", T::Long, &app.slide.slideTime, &SLIDE_TIME_RANGE},
+        {L"timehide", T::Long, &app.slide.hideTime, &HIDE_TIME_RANGE},
         {L"countdown", T::Bool, &app.slide.countdown},
         {L"statusincaption", T::Bool, &app.slide.statusInCaption},
         {nullptr, T::String, nullptr},
@@ -64,10 +65,10 @@ void forEachSection(App& app, wchar_t* scratch, F&& visit)
         {L"fitfont", T::Bool, &app.fitFont},
         {L"fitwidth", T::Bool, &app.fitWidth},
         {L"fitgraphic", T::Bool, &app.fitGraphic},
-        {L"justify", T::Short, &app.justify},
-        {L"docking", T::Short, &app.docking},
-        {L"bb caption adjust", T::Short, &app.bbCaptionAdjust},
-        {L"bb window adjust", T::Short, &app.bbWindowAdjust},
+        {L"justify", T::Short, &app.justify, &JUSTIFY_RANGE},
+        {L"docking", T::Short, &app.docking, &DOCKING_RANGE},
+        {L"bb caption adjust", T::Short, &app.bbCaptionAdjust, &BB_CAPTION_ADJUST_RANGE},
+        {L"bb window adjust", T::Short, &app.bbWindowAdjust, &BB_WINDOW_ADJUST_RANGE},
         {nullptr, T::String, nullptr},
     };
     const IniEntry window[] = {
@@ -85,15 +86,15 @@ void forEachSection(App& app, wchar_t* scratch, F&& visit)
     };
     const IniEntry font[] = {
         {L"height", T::Long, &app.logFont.lfHeight},
-        {L"weight", T::Long, &app.logFont.lfWeight},
+        {L"weight", T::Long, &app.logFont.lfWeight, &FONT_WEIGHT_RANGE},
         {L"italic", T::Byte, &app.logFont.lfItalic},
         {L"pitch and family", T::Byte, &app.logFont.lfPitchAndFamily},
         {L"facename", T::String, app.logFont.lfFaceName},
         {nullptr, T::String, nullptr},
     };
     const IniEntry colours[] = {
-        {L"text", T::Long, &app.textColour},
-        {L"background", T::Long, &app.backgroundColour},
+        {L"text", T::Long, &app.textColour, &TEXT_COLOUR_RANGE},
+        {L"background", T::Long, &app.backgroundColour, &BACKGROUND_COLOUR_RANGE},
         {nullptr, T::String, nullptr},
     };
     const IniEntry settings[] = {
@@ -195,12 +196,11 @@ void applySettings(App& app)
     clampWindowRect(app);
     const RECT& r = app.windowRect;
     MoveWindow(app.window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
-    // A hand-edited file may hold several sizing modes or a docking place beyond the menu's.
+    // A hand-edited file may hold several sizing modes.
     const FitModes modes = oneFitMode(FitModes{app.fitFont, app.fitWidth, app.fitGraphic});
     app.fitFont = modes.fitFont;
     app.fitWidth = modes.fitWidth;
     app.fitGraphic = modes.fitGraphic;
-    app.docking = usableDocking(app.docking);
     // First, so that transparency keys the usable background colour.
     applyFontAndBrush(app);
     if (!app.caption) applyCaption(app);

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "core/settings/setting_ranges.h"
 #include "core/ui/period_parts.h"
 #include "core/ui/texts.h"
 #include "res/resource.h"
@@ -43,6 +44,18 @@ std::uint32_t readNumber(HWND dialog, int control)
 }
 
 DialogValue* keptValue(HWND dialog) { return reinterpret_cast<DialogValue*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
+
+// A number the setting cannot keep is refused where it was typed: the dialog stays open with the
+// field selected, so that what is kept is always what the user sees.
+bool refuseUnless(bool usable, HWND dialog, int control)
+{
+    if (usable) return false;
+    MessageBeep(MB_ICONEXCLAMATION);
+    HWND field = GetDlgItem(dialog, control);
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    SendMessageW(field, EM_SETSEL, 0, -1);
+    return true;
+}
 
 // What the three dialogs share: the value kept at WM_INITDIALOG, Esc and close end without storing,
 // and every end has result 1.
@@ -106,10 +119,10 @@ INT_PTR CALLBACK TimerDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     if (handleClose(dialog, message, wParam)) return TRUE;
     if (message != WM_COMMAND) return FALSE;
     if (LOWORD(wParam) == IDOK) {
-        if (DialogValue* value = keptValue(dialog)) {
-            value->value = joinPeriod({readNumber(dialog, IDC_HOURS), readNumber(dialog, IDC_MINUTES),
-                                       readNumber(dialog, IDC_SECONDS), readNumber(dialog, IDC_MILLISECONDS)});
-        }
+        const std::uint64_t period = joinPeriod({readNumber(dialog, IDC_HOURS), readNumber(dialog, IDC_MINUTES),
+                                                 readNumber(dialog, IDC_SECONDS), readNumber(dialog, IDC_MILLISECONDS)});
+        if (refuseUnless(period <= MAX_PERIOD_MS, dialog, IDC_HOURS)) return TRUE;
+        if (DialogValue* value = keptValue(dialog)) value->value = static_cast<std::uint32_t>(period);
         EndDialog(dialog, 1);
     }
     return TRUE;
@@ -132,7 +145,11 @@ INT_PTR CALLBACK NumberDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     if (handleClose(dialog, message, wParam)) return TRUE;
     if (message != WM_COMMAND) return FALSE;
     if (LOWORD(wParam) == IDOK) {
-        if (DialogValue* value = keptValue(dialog)) value->value = readNumber(dialog, IDC_NUMBER);
+        DialogValue* value = keptValue(dialog);
+        const std::uint32_t number = readNumber(dialog, IDC_NUMBER);
+        const IniRange& range = value && value->kind == 6 ? BB_WINDOW_ADJUST_RANGE : BB_CAPTION_ADJUST_RANGE;
+        if (refuseUnless(withinRange(number, range), dialog, IDC_NUMBER)) return TRUE;
+        if (value) value->value = number;
         EndDialog(dialog, 1);
     }
     return TRUE;

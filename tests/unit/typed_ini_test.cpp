@@ -22,9 +22,9 @@ static std::string utf16Bytes(const std::wstring& text)
 }
 
 // Reads "k=<value>" of section [S] into a row of `type`, then gives that row as written.
-static std::string readAndWrite(const std::wstring& value, T type, void* target)
+static std::string readAndWrite(const std::wstring& value, T type, void* target, const IniRange* range = nullptr)
 {
-    const IniEntry table[] = {{L"k", type, target}, {}};
+    const IniEntry table[] = {{L"k", type, target, range}, {}};
     IniReader reader = makeIniReader(utf16Bytes(L"[S]\r\nk=" + value + L"\r\n"), true, nullptr);
     readSection(reader, table, L"[S]", 0);
     IniWriter writer = makeIniWriter(false, nullptr);
@@ -132,6 +132,26 @@ TEST(TypedIni, IntegersKeepTheTargetWidthAndAreWrittenInTheirBase)
         const bool wide = c.type == T::Long || c.type == T::LongOctal || c.type == T::LongHex;
         const std::size_t width = c.type == T::Byte ? 1 : wide ? 4 : 2;
         for (std::size_t i = width; i < sizeof memory; ++i) EXPECT_EQ(memory[i], 0xA5) << "byte " << i;
+    }
+}
+
+TEST(TypedIni, ANumberOutsideItsRowsRangeGivesTheFallbackAsWritten)
+{
+    // Judged as written, before the cut to the target's width: 70000 is not 4464, 2^32 is not 0.
+    const IniRange shortRange{0, 32767, 4}, longRange{-5, 921599999, 5000};
+    struct Case { T type; const wchar_t* value; const char* written; };
+    const Case cases[] = {
+        {T::Short, L"70000", "4"}, {T::Short, L"-1", "4"}, {T::Short, L"32767", "32767"}, {T::Short, L"0", "0"},
+        {T::Short, L"32768", "4"}, {T::Short, L"abc", "-23131"},   // unreadable: the target stays
+        {T::Long, L"4294967296", "5000"}, {T::Long, L"921599999", "921599999"}, {T::Long, L"921600000", "5000"},
+        {T::Long, L"-5", "-5"}, {T::Long, L"-6", "5000"}, {T::Long, L"99999999999999999999999", "5000"},
+        {T::Long, L"-9223372036854775808", "5000"}, {T::Long, L"-18446744073709551615", "5000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        unsigned char memory[4];
+        std::memset(memory, 0xA5, sizeof memory);
+        EXPECT_EQ(readAndWrite(c.value, c.type, memory, c.type == T::Short ? &shortRange : &longRange), c.written);
     }
 }
 

@@ -168,3 +168,37 @@ TEST(Settings, ADroppedSettingsFileIsAppliedAndRepaintsOurWindowOnly)
     EXPECT_TRUE(GetUpdateRect(w.window(), nullptr, FALSE));
     DestroyWindow(other);
 }
+
+// Hand-edited numbers the program cannot use give way to the defaults when the file is read, take
+// effect so, and are saved so: what is saved is what was used.
+TEST(Settings, UnusableHandEditedValuesGiveWayToTheDefaults)
+{
+    const struct {
+        const wchar_t* lines;
+        const wchar_t* saved;   // the lines the next save writes
+    } cases[] = {
+        {L"[Colours]\r\ntext=-1\r\nbackground=0", L"text=0\r\nbackground=16777215\r\n"},   // black on black
+        {L"[Colours]\r\ntext=4294967296\r\nbackground=4294967296", L"text=0\r\nbackground=16777215\r\n"},
+        {L"[Colours]\r\ntext=255\r\nbackground=65280", L"text=255\r\nbackground=65280\r\n"},
+        {L"[Slideshow]\r\ntimeslide=-1\r\ntimehide=4294967296", L"timeslide=5000\r\ntimehide=1000\r\n"},
+        {L"[Slideshow]\r\ntimeslide=921599999\r\ntimehide=0", L"timeslide=921599999\r\ntimehide=0\r\n"},
+        {L"[Alignment]\r\njustify=-1\r\ndocking=4\r\nbb caption adjust=-1\r\nbb window adjust=70000",
+         L"justify=1\r\ndocking=3\r\nbb caption adjust=4\r\nbb window adjust=2\r\n"},
+        {L"[Font]\r\nheight=-1\r\nweight=1001", L"height=-13\r\nweight=0\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.saved, c.saved + wcslen(c.saved)).c_str());
+        TomelWindow w;
+        App& app = w.app();
+        w.drop({writeBytes(L"edited.ini", utf16File(std::wstring(L"[Tomel]\r\n") + c.lines + L"\r\n"))});
+        const COLORREF key = app.backgroundColour;
+        const std::wstring path = testDirectory() + L"\\saved.ini";
+        setPath(app.settingsPath, path);
+        ASSERT_EQ(saveSettings(app), SaveResult::Saved);
+        EXPECT_NE(readFile(path).find(utf16(c.saved)), std::string::npos);
+        EXPECT_EQ(key, app.backgroundColour);
+        LOGFONTW used = {};
+        GetObjectW(app.font.get(), sizeof used, &used);
+        EXPECT_EQ(used.lfHeight, app.logFont.lfHeight);   // the font in use is the one saved
+    }
+}
