@@ -242,7 +242,7 @@ bool parseRowInteger(const IniEntry& row, std::wstring_view value, unsigned base
     return true;
 }
 
-void assignValue(const IniEntry& row, std::wstring_view value, std::size_t maxLength)
+void assignValue(const IniEntry& row, std::wstring_view value, std::size_t maxLength, bool lineCut)
 {
     std::uint64_t number = 0;
     switch (row.type) {
@@ -285,7 +285,7 @@ void assignValue(const IniEntry& row, std::wstring_view value, std::size_t maxLe
         break;
     }
     case IniValueType::String: {
-        if (maxLength == 0)
+        if (maxLength == 0 || (row.whole && (lineCut || value.size() > maxLength - 1)))
             break;
         // Zero-filled to the end and always terminated, as wcsncpy plus a terminator.
         wchar_t* text = static_cast<wchar_t*>(row.target);
@@ -309,15 +309,19 @@ bool readLine(IniReader& reader)
         return false;
     }
     std::size_t length = 0;
+    reader.lineCut = true;
     while (length < lineReadLimit) {
         if (reader.position >= reader.text.size()) {
             reader.atEnd = true;
+            reader.lineCut = false;
             break;
         }
         wchar_t c = reader.text[reader.position++];
         reader.lineBuffer[length++] = c;
-        if (c == L'\n')
+        if (c == L'\n') {
+            reader.lineCut = false;
             break;
+        }
     }
     reader.lineBuffer[length] = L'\0';
     return true;
@@ -571,7 +575,7 @@ void readSection(IniReader& reader, const IniEntry* table, const wchar_t* header
         // Every matching row is assigned: rows may share a key.
         for (const IniEntry* row = table; row->target != nullptr; ++row)
             if (row->key != nullptr && iniKeysEqual(std::wstring_view(row->key), key))
-                assignValue(*row, value, maxLength);
+                assignValue(*row, value, maxLength, reader.lineCut);
     }
 }
 
@@ -614,11 +618,22 @@ void writeSection(IniWriter& writer, const IniEntry* table, const wchar_t* heade
     if (table == nullptr)
         return;
     for (const IniEntry* row = table; row->target != nullptr; ++row) {
-        appendText(writer, row->key ? row->key : L"");
+        const wchar_t* key = row->key ? row->key : L"";
+        std::wstring value = formatValue(*row);
+        if (row->whole && value.size() > longestWholeValue(key))
+            value.clear();
+        appendText(writer, key);
         appendText(writer, L"=");
-        appendText(writer, formatValue(*row));
+        appendText(writer, value);
         appendLineEnd(writer);
     }
+}
+
+std::size_t longestWholeValue(const wchar_t* key)
+{
+    // The key, "=", the value and CR LF (UTF-16 files keep both) in one read of a line.
+    const std::size_t taken = terminatedLength(key) + 3;
+    return taken < lineReadLimit ? lineReadLimit - taken : 0;
 }
 
 std::string takeIniBytes(IniWriter& writer)

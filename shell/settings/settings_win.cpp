@@ -33,12 +33,13 @@ template <typename F>
 void forEachSection(App& app, wchar_t* scratch, F&& visit)
 {
     const IniEntry tomel[] = {{L"version", T::String, app.versionText}, {nullptr, T::String, nullptr}};
+    // A path is kept whole or not at all: cut short it would name another file.
     const IniEntry portable[] = {
         {L";", T::String, scratch},
         {L"savefile", T::Bool, &app.saveFile},
-        {L"file", T::String, app.storedTextPath},
-        {L"bitmap", T::String, app.bitmapPath},
-        {L"sound", T::String, app.soundFilePath},
+        {L"file", T::String, app.storedTextPath, nullptr, true},
+        {L"bitmap", T::String, app.bitmapPath, nullptr, true},
+        {L"sound", T::String, app.soundFilePath, nullptr, true},
         {nullptr, T::String, nullptr},
     };
     const IniEntry tweak[] = {{nullptr, T::String, nullptr}};

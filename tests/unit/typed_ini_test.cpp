@@ -155,6 +155,29 @@ TEST(TypedIni, ANumberOutsideItsRowsRangeGivesTheFallbackAsWritten)
     }
 }
 
+TEST(TypedIni, AWholeStringIsNeverReadOrWrittenCutShort)
+{
+    // "path=" takes 5 of a line's 254 characters and CR LF 2: 247 are left for the value.
+    EXPECT_EQ(longestWholeValue(L"path"), 247u);
+    struct Case { std::wstring value; std::size_t room; bool read, written; };
+    const Case cases[] = {
+        {std::wstring(247, L'p'), 260, true, true}, {std::wstring(248, L'p'), 260, false, false},
+        {std::wstring(20, L'p'), 21, true, true},   {std::wstring(21, L'p'), 21, false, true},   // longer than its target
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value.size());
+        wchar_t path[260] = L"kept";
+        const IniEntry table[] = {{L"path", T::String, path, nullptr, true}, {}};
+        IniReader reader = makeIniReader(utf16Bytes(L"[S]\r\npath=" + c.value + L"\r\n"), true, nullptr);
+        readSection(reader, table, L"[S]", c.room);
+        EXPECT_EQ(std::wstring(path), c.read ? c.value : L"kept");
+        std::wmemcpy(path, c.value.c_str(), c.value.size() + 1);
+        IniWriter writer = makeIniWriter(true, nullptr);
+        writeSection(writer, table, L"[S]");
+        EXPECT_EQ(takeIniBytes(writer), utf16Bytes(L"[S]\r\npath=" + (c.written ? c.value : L"") + L"\r\n"));
+    }
+}
+
 TEST(TypedIni, RealsAreReadAndWrittenAsPercentG)
 {
     // An unreadable value leaves the target at 42.
