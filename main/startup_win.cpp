@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
 #include "shell/display/picture_win.h"
+#include "shell/settings/saved_file_win.h"
 #include "shell/settings/settings_win.h"
 #include "shell/text/gong_win.h"
 #include "shell/text/text_loader_win.h"
@@ -72,6 +73,8 @@ void startUp(App& app)
 
 void locateFiles(App& app)
 {
+    // What an earlier run killed in the middle of rewriting a file left in the temporary folder.
+    putBackInterruptedRewrites();
     copyToBuffer(app.exeDirectory, PATH_BUFFER, programDirectory());
     if (app.exeDirectory[0]) {
         setBeside(app.settingsPath, app.exeDirectory, L"\\tomel.ini");

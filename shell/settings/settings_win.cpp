@@ -12,6 +12,7 @@
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/display/tray_win.h"
+#include "shell/settings/saved_file_win.h"
 #include "shell/settings/typed_ini_file_win.h"
 
 const wchar_t* const portableNote = L"for portability set savefile=FALSE and use relative paths, eg. \\tomels\\diamond.txt";
@@ -119,6 +120,7 @@ void forEachSection(App& app, wchar_t* scratch, F&& visit)
 void loadSettings(App& app)
 {
     wchar_t scratch[PATH_BUFFER] = {};
+    if (app.settingsPath[0]) recoverSavedFile(app.settingsPath, SETTINGS_FILE_SHAPE);
     TypedIniFile file;
     openIni(file, app.settingsPath, IniOpenMode::Read);
     forEachSection(app, scratch, [&](const Section& s) { readSection(file, s.table, s.header, s.readSize); });

@@ -6,6 +6,7 @@
 #include "core/ui/language.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/settings/saved_file_win.h"
 #include "shell/settings/typed_ini_file_win.h"
 
 namespace {
@@ -70,6 +71,7 @@ void translateMenu(HMENU popup)
 
 bool readLanguageFile(const wchar_t* path, IniOpenMode mode)
 {
+    if (mode == IniOpenMode::Read && path[0]) recoverSavedFile(path, LANGUAGE_FILE_SHAPE);
     TypedIniFile file;
     openIni(file, path, mode);
     if (!file.opened) return mode == IniOpenMode::Read;
@@ -84,6 +86,8 @@ bool readLanguageFile(const wchar_t* path, IniOpenMode mode)
 bool writeLanguageFile(const wchar_t* path)
 {
     const std::wstring backup = std::wstring(path) + LANGUAGE_BACKUP_SUFFIX;
+    recoverSavedFile(path, LANGUAGE_FILE_SHAPE);
+    recoverSavedFile(backup, LANGUAGE_FILE_SHAPE);
     std::string oldBackup;
     const bool hadBackup = GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES;
     // A backup that cannot be kept in memory could not be put back after a failure: touch nothing.

@@ -1,10 +1,14 @@
 // The settings file in the real window: exact bytes, saving at the end of the session, saving safely
-// and telling when it cannot, what start-up keeps, and reloading.
+// (also when killed meanwhile) and telling when it cannot, what start-up keeps, and reloading.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
 
 #include "core/app/commands.h"
 #include "harness.h"
 #include "main/startup_win.h"
+#include "shell/settings/saved_file_win.h"
 #include "shell/settings/settings_win.h"
 #include "shell/text/text_loader_win.h"
 
@@ -24,6 +28,22 @@ std::string goldenBytes(const std::string& name)
 
 void setPath(wchar_t* field, const std::wstring& value) { copyToBuffer(field, PATH_BUFFER, value); }
 }  // namespace
+
+// The child of KillsDuringSavesLeaveAWholeFileForTheNextStart: saves the settings it read, every time
+// others in a file of another length, until it is killed.
+int saveUntilKilled(const wchar_t* path, const wchar_t* readyEvent)
+{
+    static App app;
+    setPath(app.settingsPath, path);
+    loadSettings(app);
+    app.transparent = false;   // a window's caption is no part of this
+    for (std::uint32_t i = 0;; ++i) {
+        app.slide.slideTime = i;
+        setPath(app.bitmapPath, L"C:\\" + std::wstring(i % 2 ? 200 : 1, L'b') + L".bmp");
+        if (saveSettings(app) != SaveResult::Saved) return 1;
+        if (i == 0) SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, readyEvent));
+    }
+}
 
 // The defaults are saved at the end of the session; a file with every key changed (extreme values, a
 // Greek name) is read and written back unchanged.
@@ -95,7 +115,32 @@ TEST(Settings, RefusedSavesLeaveTheFileAndOnlySaveNowTells)
         if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
         SetFileAttributesW(c.path.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(readFile(c.path), c.bytes);
-        EXPECT_FALSE(exists(c.path + L".new"));
+    }
+    // Nothing else is left behind.
+    EXPECT_EQ(filesIn(dir), (std::set<std::wstring>{L"locked.ini", L"other.ini", L"readonly.ini"}));
+}
+
+TEST(Settings, WhatASaveCutShortLeftIsSortedOutWhenTheFileIsRead)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::wstring path = testDirectory() + L"\\cut.ini", left = path + L".new";
+    const std::string whole = utf16File(L"[Tomel]\r\n\r\n[Slideshow]\r\nslide=FALSE\r\n\r\n[Menu]\r\nat cursor=TRUE\r\n");
+    const std::string old = utf16File(L"[Tomel]\r\n"), foreign = "[Other]\r\n";
+    // The file before ("": none) and what a save left beside it; the two afterwards.
+    const struct { std::string file, left, fileAfter, leftAfter; } cases[] = {
+        {"", whole, whole, ""}, {old, whole, old, ""}, {"", whole.substr(0, 9), "", ""}, {old, foreign, old, foreign}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        DeleteFileW(path.c_str());
+        if (!c.file.empty()) writeBytes(path, c.file);
+        writeBytes(left, c.left);
+        setPath(app.settingsPath, path);
+        app.slide.slideShow = true;
+        loadSettings(app);
+        EXPECT_EQ(std::make_tuple(readFile(path), exists(left), readFile(left)),
+                  std::make_tuple(c.fileAfter, !c.leftAfter.empty(), c.leftAfter));
+        EXPECT_EQ(app.slide.slideShow, c.fileAfter != whole);
     }
 }
 
@@ -167,4 +212,54 @@ TEST(Settings, ADroppedSettingsFileIsAppliedAndRepaintsOurWindowOnly)
     EXPECT_FALSE(GetUpdateRect(other, nullptr, FALSE));
     EXPECT_TRUE(GetUpdateRect(w.window(), nullptr, FALSE));
     DestroyWindow(other);
+}
+
+// Killed at random moments while saving, again and again: the next start finds the old file or the
+// new one, whole, and nothing else is left, beside it or in the temporary folder.
+TEST(Settings, KillsDuringSavesLeaveAWholeFileForTheNextStart)
+{
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    const unsigned seed = GetTickCount();
+    SCOPED_TRACE(seed);
+    std::minstd_rand random(seed);
+    const std::wstring event = L"tomel-saving-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring temporary = std::filesystem::temp_directory_path().wstring();
+    const HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
+    // Rewritten in place: a folder stands where the new file would be made beside the old one.
+    for (const auto& [name, inPlace, kills] : {std::tuple{L"replaced", false, 100}, {L"rewritten in place", true, 30}}) {
+        SCOPED_TRACE(name);
+        const std::wstring folder = testDirectory() + L"\\" + name, path = folder + L"\\tomel.ini";
+        static App read;
+        CreateDirectoryW(folder.c_str(), nullptr);
+        writeBytes(path, goldenBytes("settings-changed.txt"));
+        if (inPlace) CreateDirectoryW((path + L".new").c_str(), nullptr);
+        const auto filesBefore = std::make_pair(filesIn(folder), filesIn(temporary));
+        for (int kill = 0; kill < kills; ++kill) {
+            SCOPED_TRACE(kill);
+            std::wstring command = L"\"" + std::wstring(program) + L"\" --save-until-killed \"" + path + L"\" " + event;
+            STARTUPINFOW startup = {};
+            startup.cb = sizeof startup;
+            PROCESS_INFORMATION child = {};
+            ResetEvent(ready);
+            ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+            const bool saving = WaitForSingleObject(ready, 10000) == WAIT_OBJECT_0;
+            Sleep(random() % 25);
+            TerminateProcess(child.hProcess, 9);
+            WaitForSingleObject(child.hProcess, 10000);
+            CloseHandle(child.hProcess);
+            CloseHandle(child.hThread);
+            ASSERT_TRUE(saving);
+            // What the next start does; a whole file then reads back into every setting it holds.
+            putBackInterruptedRewrites();
+            setPath(read.settingsPath, path);
+            loadSettings(read);
+            setPath(read.settingsPath, testDirectory() + L"\\read back.ini");
+            ASSERT_EQ(saveSettings(read), SaveResult::Saved);
+            const std::string file = readFile(path);
+            ASSERT_TRUE(file == readFile(read.settingsPath)) << "not whole: " << file.size() << " bytes";
+            ASSERT_EQ(std::make_pair(filesIn(folder), filesIn(temporary)), filesBefore);
+        }
+    }
+    CloseHandle(ready);
 }
