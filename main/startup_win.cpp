@@ -6,6 +6,7 @@
 #include "shell/app/app_info_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/settings/saved_file_win.h"
+#include "shell/settings/settings_place_win.h"
 #include "shell/settings/settings_win.h"
 #include "shell/text/gong_win.h"
 #include "shell/text/text_loader_win.h"
@@ -77,16 +78,18 @@ void locateFiles(App& app)
     putBackInterruptedRewrites();
     copyToBuffer(app.exeDirectory, PATH_BUFFER, programDirectory());
     if (app.exeDirectory[0]) {
-        setBeside(app.settingsPath, app.exeDirectory, L"\\tomel.ini");
         setBeside(app.languagePath, app.exeDirectory, L"\\tomel.lang.ini");
         setBeside(app.helpPath, app.exeDirectory, L"\\Tomel.txt");
     } else {
         // No usable folder: no settings, language or help file (empty paths open nothing).
-        app.settingsPath[0] = app.languagePath[0] = app.helpPath[0] = L'\0';
+        app.languagePath[0] = app.helpPath[0] = L'\0';
     }
     copyToBuffer(app.textFilePath, PATH_BUFFER, app.helpPath);
     std::fill(std::begin(app.storedTextPath), std::end(app.storedTextPath), L'\0');
+    const SettingsFiles settings = settingsFilesAtStartUp(app);
+    copyToBuffer(app.settingsPath, PATH_BUFFER, settings.read);
     loadSettings(app);
+    copyToBuffer(app.settingsPath, PATH_BUFFER, settings.write);
     // What a settings file names is the text on show as far as saving goes: if a text-file argument
     // (or the stored file itself) is refused, the file and bookmark it stores are kept, not erased.
     rememberShownText(app);

@@ -69,3 +69,10 @@ std::wstring longPathForm(std::wstring_view fullPath)
 }
 
 std::wstring temporaryPathFor(std::wstring_view fullPath) { return longPathForm(fullPath) + L".new"; }
+
+SettingsPlaces chooseSettingsPlaces(const SettingsFolderFacts& facts)
+{
+    if (facts.folderWritable || facts.besideWritable || !facts.perUserKnown)
+        return {SettingsPlace::BesideProgram, SettingsPlace::BesideProgram};
+    return {facts.perUserExists ? SettingsPlace::PerUser : SettingsPlace::BesideProgram, SettingsPlace::PerUser};
+}

@@ -13,6 +13,7 @@
 #include "shell/display/picture_win.h"
 #include "shell/display/tray_win.h"
 #include "shell/settings/saved_file_win.h"
+#include "shell/settings/settings_place_win.h"
 #include "shell/settings/typed_ini_file_win.h"
 
 const wchar_t* const portableNote = L"for portability set savefile=FALSE and use relative paths, eg. \\tomels\\diamond.txt";
@@ -144,6 +145,7 @@ SaveResult saveSettings(App& app, bool chosenByUser)
     case IniFileState::Absent:
     case IniFileState::Ours: break;
     }
+    makeSettingsFolder(app);
     wchar_t scratch[PATH_BUFFER] = {};
     copyToBuffer(scratch, PATH_BUFFER, portableNote);
     TypedIniFile file;

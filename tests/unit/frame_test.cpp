@@ -79,6 +79,21 @@ TEST(Paths, LongAndPlainForms)
                   std::make_pair(std::wstring(c.longForm) + L".new", std::wstring(c.plain)));
 }
 
+TEST(Paths, TheSettingsFileStaysBesideTheProgramUnlessNothingCanBeWrittenThere)
+{
+    // The facts: a file can be made in the program's folder, its "tomel.ini" can be written, the
+    // user's folder is known, the user's file is there.
+    const SettingsPlace beside = SettingsPlace::BesideProgram, user = SettingsPlace::PerUser;
+    struct Case { SettingsFolderFacts facts; SettingsPlace read, write; };
+    const Case cases[] = {{{true, false, true, true}, beside, beside}, {{false, true, true, true}, beside, beside},
+                          {{false, false, true, false}, beside, user}, {{false, false, true, true}, user, user},
+                          {{false, false, false, false}, beside, beside}};
+    for (const Case& c : cases) {
+        const SettingsPlaces places = chooseSettingsPlaces(c.facts);
+        EXPECT_EQ(std::make_pair(places.read, places.write), std::make_pair(c.read, c.write)) << &c - cases;
+    }
+}
+
 TEST(BuiltInTexts, AreFoundByNumber)
 {
     for (int id = 0; id < DIALOG_TEXT_COUNT; ++id) EXPECT_EQ(dialogText(id), dialogTexts[id].text) << id;
