@@ -60,6 +60,11 @@ SettingsFiles settingsFilesAtStartUp(const App& app)
     return {pathOf(places.read), pathOf(places.write)};
 }
 
+bool isOwnSettingsFile(const App& app)
+{
+    return samePath(besideProgram(app), app.settingsPath) || samePath(perUserSettingsPath(), app.settingsPath);
+}
+
 void makeSettingsFolder(const App& app)
 {
     const std::wstring perUser = perUserSettingsPath();

@@ -15,5 +15,9 @@ struct SettingsFiles {
 // empty when the program has no folder to keep files beside itself.
 SettingsFiles settingsFilesAtStartUp(const App& app);
 
+// Whether settingsPath is the program's own settings file (beside it by its own name, or the
+// user's copy): that one is the program's to write, whatever a hand has put into it.
+bool isOwnSettingsFile(const App& app);
+
 // Before a save: makes the folder of the user's copy when settingsPath is that file.
 void makeSettingsFolder(const App& app);

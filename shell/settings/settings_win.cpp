@@ -140,7 +140,7 @@ SaveResult saveSettings(App& app, bool chosenByUser)
     switch (inspectIniFile(app.settingsPath, L"[Tomel]")) {
     case IniFileState::Unreadable: return SaveResult::Failed;
     case IniFileState::Foreign:
-        if (!chosenByUser) return SaveResult::NotOurs;
+        if (!chosenByUser && !isOwnSettingsFile(app)) return SaveResult::NotOurs;
         break;
     case IniFileState::Absent:
     case IniFileState::Ours: break;

@@ -9,6 +9,7 @@
 #include "harness.h"
 #include "main/startup_win.h"
 #include "shell/settings/saved_file_win.h"
+#include "shell/settings/settings_place_win.h"
 #include "shell/settings/settings_win.h"
 #include "shell/text/text_loader_win.h"
 
@@ -79,43 +80,54 @@ TEST(Settings, GoldenFilesAreWrittenByteForByteAndReadBack)
     EXPECT_EQ(readFile(path), goldenBytes("settings-changed.txt"));
 }
 
+// The program's own settings file is saved whatever a hand wrote into it; other files may be refused.
 TEST(Settings, RefusedSavesLeaveTheFileAndOnlySaveNowTells)
 {
     const std::string tomel = "[Tomel]\r\nversion=0.9\r\n", foreign = "[Other]\r\nkey=value\r\n";
-    const std::wstring dir = testDirectory() + L"\\";
+    const std::string handWritten = "[Slideshow]\r\nslide=FALSE\r\n";
+    const std::wstring dir = testDirectory() + L"\\", perUser = perUserSettingsPath();
     const struct {
         const char* name;
         std::wstring path;
         std::string bytes;   // empty: no file
-        const wchar_t* message;
+        const wchar_t* message;   // none: saved
     } cases[] = {
         {"locked", dir + L"locked.ini", tomel, L"Settings could not be saved\n"},
         {"read-only", dir + L"readonly.ini", tomel, L"Settings could not be saved\n"},
         {"no folder", dir + L"no such folder\\x.ini", "", L"Settings could not be saved\n"},
         {"another program's", dir + L"other.ini", foreign, L"Not a Tomel settings file, use Save As...\n"},
+        {"the own one, hand-written", besideProgram(L"tomel.ini"), handWritten, nullptr},
+        {"the user's own, hand-written", perUser, handWritten, nullptr},
     };
+    CreateDirectoryW(perUser.substr(0, perUser.rfind(L'\\')).c_str(), nullptr);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        if (!c.bytes.empty()) writeBytes(c.path, c.bytes);
-        HANDLE lock = std::string(c.name) == "locked"
-            ? CreateFileW(c.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
-            : INVALID_HANDLE_VALUE;
-        if (std::string(c.name) == "read-only") SetFileAttributesW(c.path.c_str(), FILE_ATTRIBUTE_READONLY);
         {
-            TomelWindow w;
+            TomelWindow w;   // first: it clears a settings file away from beside the program
+            if (!c.bytes.empty()) writeBytes(c.path, c.bytes);
+            HANDLE lock = std::string(c.name) == "locked"
+                ? CreateFileW(c.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
+                : INVALID_HANDLE_VALUE;
+            if (std::string(c.name) == "read-only") SetFileAttributesW(c.path.c_str(), FILE_ATTRIBUTE_READONLY);
             w.drop({c.path});   // read as settings, as a named or opened one would be
             setPath(w.app().settingsPath, c.path);
             shownMessages.clear();
             w.command(CMD_SAVE_NOW);
-            EXPECT_EQ(shownMessages, std::vector<std::wstring>{c.message + c.path});
+            const auto told = c.message ? std::vector<std::wstring>{c.message + c.path} : std::vector<std::wstring>{};
+            EXPECT_EQ(shownMessages, told);
             w.app().saveOnExit = true;
             SendMessageW(w.window(), WM_CLOSE, 0, 0);   // the save at the end passes over it silently
-            EXPECT_EQ(shownMessages.size(), 1u);
+            EXPECT_EQ(shownMessages, told);
+            if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
         }
-        if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
         SetFileAttributesW(c.path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(readFile(c.path), c.bytes);
+        const std::string now = readFile(c.path);
+        EXPECT_EQ(now == c.bytes, c.message != nullptr);
+        EXPECT_EQ(now.find(utf16(L"\r\nslide=FALSE\r\n")) != std::string::npos, !c.message);
     }
+    DeleteFileW(besideProgram(L"tomel.ini").c_str());
+    DeleteFileW(perUser.c_str());
+    RemoveDirectoryW(perUser.substr(0, perUser.rfind(L'\\')).c_str());
     // Nothing else is left behind.
     EXPECT_EQ(filesIn(dir), (std::set<std::wstring>{L"locked.ini", L"other.ini", L"readonly.ini"}));
 }
