@@ -58,6 +58,15 @@ std::wstring programDirectory()
     return filesFitBeside(shortForm) ? shortForm : std::wstring();
 }
 
+// The help text stored with its folder's old place (the folder moved or renamed, or carried on a
+// stick that has another drive letter now) is the one beside the program.
+void findMovedHelpText(App& app)
+{
+    if (app.storedTextPath[0] && namesHelpText(app.textFilePath) &&
+        GetFileAttributesW(app.textFilePath) == INVALID_FILE_ATTRIBUTES)
+        copyToBuffer(app.textFilePath, PATH_BUFFER, app.helpPath);
+}
+
 }  // namespace
 
 void startUp(App& app)
@@ -90,6 +99,7 @@ void locateFiles(App& app)
     copyToBuffer(app.settingsPath, PATH_BUFFER, settings.read);
     loadSettings(app);
     copyToBuffer(app.settingsPath, PATH_BUFFER, settings.write);
+    findMovedHelpText(app);
     // What a settings file names is the text on show as far as saving goes: if a text-file argument
     // (or the stored file itself) is refused, the file and bookmark it stores are kept, not erased.
     rememberShownText(app);
@@ -134,6 +144,7 @@ void handleFileArgument(App& app, const wchar_t* arg)
     if (isSettingsFileName(full)) {
         copyToBuffer(app.settingsPath, PATH_BUFFER, full);
         loadSettings(app);
+        findMovedHelpText(app);
         rememberShownText(app);
     } else {
         copyToBuffer(app.textFilePath, PATH_BUFFER, full);

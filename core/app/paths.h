@@ -20,6 +20,10 @@ bool isSettingsFileName(std::wstring_view path);
 // The part after the last backslash, or the whole path when it has none.
 std::wstring_view fileNamePart(std::wstring_view path);
 
+// Whether the file a path names is the help text, "Tomel.txt", by its name without regard to case:
+// a stored help text that has gone missing is the one beside the program after the folder moved.
+bool namesHelpText(std::wstring_view path);
+
 // "<file name> - <program name>", cut to what a 260-character buffer holds.
 std::wstring buildTitle(std::wstring_view textFilePath, std::wstring_view programName);
 

@@ -1,5 +1,6 @@
 // The settings file in the real window: exact bytes, saving at the end of the session, saving safely
-// (also when killed meanwhile) and telling when it cannot, what start-up keeps, and reloading.
+// (also when killed meanwhile) and telling when it cannot, what start-up keeps and finds, and
+// reloading.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -190,23 +191,40 @@ TEST(Settings, SavingWhileMaximizedStoresTheRestoredPlace)
     EXPECT_NE(readFile(path).find(utf16(L"left=50\r\ntop=60\r\nright=450\r\nbottom=360\r\n")), std::string::npos);
 }
 
-TEST(Settings, ARefusedTextAtStartUpKeepsTheStoredFileAndBookmark)
+// A mistyped text named after the settings, or a stored text that is missing, leaves the stored text
+// and bookmark to the next save; a help text stored where it is no more is the one beside the program.
+TEST(Settings, StartUpKeepsTheStoredTextAndBookmarkOrFindsAMovedHelpText)
 {
-    TomelWindow w;
-    App& app = w.app();
-    const std::wstring beside = besideProgram(L"tomel.ini");
-    const std::wstring stored = writeBytes(L"stored.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n");
-    writeBytes(beside, utf16File(L"[Tomel]\r\nversion=1.00\r\n[Portable]\r\nfile=" + stored +
-                                 L"\r\n[Settings]\r\nbookmark=7\r\n"));
-    // Start-up as the program does it, with a mistyped text-file argument after the settings.
-    locateFiles(app);
-    handleFileArgument(app, L"mistyped.txt");
-    openTextFile(app);
-    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
-    const std::string saved = readFile(beside);
-    DeleteFileW(beside.c_str());
-    EXPECT_NE(saved.find(utf16(L"\r\nfile=" + stored + L"\r\n")), std::string::npos);
-    EXPECT_NE(saved.find(utf16(L"\r\nbookmark=7\r\n")), std::string::npos);
+    const std::wstring beside = besideProgram(L"tomel.ini"), gone = L"Z:\\no such folder\\";
+    const std::string lines = "1\r\n\r\n2\r\n\r\n3\r\n\r\n4\r\n\r\n5\r\n\r\n6\r\n\r\n7\r\n\r\n8\r\n\r\n9\r\n";
+    const struct {
+        const char* name;
+        std::wstring stored;
+        const wchar_t* argument;   // a text file named on the command line
+        bool help;                 // else the stored text is kept
+    } cases[] = {
+        {"a mistyped argument", writeBytes(L"stored.txt", lines), L"mistyped.txt", false},
+        {"the help text, moved", gone + L"TOMEL.TXT", nullptr, true},
+        {"another text, moved", gone + L"notes.txt", nullptr, false},
+        {"a help text still there", writeBytes(L"Tomel.txt", lines), nullptr, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TomelWindow w;
+        App& app = w.app();
+        writeBytes(beside, utf16File(L"[Tomel]\r\nversion=1.00\r\n[Portable]\r\nfile=" + c.stored +
+                                     L"\r\n[Settings]\r\nbookmark=7\r\n"));
+        // Start-up as the program does it.
+        locateFiles(app);
+        if (c.argument) handleFileArgument(app, c.argument);
+        openTextFile(app);
+        ASSERT_EQ(saveSettings(app), SaveResult::Saved);
+        const std::string saved = readFile(beside);
+        DeleteFileW(beside.c_str());
+        EXPECT_NE(saved.find(utf16(L"\r\nfile=" + (c.help ? std::wstring(app.helpPath) : c.stored) + L"\r\n")),
+                  std::string::npos);
+        EXPECT_NE(saved.find(utf16(L"\r\nbookmark=7\r\n")), std::string::npos);
+    }
 }
 
 TEST(Settings, ADroppedSettingsFileIsAppliedAndRepaintsOurWindowOnly)
