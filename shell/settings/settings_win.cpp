@@ -13,6 +13,8 @@
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/display/tray_win.h"
+#include "shell/settings/saved_file_win.h"
+#include "shell/settings/settings_place_win.h"
 #include "shell/settings/typed_ini_file_win.h"
 
 const wchar_t* const portableNote = L"for portability set savefile=FALSE and use relative paths, eg. \\tomels\\diamond.txt";
@@ -121,6 +123,7 @@ void forEachSection(App& app, wchar_t* scratch, F&& visit)
 void loadSettings(App& app)
 {
     wchar_t scratch[PATH_BUFFER] = {};
+    if (app.settingsPath[0]) recoverSavedFile(app.settingsPath, SETTINGS_FILE_SHAPE);
     TypedIniFile file;
     openIni(file, app.settingsPath, IniOpenMode::Read);
     forEachSection(app, scratch, [&](const Section& s) { readSection(file, s.table, s.header, s.readSize); });
@@ -139,11 +142,12 @@ SaveResult saveSettings(App& app, bool chosenByUser)
     switch (inspectIniFile(app.settingsPath, L"[Tomel]")) {
     case IniFileState::Unreadable: return SaveResult::Failed;
     case IniFileState::Foreign:
-        if (!chosenByUser) return SaveResult::NotOurs;
+        if (!chosenByUser && !isOwnSettingsFile(app)) return SaveResult::NotOurs;
         break;
     case IniFileState::Absent:
     case IniFileState::Ours: break;
     }
+    makeSettingsFolder(app);
     wchar_t scratch[PATH_BUFFER] = {};
     copyToBuffer(scratch, PATH_BUFFER, portableNote);
     TypedIniFile file;

@@ -55,6 +55,11 @@ TEST(Paths, NamesTitlesAndBuffers)
     EXPECT_EQ(std::make_tuple(moduleNameIsWhole(259, 260), moduleNameIsWhole(260, 260), moduleNameIsWhole(0, 260),
                               filesFitBeside(std::wstring(244, L'd')), filesFitBeside(std::wstring(245, L'd'))),
               std::make_tuple(true, false, false, true, false));
+    // The help text by its name, in any case, wherever it is stored.
+    for (const auto& [path, help] : {std::pair{L"D:\\old\\TOMEL.TXT", true}, {L"tomel.txt", true},
+                                     {L"C:\\Tomel.txt\\notes.txt", false}, {L"C:\\MyTomel.txt", false},
+                                     {L"C:\\Tomel.txt.bak", false}, {L"C:\\Tomel.tx", false}, {L"C:\\Tomel.t\u0178t", false}})
+        EXPECT_EQ(namesHelpText(path), help) << path;
     struct Copy { std::size_t size; const wchar_t* text; bool whole; std::wstring kept; };
     for (const Copy& c : {Copy{5, L"abcd", true, L"abcd"}, Copy{5, L"abcde", false, L"abcd"}, Copy{1, L"a", false, L""},
                           Copy{0, L"", true, L"-"}, Copy{0, L"a", false, L"-"}}) {
@@ -77,6 +82,21 @@ TEST(Paths, LongAndPlainForms)
     for (const Case& c : cases)
         EXPECT_EQ(std::make_pair(temporaryPathFor(c.path), plainPathForm(c.longForm)),
                   std::make_pair(std::wstring(c.longForm) + L".new", std::wstring(c.plain)));
+}
+
+TEST(Paths, TheSettingsFileStaysBesideTheProgramUnlessNothingCanBeWrittenThere)
+{
+    // The facts: a file can be made in the program's folder, its "tomel.ini" can be written, the
+    // user's folder is known, the user's file is there.
+    const SettingsPlace beside = SettingsPlace::BesideProgram, user = SettingsPlace::PerUser;
+    struct Case { SettingsFolderFacts facts; SettingsPlace read, write; };
+    const Case cases[] = {{{true, false, true, true}, beside, beside}, {{false, true, true, true}, beside, beside},
+                          {{false, false, true, false}, beside, user}, {{false, false, true, true}, user, user},
+                          {{false, false, false, false}, beside, beside}};
+    for (const Case& c : cases) {
+        const SettingsPlaces places = chooseSettingsPlaces(c.facts);
+        EXPECT_EQ(std::make_pair(places.read, places.write), std::make_pair(c.read, c.write)) << &c - cases;
+    }
 }
 
 TEST(BuiltInTexts, AreFoundByNumber)

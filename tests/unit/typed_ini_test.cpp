@@ -1,5 +1,5 @@
 // The typed INI format: decoding a file's bytes, finding a section, reading and writing every type of
-// value; and the language file written in it.
+// value; the language file written in it; and what a save cut short leaves.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 
 #include "core/app/commands.h"
 #include "core/settings/typed_ini.h"
+#include "core/settings/written_file.h"
 #include "core/ui/language.h"
 
 using T = IniValueType;
@@ -227,3 +228,41 @@ TEST(LanguageFile, HoldsEveryRowAsItselfAndReadsBackUnchanged)
     EXPECT_EQ(written(), bytes);
 }
 
+TEST(WrittenFile, EveryCutOfAWholeFileIsToldFromIt)
+{
+    // Files as the writer makes them: settings from [Tomel] to [Menu], and the language file.
+    std::uint8_t on = 1;
+    const IniEntry row[] = {{L"at cursor", T::Bool, &on}, {}};
+    IniWriter settings = makeIniWriter(true, nullptr), language = makeIniWriter(true, nullptr);
+    for (const wchar_t* header : {L"[Tomel]", L"[Portable]", L"[Menu]"}) writeSection(settings, row, header);
+    writeLanguage(language, L"1.00");
+    const auto either = {SETTINGS_FILE_SHAPE, LANGUAGE_FILE_SHAPE};
+    for (const std::string& whole : {takeIniBytes(settings), takeIniBytes(language)}) {
+        EXPECT_EQ(classifyWrittenFile(whole, either), WrittenFile::Whole);
+        for (std::size_t n = 0; n < whole.size(); ++n)
+            ASSERT_EQ(classifyWrittenFile(whole.substr(0, n), either), WrittenFile::Cut) << n << " bytes";
+        // Written over an older, longer file without cutting that off.
+        EXPECT_EQ(classifyWrittenFile(whole + whole.substr(2), either), WrittenFile::Cut);
+    }
+    // Hand-written files are someone else's; the smallest whole settings file, and near misses.
+    const std::pair<std::string, WrittenFile> cases[] = {
+        {utf16Bytes(L"[Slideshow]\r\nslide=FALSE\r\n"), WrittenFile::Other}, {"[Tomel]\r\n", WrittenFile::Other},
+        {utf16Bytes(L"[Tomel]\r\n\r\n[Menu]\r\n=\r\n"), WrittenFile::Whole},
+        {utf16Bytes(L"[Tomel]\r\n\r\n[Menu]\r\na=1\r\nb=2\r\n"), WrittenFile::Cut},
+        {utf16Bytes(L"[Tomel]\r\n\r\n[Menu]\r\na\r\n"), WrittenFile::Cut},
+        {utf16Bytes(L"[Tomel]\r\n\r\n[Menu]\r\na=\n1\r\n"), WrittenFile::Cut},
+    };
+    for (const auto& c : cases) EXPECT_EQ(classifyWrittenFile(c.first, either), c.second) << &c - cases;
+}
+
+TEST(WrittenFile, AKeptCopyNamesItsFileAndIsWholeOnlyToTheLastByte)
+{
+    const std::wstring target = L"\\\\?\\C:\\Program Files\\Tomel\\tomel.ini";
+    const std::string old("\xFF\xFE[\0\r\0\n\0", 8), copy = keptCopyBytes(target, old);
+    KeptCopy read;
+    for (std::size_t n = 0; n < copy.size(); ++n) ASSERT_EQ(readKeptCopy(copy.substr(0, n), read), WrittenFile::Cut) << n;
+    EXPECT_EQ(std::make_pair(readKeptCopy(copy + "x", read), readKeptCopy("TomelOle", read)),
+              std::make_pair(WrittenFile::Other, WrittenFile::Other));
+    ASSERT_EQ(readKeptCopy(copy, read), WrittenFile::Whole);
+    EXPECT_EQ(std::make_pair(read.target, read.old), std::make_pair(target, old));
+}
