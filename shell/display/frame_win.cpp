@@ -64,21 +64,29 @@ void applyCaption(App& app)
     keepWindowRect(app);
 }
 
-RECT rectWithCaption(const App& app)
+RECT placeToKeep(const App& app, bool caption)
 {
-    RECT client = {};
-    GetClientRect(app.window, &client);
+    RECT r = app.windowRect;
+    // Minimised or maximised, the place to come back to is the restored one.
+    if (IsIconic(app.window) || IsZoomed(app.window)) {
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof placement;
+        if (GetWindowPlacement(app.window, &placement)) r = placement.rcNormalPosition;
+    }
     const LONG style = GetWindowLongW(app.window, GWL_STYLE);
-    RECT with = client, without = client;
+    if (!caption || (style & WS_CAPTION) == WS_CAPTION) return r;
+    // The caption's share of the frame alone: it does not depend on the client area, which a
+    // minimised window does not have.
+    RECT with = {}, without = {};
     AdjustWindowRect(&with, style | WS_CAPTION, FALSE);
     AdjustWindowRect(&without, style & ~WS_CAPTION, FALSE);
-    RECT r = app.windowRect;
-    std::int64_t top = r.top;
-    if (app.blackboxShell) top -= GetSystemMetrics(SM_CYFRAME);
-    const std::int64_t grow = std::int64_t(with.bottom - with.top) - (without.bottom - without.top) + (top - r.top);
-    r.right = clampTo32(r.right + std::int64_t(with.right - with.left) - (without.right - without.left));
-    r.top = clampTo32(top);
-    r.bottom = clampTo32(r.bottom + grow + (app.blackboxShell ? app.bbWindowAdjust : 0));
+    const std::int64_t height =
+        std::int64_t(r.bottom) - r.top + (with.bottom - with.top) - (without.bottom - without.top);
+    const CaptionPlace place = captionPlace(r.top, clampTo32(height), true, app.blackboxShell,
+                                            GetSystemMetrics(SM_CYFRAME), app.bbWindowAdjust);
+    r.right = clampTo32(std::int64_t(r.right) + (with.right - with.left) - (without.right - without.left));
+    r.top = place.top;
+    r.bottom = clampTo32(std::int64_t(place.top) + place.height);
     return r;
 }
 

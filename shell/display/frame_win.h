@@ -17,8 +17,9 @@ void applyCaption(App& app);
 void applyRegion(App& app, bool on);
 // Colour-key transparency on or off, following `transparent`.
 void applyTransparency(App& app);
-// The window's rectangle as it will be with its caption again (while transparency has taken it).
-RECT rectWithCaption(const App& app);
+// The window's outer rectangle to keep in the settings: its restored place, with the caption when
+// `caption` is set, though transparency has taken it away meanwhile.
+RECT placeToKeep(const App& app, bool caption);
 // Places the window in the work area: 1 top centre, 2 bottom centre, 3 (or more) centre; 0 nothing.
 void dock(App& app, std::uint32_t position);
 void notifyBlackbox(App& app);
