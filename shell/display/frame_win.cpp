@@ -90,19 +90,33 @@ RECT placeToKeep(const App& app, bool caption)
     return r;
 }
 
+namespace {
+
+// Clips the window to its client part, as large as the window is now.
+void setRegion(App& app)
+{
+    RECT rc = {};
+    GetClientRect(app.window, &rc);
+    const RECT wanted = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
+                         GetSystemMetrics(SM_CXDLGFRAME) + rc.right, rc.bottom};
+    // A clip that fits is left alone, so that setting one never leads to setting it again.
+    RECT now = {};
+    if (GetWindowRgnBox(app.window, &now) == SIMPLEREGION && EqualRect(&now, &wanted)) return;
+    HRGN region = CreateRectRgnIndirect(&wanted);
+    // The window owns the region once it is set; one it refused is still ours.
+    if (region && !SetWindowRgn(app.window, region, TRUE)) DeleteObject(region);
+}
+
+}  // namespace
+
 void applyRegion(App& app, bool on)
 {
     if (!on) {
         SetWindowRgn(app.window, nullptr, TRUE);
         return;
     }
-    RECT rc = {};
-    GetClientRect(app.window, &rc);
     ShowWindow(app.window, SW_HIDE);
-    HRGN region = CreateRectRgn(GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
-                                GetSystemMetrics(SM_CXDLGFRAME) + rc.right, rc.bottom);
-    // The window owns the region once it is set; one it refused is still ours.
-    if (region && !SetWindowRgn(app.window, region, TRUE)) DeleteObject(region);
+    setRegion(app);
     ShowWindow(app.window, SW_SHOW);
 }
 
@@ -189,6 +203,9 @@ void onSize(App& app, int clientWidth, int clientHeight)
     keepWindowRect(app);
     MoveWindow(app.textControl, app.textMargin, 0, clientWidth - 2 * app.textMargin, clientHeight, FALSE);
     InvalidateRect(app.window, nullptr, TRUE);
+    // A transparent window that changed its size (a fit, a new text, the frame) is clipped anew, or
+    // its text would be cut off at the old size. A minimised one has no client area to clip to.
+    if (app.transparent && app.setLayeredAttributes && !IsIconic(app.window)) setRegion(app);
     if (app.inSizeMove) {
         // Sizing by the frame makes the size the user's own.
         app.fitFont = false;

@@ -1,8 +1,10 @@
-// The window's look in the real window: the fast measure behind fitting the text, the caption and
-// transparency.
+// The window's look in the real window: the fast measure behind fitting the text, the caption,
+// transparency and its clip.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
+#include <tuple>
 
 #include "core/app/commands.h"
 #include "harness.h"
@@ -66,5 +68,53 @@ TEST(Frame, TheCaptionKeepsTheClientAreaAndTransparencyKeysTheBackgroundWithoutI
         w.command(CMD_TRANSPARENT);
         EXPECT_FALSE(style(GWL_EXSTYLE) & WS_EX_LAYERED);
         EXPECT_EQ((style(GWL_STYLE) & WS_CAPTION) == WS_CAPTION, caption);
+    }
+}
+
+// Whatever changes the size of a transparent window, its clip follows: it is the one that switching
+// transparency anew gives.
+TEST(Frame, ATransparentWindowIsClippedAnewWhenItsSizeChanges)
+{
+    TomelWindow w;
+    // A 24-bit picture of 300 by 40 pixels, for Fit To Graphic.
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    file.bfType = 0x4D42;   // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    std::tie(info.biSize, info.biWidth, info.biHeight, info.biPlanes, info.biBitCount) =
+        std::make_tuple(DWORD(sizeof info), 300L, 40L, WORD(1), WORD(24));
+    const std::wstring picture = writeBytes(L"fit.bmp", std::string(reinterpret_cast<char*>(&file), sizeof file) +
+                                                            std::string(reinterpret_cast<char*>(&info), sizeof info) +
+                                                            std::string(300 * 3 * 40, '\x7F'));
+    const std::wstring wide = writeBytes(L"wide.txt", std::string(80, 'w') + "\r\n");
+    const std::wstring settings = L"[Portable]\r\nfile=" + wide + L"\r\nbitmap=" + picture +
+        L"\r\n[Display]\r\ntransparent=TRUE\r\n[Alignment]\r\nfitfont=TRUE\r\n";
+    const struct {
+        const char* name;
+        std::function<void()> step;
+    } steps[] = {
+        {"a start on a wide text", [&] { w.drop({writeBytes(L"fit.ini", utf16File(settings))}); }},
+        {"a narrower text", [&] { w.drop({writeBytes(L"narrow.txt", "twenty-four characters..\r\n")}); }},
+        {"Fit To Graphic", [&] { w.command(CMD_FIT_GRAPHIC); }},
+        {"Fit To Font", [&] { w.command(CMD_FIT_FONT); }},
+    };
+    const auto clip = [&] {
+        RECT box = {};
+        GetWindowRgnBox(w.window(), &box);
+        return box;
+    };
+    RECT before = {}, after = {};
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        GetWindowRect(w.window(), &before);
+        s.step();
+        GetWindowRect(w.window(), &after);
+        ASSERT_TRUE(w.app().transparent);
+        EXPECT_NE(after.right - after.left, before.right - before.left);
+        const RECT fitted = clip();
+        w.command(CMD_TRANSPARENT);
+        w.command(CMD_TRANSPARENT);
+        const RECT anew = clip();
+        EXPECT_TRUE(EqualRect(&fitted, &anew)) << "clip ends at " << fitted.right << ", anew at " << anew.right;
     }
 }
