@@ -227,4 +227,6 @@ void toggleTransparency(App& app)
 {
     app.transparent = !app.transparent;
     applyTransparency(app);
+    // The caption came or went, and a docked window keeps to its place in the work area.
+    if (app.docking) dock(app, app.docking);
 }

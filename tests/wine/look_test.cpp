@@ -118,3 +118,24 @@ TEST(Frame, ATransparentWindowIsClippedAnewWhenItsSizeChanges)
         EXPECT_TRUE(EqualRect(&fitted, &anew)) << "clip ends at " << fitted.right << ", anew at " << anew.right;
     }
 }
+
+// A docked window keeps to its place when the caption or transparency changes: docking it again
+// does not move it.
+TEST(Frame, ADockedWindowStaysDockedWhenTheCaptionOrTransparencyChanges)
+{
+    TomelWindow w;
+    for (unsigned place : {CMD_DOCK_TOP, CMD_DOCK_BOTTOM, CMD_DOCK_CENTER}) {
+        w.command(place);
+        for (unsigned change : {CMD_TRANSPARENT, CMD_TRANSPARENT, CMD_CAPTION, CMD_CAPTION}) {
+            SCOPED_TRACE(testing::Message() << "docked by " << place << ", then " << change);
+            w.command(change);
+            RECT changed = {}, docked = {};
+            GetWindowRect(w.window(), &changed);
+            w.command(place);
+            GetWindowRect(w.window(), &docked);
+            EXPECT_TRUE(EqualRect(&changed, &docked)) << "left, top, bottom " << changed.left << ", " << changed.top
+                                                      << ", " << changed.bottom << "; docked " << docked.left << ", "
+                                                      << docked.top << ", " << docked.bottom;
+        }
+    }
+}

@@ -139,6 +139,7 @@ TEST(Settings, SavingStoresTheRestoredPlaceWithTheCaptionTransparencyTook)
         {
             TomelWindow w;
             MoveWindow(w.window(), 50, 60, 400, 300, TRUE);
+            w.app().docking = 0;   // it stays where it was put
             if (c.transparent) w.command(CMD_TRANSPARENT);
             GetWindowRect(w.window(), &shown);
             ShowWindow(w.window(), c.show);
