@@ -58,6 +58,7 @@ struct App {
     unique_hbrush backgroundBrush;
     COLORREF customColours[16] = {};
     NOTIFYICONDATAW trayIconData = {};
+    bool trayIconShown = false;          // the shell holds the icon: `trayIcon` is only the user's choice
     EntryList entries;
     wchar_t exeDirectory[PATH_BUFFER] = {};
     wchar_t settingsPath[PATH_BUFFER] = {};

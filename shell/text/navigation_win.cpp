@@ -3,6 +3,7 @@
 #include "shell/app/app_info_win.h"
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
+#include "shell/display/tray_win.h"
 #include "shell/text/gong_win.h"
 
 namespace {
@@ -49,7 +50,7 @@ void updateStatus(App& app)
     copyToBuffer(app.statusText, PATH_BUFFER, status);
     copyToBuffer(app.trayIconData.szTip, TRAY_TIP_BUFFER_CHARS, trayTipText(status));
     setCaption(app, app.slide.statusInCaption ? app.statusText : app.titleText);
-    if (app.trayIcon) Shell_NotifyIconW(NIM_MODIFY, &app.trayIconData);
+    updateTrayTip(app);
 }
 
 void armTimer(App& app, TimerPhase phase)

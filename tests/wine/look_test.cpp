@@ -1,7 +1,8 @@
 // The window's look in the real window: the fast measure behind fitting the text, the caption,
-// transparency and its clip.
+// transparency and its clip, docking, and the tray icon.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <tuple>
@@ -9,6 +10,7 @@
 #include "core/app/commands.h"
 #include "harness.h"
 #include "shell/display/fitting_win.h"
+#include "shell/display/tray_win.h"
 
 TEST(Fitting, SummedWidthsAreWhatTheSystemMeasuresLineByLine)
 {
@@ -138,4 +140,62 @@ TEST(Frame, ADockedWindowStaysDockedWhenTheCaptionOrTransparencyChanges)
                                                       << docked.top << ", " << docked.bottom;
         }
     }
+}
+
+namespace {
+std::vector<DWORD> trayCalls;
+bool shellTakesIcons = true;
+BOOL WINAPI watchedShell(DWORD message, PNOTIFYICONDATAW)
+{
+    trayCalls.push_back(message);
+    return shellTakesIcons || message != NIM_ADD;
+}
+}  // namespace
+
+// An icon the shell refuses stays the user's choice and comes when the shell starts (again); the
+// taskbar button goes only while the icon is there, and only an icon that is there is changed or
+// removed.
+TEST(Tray, ARefusedIconStaysChosenAndComesWhenTheShellCanTakeIt)
+{
+    const struct Seam {
+        NotifyIconFn real = notifyIcon;
+        Seam() { notifyIcon = watchedShell; }
+        ~Seam() { notifyIcon = real; }
+    } seam;
+    TomelWindow w;
+    const auto shellStarts = [&] { SendMessageW(w.window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0); };
+    const auto toggle = [&] { w.command(CMD_TRAY_ICON); };
+    const auto step = [&] { w.command(CMD_NEXT); };
+    const struct {
+        const char* name;
+        bool shellTakes;
+        std::function<void()> action;
+        std::vector<DWORD> calls;
+        bool button;
+    } steps[] = {
+        {"chosen, refused", false, toggle, {NIM_ADD}, true},
+        {"a step", false, step, {}, true},
+        {"the shell starts", true, shellStarts, {NIM_ADD}, false},
+        {"a step", true, step, {NIM_MODIFY}, false},
+        {"the shell starts again", true, shellStarts, {NIM_ADD}, false},
+        {"the shell starts again, refusing", false, shellStarts, {NIM_ADD}, true},
+        {"no longer chosen", true, toggle, {}, true},
+        {"the shell starts again", true, shellStarts, {}, true},
+        {"chosen", true, toggle, {NIM_ADD}, false},
+        {"no longer chosen", true, toggle, {NIM_DELETE}, true},
+        {"chosen, refused", false, toggle, {NIM_ADD}, true},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        trayCalls.clear();
+        shellTakesIcons = s.shellTakes;
+        s.action();
+        trayCalls.erase(std::unique(trayCalls.begin(), trayCalls.end()), trayCalls.end());   // a step tells thrice
+        EXPECT_EQ(trayCalls, s.calls);
+        EXPECT_EQ((GetWindowLongW(w.window(), GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0, s.button);
+    }
+    EXPECT_TRUE(w.app().trayIcon);   // checked, and saved so
+    trayCalls.clear();
+    SendMessageW(w.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(trayCalls, std::vector<DWORD>{});
 }
