@@ -115,6 +115,7 @@ void applyRegion(App& app, bool on)
         SetWindowRgn(app.window, nullptr, TRUE);
         return;
     }
+    const KeepKeyboard keyboard(app.window);
     ShowWindow(app.window, SW_HIDE);
     setRegion(app);
     ShowWindow(app.window, SW_SHOW);
@@ -159,6 +160,39 @@ void dock(App& app, std::uint32_t position)
     MoveWindow(app.window, at->x, at->y, w, h, TRUE);
     keepWindowRect(app);
     app.docking = position;
+}
+
+bool hasKeyboard(HWND window) { return window && GetForegroundWindow() == window; }
+
+void giveKeyboard(HWND window)
+{
+    if (!IsWindowVisible(window)) return;
+    SetForegroundWindow(window);
+    SetFocus(window);
+}
+
+bool keyboardTakenElsewhere()
+{
+    HWND foreground = GetForegroundWindow();
+    if (!foreground || foreground == GetDesktopWindow() || foreground == GetShellWindow()) return false;
+    DWORD process = 0;
+    GetWindowThreadProcessId(foreground, &process);
+    return process != GetCurrentProcessId();
+}
+
+KeepKeyboard::KeepKeyboard(HWND window)
+    : window_(window), had_(hasKeyboard(window)), altHeld_(GetKeyState(VK_MENU) < 0)
+{
+}
+
+KeepKeyboard::~KeepKeyboard()
+{
+    if (!had_) return;
+    giveKeyboard(window_);
+    // A key released while the window was hidden does not reach it. After an Alt+key command the
+    // release of Alt alone may then come, which opens the window menu and holds the keys; a key
+    // release in place of the lost one keeps it an Alt+key.
+    if (altHeld_) DefWindowProcW(window_, WM_SYSKEYUP, 0, 0);
 }
 
 void applyStayOnTop(App& app)

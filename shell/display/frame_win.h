@@ -31,6 +31,26 @@ bool beginDrag(App& app);
 void drag(App& app);
 void endDrag(App& app);
 
+// A window hidden and shown again can come back without the keyboard (under Wine no window has it
+// then until the window is clicked). Around a hide and show, KeepKeyboard gives it back when the
+// window had it.
+bool hasKeyboard(HWND window);
+void giveKeyboard(HWND window);
+// Another program's window has the keyboard (not none, nor the desktop).
+bool keyboardTakenElsewhere();
+class KeepKeyboard {
+public:
+    explicit KeepKeyboard(HWND window);
+    ~KeepKeyboard();
+    KeepKeyboard(const KeepKeyboard&) = delete;
+    KeepKeyboard& operator=(const KeepKeyboard&) = delete;
+
+private:
+    HWND window_;
+    bool had_;
+    bool altHeld_;
+};
+
 // WM_MOVE: while the user moves the window, its rectangle is kept and docking ends.
 void onMove(App& app);
 // WM_SIZE: the text control fills the client area less the margins.

@@ -1,5 +1,7 @@
 #include "shell/display/tray_win.h"
 
+#include "shell/display/frame_win.h"
+
 NotifyIconFn notifyIcon = Shell_NotifyIconW;
 
 namespace {
@@ -11,6 +13,7 @@ void setTaskbarButton(App& app, bool on)
     const LONG_PTR wanted = on ? (style | WS_EX_APPWINDOW) : (style & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW));
     if (wanted == style) return;
     const bool visible = IsWindowVisible(app.window) != FALSE;
+    const KeepKeyboard keyboard(app.window);
     // Hiding and showing again makes the taskbar take up the changed style.
     if (visible) ShowWindow(app.window, SW_HIDE);
     SetWindowLongPtrW(app.window, GWL_EXSTYLE, wanted);
