@@ -196,6 +196,11 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onDropFiles(*app, reinterpret_cast<HDROP>(wParam));
         return TRUE;
     default:
+        // The shell has started (again): the tray icon can be added now.
+        if (isTaskbarCreated(message)) {
+            onTaskbarCreated(*app);
+            return TRUE;
+        }
         return FALSE;
     }
 }

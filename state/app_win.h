@@ -58,6 +58,7 @@ struct App {
     unique_hbrush backgroundBrush;
     COLORREF customColours[16] = {};
     NOTIFYICONDATAW trayIconData = {};
+    bool trayIconShown = false;          // the shell holds the icon: `trayIcon` is only the user's choice
     EntryList entries;
     wchar_t exeDirectory[PATH_BUFFER] = {};
     wchar_t settingsPath[PATH_BUFFER] = {};
@@ -72,6 +73,7 @@ struct App {
     bool blackboxNotifyPending = false;
     bool savedCaption = false;
     bool inSizeMove = false;
+    bool keyboardWhenHidden = false;     // the window had the keyboard when the slideshow or the tray hid it
     SlideshowState timer;                // timerPhase, remainingMs, countdownTickMs, timerSuspended
     std::mt19937 randomGenerator;        // the random picks; seeded once in initApp
     std::int32_t textMargin = 5;

@@ -30,9 +30,10 @@ struct Section {
 };
 
 // The tables of the twelve sections, in the order they are written, over the App's fields. Load and
-// save walk the same tables, so the file always reads back into what was written.
+// save walk the same tables, so the file always reads back into what was written. The caption and
+// the place are read into the App, but a save writes the user's, which the window may not show now.
 template <typename F>
-void forEachSection(App& app, wchar_t* scratch, F&& visit)
+void forEachSection(App& app, wchar_t* scratch, bool& caption, RECT& place, F&& visit)
 {
     const IniEntry tomel[] = {{L"version", T::String, app.versionText}, {nullptr, T::String, nullptr}};
     // A path is kept whole or not at all: cut short it would name another file.
@@ -58,7 +59,7 @@ void forEachSection(App& app, wchar_t* scratch, F&& visit)
     };
     const IniEntry display[] = {
         {L"multiline", T::Bool, &app.multiline},
-        {L"caption", T::Bool, &app.caption},
+        {L"caption", T::Bool, &caption},
         {L"transparent", T::Bool, &app.transparent},
         {L"background", T::Bool, &app.showBackground},
         {nullptr, T::String, nullptr},
@@ -81,10 +82,10 @@ void forEachSection(App& app, wchar_t* scratch, F&& visit)
         {nullptr, T::String, nullptr},
     };
     const IniEntry position[] = {
-        {L"left", T::Long, &app.windowRect.left},
-        {L"top", T::Long, &app.windowRect.top},
-        {L"right", T::Long, &app.windowRect.right},
-        {L"bottom", T::Long, &app.windowRect.bottom},
+        {L"left", T::Long, &place.left},
+        {L"top", T::Long, &place.top},
+        {L"right", T::Long, &place.right},
+        {L"bottom", T::Long, &place.bottom},
         {nullptr, T::String, nullptr},
     };
     const IniEntry font[] = {
@@ -126,7 +127,8 @@ void loadSettings(App& app)
     if (app.settingsPath[0]) recoverSavedFile(app.settingsPath, SETTINGS_FILE_SHAPE);
     TypedIniFile file;
     openIni(file, app.settingsPath, IniOpenMode::Read);
-    forEachSection(app, scratch, [&](const Section& s) { readSection(file, s.table, s.header, s.readSize); });
+    forEachSection(app, scratch, app.caption, app.windowRect,
+                   [&](const Section& s) { readSection(file, s.table, s.header, s.readSize); });
     if (app.storedTextPath[0]) {
         wchar_t full[PATH_BUFFER] = {};
         const DWORD n = GetFullPathNameW(app.storedTextPath, PATH_BUFFER, full, nullptr);
@@ -154,22 +156,11 @@ SaveResult saveSettings(App& app, bool chosenByUser)
     openIni(file, app.settingsPath, IniOpenMode::Write);
     // While transparent, the caption and the place are those the user chose, which the window will
     // have again when transparency ends; the running window keeps its own.
-    const bool shownCaption = app.caption;
-    const RECT shownRect = app.windowRect;
-    if (app.transparent) {
-        app.caption = app.savedCaption;
-        if (app.caption) app.windowRect = rectWithCaption(app);
-    }
+    bool caption = app.transparent ? app.savedCaption : app.caption;
+    RECT place = placeToKeep(app, caption);
     copyToBuffer(app.versionText, 12, appInfo.programVersion);
     if (app.saveFile) copyToBuffer(app.storedTextPath, PATH_BUFFER, app.textFilePath);
-    if (IsIconic(app.window) || IsZoomed(app.window)) {
-        WINDOWPLACEMENT placement = {};
-        placement.length = sizeof placement;
-        if (GetWindowPlacement(app.window, &placement)) app.windowRect = placement.rcNormalPosition;
-    }
-    forEachSection(app, scratch, [&](const Section& s) { writeSection(file, s.table, s.header); });
-    app.caption = shownCaption;
-    if (app.transparent) app.windowRect = shownRect;
+    forEachSection(app, scratch, caption, place, [&](const Section& s) { writeSection(file, s.table, s.header); });
     return closeIni(file) ? SaveResult::Saved : SaveResult::Failed;
 }
 

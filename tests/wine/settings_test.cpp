@@ -178,17 +178,40 @@ TEST(Settings, SavingKeepsLongNamesAndAttributes)
     }
 }
 
-TEST(Settings, SavingWhileMaximizedStoresTheRestoredPlace)
+// Minimised or maximised, the restored place is saved, with the caption that transparency has taken
+// for the while; a start from it gives the window it was.
+TEST(Settings, SavingStoresTheRestoredPlaceWithTheCaptionTransparencyTook)
 {
-    TomelWindow w;
-    App& app = w.app();
-    MoveWindow(w.window(), 50, 60, 400, 300, TRUE);
-    ShowWindow(w.window(), SW_MAXIMIZE);
-    w.pump(50);
-    const std::wstring path = testDirectory() + L"\\max.ini";
-    setPath(app.settingsPath, path);
-    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
-    EXPECT_NE(readFile(path).find(utf16(L"left=50\r\ntop=60\r\nright=450\r\nbottom=360\r\n")), std::string::npos);
+    const struct {
+        const char* name;
+        int show;
+        bool transparent;
+    } cases[] = {
+        {"maximized", SW_MAXIMIZE, false}, {"transparent", SW_SHOWNORMAL, true},
+        {"transparent, minimized", SW_MINIMIZE, true}, {"transparent, maximized", SW_MAXIMIZE, true},
+    };
+    const std::wstring path = testDirectory() + L"\\place.ini";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RECT shown = {}, started = {};
+        {
+            TomelWindow w;
+            MoveWindow(w.window(), 50, 60, 400, 300, TRUE);
+            w.app().docking = 0;   // it stays where it was put
+            if (c.transparent) w.command(CMD_TRANSPARENT);
+            GetWindowRect(w.window(), &shown);
+            ShowWindow(w.window(), c.show);
+            w.pump(50);
+            setPath(w.app().settingsPath, path);
+            ASSERT_EQ(saveSettings(w.app()), SaveResult::Saved);
+            EXPECT_NE(readFile(path).find(utf16(L"left=50\r\ntop=60\r\nright=450\r\nbottom=360\r\n")),
+                      std::string::npos);
+        }
+        TomelWindow w;
+        w.drop({path});
+        GetWindowRect(w.window(), &started);
+        EXPECT_TRUE(EqualRect(&shown, &started));
+    }
 }
 
 // A mistyped text named after the settings, or a stored text that is missing, leaves the stored text
