@@ -72,6 +72,12 @@ RECT placeToKeep(const App& app, bool caption)
         WINDOWPLACEMENT placement = {};
         placement.length = sizeof placement;
         if (GetWindowPlacement(app.window, &placement)) r = placement.rcNormalPosition;
+        // That place is given in the work area's coordinates, which are not the screen's when the
+        // taskbar stands at the top or the left.
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromWindow(app.window, MONITOR_DEFAULTTONEAREST), &monitor))
+            OffsetRect(&r, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
     }
     const LONG style = GetWindowLongW(app.window, GWL_STYLE);
     if (!caption || (style & WS_CAPTION) == WS_CAPTION) return r;

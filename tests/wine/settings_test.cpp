@@ -186,14 +186,22 @@ TEST(Settings, SavingStoresTheRestoredPlaceWithTheCaptionTransparencyTook)
         const char* name;
         int show;
         bool transparent;
+        // The work area begins this far down (a taskbar at the top). Windows gives the restored place
+        // in the work area's coordinates; Wine gives the screen's, so there the row passes either way.
+        LONG workTop = 0;
     } cases[] = {
         {"maximized", SW_MAXIMIZE, false}, {"transparent", SW_SHOWNORMAL, true},
         {"transparent, minimized", SW_MINIMIZE, true}, {"transparent, maximized", SW_MAXIMIZE, true},
+        {"maximized below a taskbar", SW_MAXIMIZE, false, 40},
     };
     const std::wstring path = testDirectory() + L"\\place.ini";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        RECT shown = {}, started = {};
+        RECT shown = {}, started = {}, work = {};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        RECT moved = work;
+        moved.top += c.workTop;
+        SystemParametersInfoW(SPI_SETWORKAREA, 0, &moved, 0);
         {
             TomelWindow w;
             MoveWindow(w.window(), 50, 60, 400, 300, TRUE);
@@ -207,6 +215,7 @@ TEST(Settings, SavingStoresTheRestoredPlaceWithTheCaptionTransparencyTook)
             EXPECT_NE(readFile(path).find(utf16(L"left=50\r\ntop=60\r\nright=450\r\nbottom=360\r\n")),
                       std::string::npos);
         }
+        SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
         TomelWindow w;
         w.drop({path});
         GetWindowRect(w.window(), &started);
