@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "core/text/change_watch.h"
 #include "core/text/entries.h"
+#include "core/text/entry_views.h"
 #include "core/text/load_outcome.h"
 
 using V = std::vector<std::wstring>;
@@ -144,4 +147,43 @@ TEST(LoadOutcome, EachStepShowsItsTextAndOnlyALoadReplacesTheTextOnShow)
         EXPECT_EQ(std::make_tuple(v.keepShownText, text(v.messageBox), text(v.controlText)),
                   std::make_tuple(c.keep, c.box, c.control)) << static_cast<int>(c.step) << " " << c.entries;
     }
+}
+
+TEST(EntryViews, AFlashCardsFrontAndTheClipboardsText)
+{
+    struct Case { std::wstring entry; bool multiline; std::optional<std::size_t> front; std::wstring copied; };
+    const Case cases[] = {
+        {L"house\tdas Haus\n", false, 5, L"house\tdas Haus"},
+        {L"\tno front\n", false, std::nullopt, L"\tno front"},
+        {L"one line\n", true, std::nullopt, L"one line"},
+        {L"question\nanswer\nmore\n", true, 8, L"question\r\nanswer\r\nmore"},
+        {L"question\nanswer\n", false, std::nullopt, L"question\r\nanswer"},   // one entry a line: never
+        {L"q\r\na\r\n", true, 1, L"q\r\na"},                                   // from a UTF-16 file
+        {L"\nb\n", true, std::nullopt, L"\r\nb"},
+        {L"w\tx\ny\n", true, 1, L"w\tx\r\ny"},                                  // the tab first
+        {L"cut without its line feed", false, std::nullopt, L"cut without its line feed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        EXPECT_EQ(revealFront(c.entry, c.multiline), c.front);
+        EXPECT_EQ(clipboardText(c.entry), c.copied);
+    }
+}
+
+TEST(ChangeWatch, AChangedFileIsReadAgainOnceItHoldsStill)
+{
+    const FileStamp loaded{true, 100, 1}, growing{true, 150, 2}, grown{true, 200, 3}, gone{};
+    struct Look { FileStamp now; WatchStep step; };
+    const WatchStep N = WatchStep::Nothing, W = WatchStep::Wait, R = WatchStep::Reload;
+    const std::vector<Look> looks = {
+        {loaded, N}, {growing, W}, {grown, W}, {grown, R},   // written in two goes, read once it is done
+        {grown, R},                                          // could not be read: tried again
+        {gone, N}, {grown, W}, {grown, R},                   // renamed away and back (an editor's save)
+        {loaded, N}, {grown, W}, {loaded, N},                // changed and changed back: nothing to do
+    };
+    ChangeWatch watch{loaded, {}};
+    for (std::size_t i = 0; i < looks.size(); ++i) EXPECT_EQ(lookAtFile(watch, looks[i].now), looks[i].step) << i;
+    // Once read again, the new stamp is the one loaded.
+    watch = {grown, {}};
+    EXPECT_EQ(lookAtFile(watch, grown), N);
 }

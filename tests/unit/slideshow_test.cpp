@@ -1,7 +1,9 @@
 #include "core/text/slideshow.h"
+#include "core/text/shuffle.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -124,3 +126,57 @@ TEST(Slideshow, StatusTextIsFormattedAndCut)
     }
 }
 
+
+TEST(Shuffle, EveryEntryOnceARoundInAnotherOrderEachRound)
+{
+    std::uint32_t nextKey = 12345;
+    const std::function<std::uint32_t()> keys = [&] { return nextKey += 0x9E3779B9u; };
+    // Two million entries: one round shows each exactly once.
+    {
+        const std::uint32_t count = 2000000;
+        ShuffleState state;
+        std::vector<bool> seen(count);
+        std::uint32_t shown = 0, firstOfRound = 0;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            shown = nextShuffled(state, count, shown, keys);
+            ASSERT_LT(shown, count);
+            ASSERT_FALSE(seen[shown]) << shown << " twice in a round";
+            seen[shown] = true;
+            if (i == 0) firstOfRound = shown;
+        }
+        // The next round starts afresh, in another order.
+        EXPECT_NE(nextShuffled(state, count, shown, keys), firstOfRound);
+    }
+    // Few entries, many rounds: each round once through them, never starting with the entry just shown.
+    for (std::uint32_t count : {1u, 2u, 3u, 5u, 64u, 65u}) {
+        SCOPED_TRACE(count);
+        ShuffleState state;
+        std::uint32_t shown = 0;
+        std::vector<std::vector<std::uint32_t>> rounds;
+        for (int round = 0; round < 50; ++round) {
+            std::vector<std::uint32_t> order;
+            for (std::uint32_t i = 0; i < count; ++i) {
+                const std::uint32_t next = nextShuffled(state, count, shown, keys);
+                if (i == 0 && count > 1) EXPECT_NE(next, shown) << "round " << round;
+                order.push_back(shown = next);
+            }
+            std::vector<std::uint32_t> sorted = order;
+            std::sort(sorted.begin(), sorted.end());
+            for (std::uint32_t i = 0; i < count; ++i) ASSERT_EQ(sorted[i], i);
+            rounds.push_back(order);
+        }
+        if (count >= 5) EXPECT_NE(rounds[0], rounds[1]);
+    }
+    // The state is all a restart needs; another count of entries starts a new round.
+    ShuffleState state;
+    std::uint32_t shown = 0;
+    for (int i = 0; i < 7; ++i) shown = nextShuffled(state, 20, shown, keys);
+    ShuffleState restarted = state;
+    const std::uint32_t key = nextKey;
+    const std::uint32_t a = nextShuffled(state, 20, shown, keys), b = nextShuffled(restarted, 20, shown, keys);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(nextKey, key);   // no new round yet
+    nextShuffled(state, 21, shown, keys);
+    EXPECT_EQ(std::make_tuple(state.count, state.position), std::make_tuple(21u, 1u));
+    EXPECT_NE(nextKey, key);
+}
