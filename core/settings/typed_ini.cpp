@@ -9,6 +9,8 @@
 #include <string>
 #include <system_error>
 
+#include "core/text/utf8.h"
+
 namespace {
 
 // ---------------------------------------------------------------- decoding
@@ -22,69 +24,6 @@ std::wstring utf16LeToWide(std::string_view bytes)
         unsigned unit = static_cast<unsigned char>(bytes[i]) |
                         (static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8);
         text.push_back(static_cast<wchar_t>(unit));
-    }
-    return text;
-}
-
-void appendUtf16(std::wstring& text, std::uint32_t codePoint)
-{
-    if (codePoint >= 0x10000) {
-        codePoint -= 0x10000;
-        text.push_back(static_cast<wchar_t>(0xD800 + (codePoint >> 10)));
-        text.push_back(static_cast<wchar_t>(0xDC00 + (codePoint & 0x3FF)));
-    } else {
-        text.push_back(static_cast<wchar_t>(codePoint));
-    }
-}
-
-// Notepad saves "UTF-8 with BOM"; such a file is read as what it says it is.
-// A malformed sequence gives U+FFFD for its first byte.
-std::wstring utf8ToWide(std::string_view bytes)
-{
-    std::wstring text;
-    text.reserve(bytes.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            text.push_back(static_cast<wchar_t>(lead));
-            ++i;
-            continue;
-        }
-        std::size_t extra = 0;
-        std::uint32_t codePoint = 0;
-        std::uint32_t lowest = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1;
-            codePoint = lead & 0x1F;
-            lowest = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2;
-            codePoint = lead & 0x0F;
-            lowest = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
-            codePoint = lead & 0x07;
-            lowest = 0x10000;
-        }
-        bool valid = extra != 0 && bytes.size() - i > extra;
-        for (std::size_t k = 1; valid && k <= extra; ++k) {
-            unsigned char next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80)
-                valid = false;
-            else
-                codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        if (valid && (codePoint < lowest || codePoint > 0x10FFFF ||
-                      (codePoint >= 0xD800 && codePoint <= 0xDFFF)))
-            valid = false;
-        if (valid) {
-            appendUtf16(text, codePoint);
-            i += extra + 1;
-        } else {
-            text.push_back(static_cast<wchar_t>(0xFFFD));
-            ++i;
-        }
     }
     return text;
 }
@@ -539,7 +478,7 @@ IniReader makeIniReader(std::string_view bytes, bool wideOpen, IniDecoder decode
         reader.wide = true;
         reader.text = utf16LeToWide(bytes.substr(2));
     } else if (wideOpen && startsWith("\xEF\xBB\xBF")) {
-        reader.text = crLfToLf(utf8ToWide(bytes.substr(3)));
+        reader.text = crLfToLf(*utf8ToWide(bytes.substr(3), false));
     } else {
         reader.text = crLfToLf(decoder ? decoder(bytes) : latin1ToWide(bytes));
     }

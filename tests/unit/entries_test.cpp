@@ -11,6 +11,7 @@
 #include "core/text/entries.h"
 #include "core/text/entry_views.h"
 #include "core/text/load_outcome.h"
+#include "tests/fuzz/plain_codec.h"
 
 using V = std::vector<std::wstring>;
 constexpr TextFlavor ANSI = TextFlavor::Ansi, UTF16 = TextFlavor::Utf16;
@@ -186,4 +187,35 @@ TEST(ChangeWatch, AChangedFileIsReadAgainOnceItHoldsStill)
     // Once read again, the new stamp is the one loaded.
     watch = {grown, {}};
     EXPECT_EQ(lookAtFile(watch, grown), N);
+}
+
+TEST(ByteText, EightBitTextIsReadAsUtf8WhenItIsValidAndElseInTheCodePage)
+{
+    const ByteText ANSI_TEXT = ByteText::Ansi, MARKED = ByteText::Utf8, DETECT = ByteText::Utf8IfValid;
+    struct Case { const char* name; std::string bytes; ByteText kind; V entries; bool utf8; int rewinds; };
+    const Case cases[] = {
+        {"valid UTF-8", "caf\xC3\xA9\r\n\xE2\x82\xAC 5\n", DETECT, {L"caf\u00E9\n", L"\u20AC 5\n"}, true, 0},
+        {"ASCII only", "plain\n", DETECT, {L"plain\n"}, false, 0},
+        {"not UTF-8 at its first high byte", "ok\ncaf\xE9\n", DETECT, {L"ok\n", L"caf\u00E9\n"}, false, 0},
+        {"UTF-8, then not", "\xC3\xA9\n" + std::string(40, 'x') + "\xE9\n", DETECT,
+         {L"\u00C3\u00A9\n", std::wstring(40, L'x') + L"\u00E9\n"}, false, 1},
+        {"a sequence cut by the end", "ab\xE2\x82", DETECT, {L"ab\u00E2\u0082\n"}, false, 0},
+        {"what follows Ctrl+Z", "\xC3\xA9\x1A\xFF", DETECT, {L"\u00E9\n"}, true, 0},
+        {"the mark says UTF-8", "\xC3\xA9 \xFF\n", MARKED, {L"\u00E9 \uFFFD\n"}, true, 0},
+        {"the code page's pairs", "\x81\x41\x82\n\x9F", ANSI_TEXT, {L"\x8141\u0082\n", L"\u009F\n"}, false, 0},
+    };
+    const PlainCodec codec;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Blocks of 5 bytes: sequences and pairs fall across their ends.
+        char bytes[5];
+        wchar_t chars[5];
+        MemorySource source(c.bytes);
+        EntryList list;
+        const ByteTextRead read = readByteText(list, false, source, codec, c.kind, bytes, chars, sizeof bytes);
+        EXPECT_TRUE(read.decoded);
+        EXPECT_EQ(read.utf8, c.utf8);
+        EXPECT_EQ(entriesOf(list), c.entries);
+        EXPECT_EQ(source.rewinds, c.rewinds);
+    }
 }
