@@ -9,7 +9,7 @@
 #include <string>
 #include <system_error>
 
-#include "core/text/utf8.h"
+#include "core/app/utf8.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/text/utf8.h"
+#include "core/app/utf8.h"
 
 namespace {
 

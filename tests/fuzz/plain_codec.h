@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "core/text/byte_text.h"
-#include "core/text/utf8.h"
+#include "core/app/utf8.h"
 
 class PlainCodec : public ByteCodec {
 public:

@@ -1,4 +1,4 @@
-#include "core/text/utf8.h"
+#include "core/app/utf8.h"
 
 #include <cstdint>
 
