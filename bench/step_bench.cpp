@@ -49,7 +49,7 @@ EntryList loadEntries(App& app, const std::wstring& path)
     openTextFile(app);
     pumpMessages(app.window);
     EntryList taken;
-    std::swap(taken, app.entries);
+    taken.swap(app.entries);
     return taken;
 }
 
@@ -62,13 +62,13 @@ struct Walk {
 // Steps `count` times through the walk's file; the window holds its entries meanwhile.
 double walkSteps(App& app, Walk& walk, int count)
 {
-    std::swap(app.entries, walk.entries);
+    app.entries.swap(walk.entries);
     app.currentIndex = walk.index;
     const double start = nowMs();
     for (int i = 0; i < count; ++i) nextEntry(app);
     const double ms = nowMs() - start;
     walk.index = app.currentIndex;
-    std::swap(app.entries, walk.entries);
+    app.entries.swap(walk.entries);
     pumpMessages(app.window);
     return ms;
 }
@@ -76,7 +76,7 @@ double walkSteps(App& app, Walk& walk, int count)
 // What one step is made of, each part on its own clock (microseconds a call).
 void stepParts(App& app, Walk& walk)
 {
-    std::swap(app.entries, walk.entries);
+    app.entries.swap(walk.entries);
     app.currentIndex = 1;
     const std::wstring entry(app.entries[1]);
     double t = nowMs();
@@ -94,7 +94,7 @@ void stepParts(App& app, Walk& walk)
     t = nowMs();
     for (int i = 0; i < PART_CALLS; ++i) nextEntry(app);
     const double stepUs = (nowMs() - t) * 1000.0 / PART_CALLS;
-    std::swap(app.entries, walk.entries);
+    app.entries.swap(walk.entries);
     pumpMessages(app.window);
     std::printf("stepparts %.1f %.1f %.1f %.1f %.1f\n", stepUs, statusUs, armUs, textUs, trimUs);
 }
@@ -112,10 +112,8 @@ int runSteps(const std::wstring& bigPath, const std::wstring& smallPath)
     }
     App& app = *currentApp;
     pumpMessages(window);
-    Walk small;
-    small.entries = loadEntries(app, smallPath);
-    Walk big;
-    big.entries = loadEntries(app, bigPath);
+    Walk small{loadEntries(app, smallPath)};
+    Walk big{loadEntries(app, bigPath)};
     if (small.entries.size() == 0 || big.entries.size() == 0) {
         std::fprintf(stderr, "the step files did not load\n");
         return 1;
