@@ -39,3 +39,9 @@ PixelSize scalePictureToBox(PixelSize natural, std::int64_t boxWidth, std::int64
     }
     return PixelSize{static_cast<std::int32_t>(w), static_cast<std::int32_t>(h)};
 }
+
+PixelSize graphicClientSize(PixelSize natural, std::int64_t workWidth, std::int64_t workHeight,
+                            std::int64_t frameWidth, std::int64_t frameHeight)
+{
+    return scalePictureToBox(natural, workWidth - frameWidth, workHeight - frameHeight);
+}

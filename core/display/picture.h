@@ -15,6 +15,12 @@ std::int32_t himetricToPixels(std::int32_t himetric, std::int32_t dotsPerInch);
 // no area.
 PixelSize scalePictureToBox(PixelSize natural, std::int64_t boxWidth, std::int64_t boxHeight);
 
+// Fit To Graphic: the client area for a picture of `natural` pixels, shrunk until the whole window,
+// with its frame and caption (`frameWidth` and `frameHeight` in all), fits a work area of
+// workWidth by workHeight.
+PixelSize graphicClientSize(PixelSize natural, std::int64_t workWidth, std::int64_t workHeight,
+                            std::int64_t frameWidth, std::int64_t frameHeight);
+
 // Calls visit(x, y) for each tile of a w by h picture laid from the top-left corner over a client
 // area `right` wide and `bottom` high; nothing when either is empty.
 template <class Visit>

@@ -140,6 +140,14 @@ TEST(Placement, DockingAndTheCaption)
         EXPECT_EQ(std::make_pair(p->x, p->y), std::make_pair(422, c.y)) << c.position << " " << c.y;
     }
     EXPECT_FALSE(dockPosition(0, ScreenRect{0, 0, 1024, 768}, 200, 100, {}));
+    // A window that would leave the work area moves in as far as it must; a larger one to the edge.
+    struct Inside { ScreenPoint at; std::int32_t w, h; ScreenPoint expected; };
+    for (const Inside& c : {Inside{{-4, 50}, 1032, 100, {10, 50}}, Inside{{900, 700}, 200, 100, {834, 688}},
+                            Inside{{100, 30}, 200, 100, {100, 30}}, Inside{{5, 0}, 2000, 900, {10, 20}},
+                            Inside{{INT_MAX, INT_MIN}, 1, 1, {1033, 20}}}) {
+        const ScreenPoint p = keepInside(ScreenRect{10, 20, 1034, 788}, c.at, c.w, c.h);
+        EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.expected.x, c.expected.y)) << c.at.x << "," << c.at.y;
+    }
     struct Caption { bool caption, blackbox; std::int32_t top, height; };
     for (const Caption& c : {Caption{true, false, 100, 200}, Caption{true, true, 96, 202},
                              Caption{false, true, 104, 200}}) {
@@ -284,5 +292,17 @@ TEST(Picture, SizesRoundToPixelsAndScaleIntoTheBoxKeepingTheShapeNeverEnlarged)
         const PixelSize got = scalePictureToBox(c.natural, c.boxW, c.boxH);
         EXPECT_EQ(std::make_pair(got.width, got.height), std::make_pair(c.expected.width, c.expected.height))
             << c.natural.width << "x" << c.natural.height << " in " << c.boxW << "x" << c.boxH;
+    }
+}
+
+TEST(Picture, FitToGraphicCountsTheFrame)
+{
+    // A work area of 1024 by 768 and a frame with caption of 8 by 27: the client area may be 1016 by 741.
+    struct Fit { PixelSize natural, client; };
+    for (const Fit& c : {Fit{{2000, 100}, {1016, 50}}, Fit{{100, 2000}, {37, 741}}, Fit{{1016, 741}, {1016, 741}},
+                         Fit{{64, 48}, {64, 48}}}) {
+        const PixelSize got = graphicClientSize(c.natural, 1024, 768, 8, 27);
+        EXPECT_EQ(std::make_pair(got.width, got.height), std::make_pair(c.client.width, c.client.height))
+            << c.natural.width << "x" << c.natural.height;
     }
 }

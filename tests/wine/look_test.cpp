@@ -1,12 +1,37 @@
 // The window's look in the real window: the fast measure behind fitting the text, the caption and
-// transparency.
+// transparency, the background picture and Fit To Graphic.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <random>
 
 #include "core/app/commands.h"
 #include "harness.h"
 #include "shell/display/fitting_win.h"
+#include "shell/display/picture_win.h"
+
+namespace {
+
+// A 24-bit bitmap file of one colour.
+std::wstring bitmapFile(const wchar_t* name, std::int32_t w, std::int32_t h)
+{
+    const std::uint32_t row = (std::uint32_t(w) * 3 + 3) & ~3u, size = 54 + row * std::uint32_t(h);
+    std::string bytes(size, '\x40');
+    const std::uint32_t header[] = {size, 0, 54, 40, std::uint32_t(w), std::uint32_t(h), 1 | 24 << 16, 0, 0, 0, 0, 0, 0};
+    bytes[0] = 'B', bytes[1] = 'M';
+    std::memcpy(&bytes[2], header, sizeof header);
+    return writeBytes(name, bytes);
+}
+
+// Loads a picture as start-up does and waits until it has come.
+bool showPicture(TomelWindow& w, const std::wstring& path)
+{
+    loadPicture(w.app(), path.c_str());
+    return w.pump(60000, [&] { return bool(w.app().picture); });
+}
+
+}  // namespace
 
 TEST(Fitting, SummedWidthsAreWhatTheSystemMeasuresLineByLine)
 {
@@ -66,5 +91,39 @@ TEST(Frame, TheCaptionKeepsTheClientAreaAndTransparencyKeysTheBackgroundWithoutI
         w.command(CMD_TRANSPARENT);
         EXPECT_FALSE(style(GWL_EXSTYLE) & WS_EX_LAYERED);
         EXPECT_EQ((style(GWL_STYLE) & WS_CAPTION) == WS_CAPTION, caption);
+    }
+}
+
+TEST(Picture, FitToGraphicKeepsTheWholeWindowInTheWorkArea)
+{
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // A picture wider, higher or no larger than the work area, docked in the centre or left where it was.
+    struct Case { std::int32_t w, h; std::uint32_t docking; POINT at; bool widthFills, heightFills; };
+    const Case cases[] = {{2000, 100, 3, {0, 0}, true, false}, {2000, 100, 0, {300, 300}, true, false},
+                          {100, 2000, 0, {600, 100}, false, true}, {64, 48, 0, {work.right - 30, work.bottom - 20}, false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " docking " << c.docking);
+        TomelWindow w;
+        App& app = w.app();
+        ASSERT_TRUE(showPicture(w, bitmapFile(L"fit.bmp", c.w, c.h)));
+        app.docking = c.docking;
+        SetWindowPos(w.window(), nullptr, c.at.x, c.at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        GetWindowRect(w.window(), &app.windowRect);
+        w.command(CMD_FIT_GRAPHIC);
+        RECT outer, client;
+        GetWindowRect(w.window(), &outer);
+        GetClientRect(w.window(), &client);
+        EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right &&
+                    outer.bottom <= work.bottom) << outer.left << "," << outer.top << " " << outer.right << "," << outer.bottom;
+        const LONG frameW = outer.right - outer.left - client.right, frameH = outer.bottom - outer.top - client.bottom;
+        // As large as the work area allows, the shape kept (no window is narrower than SM_CXMINTRACK).
+        if (c.widthFills) {
+            EXPECT_EQ(client.right, work.right - work.left - frameW);
+            EXPECT_EQ(client.bottom, client.right * c.h / c.w);
+        }
+        if (c.heightFills) {
+            EXPECT_EQ(client.bottom, work.bottom - work.top - frameH);
+        }
     }
 }
