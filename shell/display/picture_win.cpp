@@ -68,12 +68,12 @@ PixelSize scalePictureToBox(App& app, HDC dc, const RECT& box)
                              std::int64_t(box.bottom) - box.top);
 }
 
-void paintBackground(App& app, HDC dc)
+namespace {
+
+// The picture over the client area: tiled, or drawn once, centred and shrunk.
+void paintPicture(App& app, HDC dc, const RECT& client)
 {
-    if (!pictureShown(app) || !dc) return;
     const HimetricSize s = himetricSize(app);
-    RECT client = {};
-    GetClientRect(app.window, &client);
     if (app.fitGraphic) {
         const RECT box = {client.left, 0, client.right, client.bottom};
         const PixelSize size = scalePictureToBox(app, dc, box);
@@ -86,6 +86,30 @@ void paintBackground(App& app, HDC dc)
     const PixelSize size = pictureSizePixels(app, dc);
     forEachTile(size.width, size.height, client.right, client.bottom,
                 [&](int x, int y) { render(app, dc, s, x, y, size.width, size.height); });
+}
+
+}  // namespace
+
+void paintBackground(App& app, HDC dc)
+{
+    if (!pictureShown(app) || !dc) return;
+    RECT client = {};
+    GetClientRect(app.window, &client);
+    if (client.right <= 0 || client.bottom <= 0) return;
+    // The background brush first, then the picture: the last entry's text must show neither beside a
+    // centred picture nor where the picture lets the background through. In a buffer, so that
+    // nothing flickers.
+    const MemoryDC buffer(dc);
+    const unique_hbitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    if (!buffer.get() || !bitmap) {
+        FillRect(dc, &client, app.backgroundBrush.get());
+        paintPicture(app, dc, client);
+        return;
+    }
+    const SelectedObject selected(buffer.get(), bitmap.get());
+    FillRect(buffer.get(), &client, app.backgroundBrush.get());
+    paintPicture(app, buffer.get(), client);
+    BitBlt(dc, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
 }
 
 void chooseBackgroundImage(App& app)

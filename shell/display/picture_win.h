@@ -12,7 +12,9 @@ bool pictureShown(const App& app);
 PixelSize pictureSizePixels(App& app, HDC dc);
 // The natural size shrunk to fit the box; without a picture, 0 by 0.
 PixelSize scalePictureToBox(App& app, HDC dc, const RECT& box);
-// Tiles the picture (or, in Fit To Graphic, draws it once, centred and shrunk) when it is shown.
+// When the picture is shown, paints the whole client area: the picture tiled, or in Fit To Graphic
+// drawn once, centred and shrunk, with the background brush around it and wherever the picture
+// lets the background through.
 void paintBackground(App& app, HDC dc);
 // The Background Image... chooser.
 void chooseBackgroundImage(App& app);

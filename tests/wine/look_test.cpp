@@ -13,6 +13,15 @@
 
 namespace {
 
+// A picture made by ImageMagick for the tests, copied into the test folder.
+std::wstring testPicture(const char* name)
+{
+    const std::wstring wide(name, name + std::strlen(name));
+    return writeBytes(wide, readFile(std::wstring(L"" TOMEL_TEST_PICTURES L"/") + wide));
+}
+#define NEED_PICTURES() \
+    if (!*TOMEL_TEST_PICTURES) GTEST_SKIP() << "ImageMagick was not there to make the test pictures"
+
 // A 24-bit bitmap file of one colour.
 std::wstring bitmapFile(const wchar_t* name, std::int32_t w, std::int32_t h)
 {
@@ -30,6 +39,41 @@ bool showPicture(TomelWindow& w, const std::wstring& path)
     loadPicture(w.app(), path.c_str());
     return w.pump(60000, [&] { return bool(w.app().picture); });
 }
+
+// Paints the background over a green bitmap of the client area's size (the last entry's text, as
+// far as the test is concerned) and gives the colour (0xRRGGBB) at (x, y), negatives from the far edges.
+class PaintedClient {
+public:
+    explicit PaintedClient(TomelWindow& w)
+    {
+        GetClientRect(w.window(), &client_);
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof info.bmiHeader, client_.right, -client_.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+        FillRect(dc, &client_, green);
+        paintBackground(w.app(), dc);
+        GdiFlush();
+        pixels_.assign(static_cast<std::uint32_t*>(bits), static_cast<std::uint32_t*>(bits) + client_.right * client_.bottom);
+        DeleteObject(green);
+        DeleteObject(SelectObject(dc, old));
+        DeleteDC(dc);
+    }
+    std::uint32_t at(int x, int y) const
+    {
+        return pixels_[std::size_t((y < 0 ? client_.bottom + y : y) * client_.right + (x < 0 ? client_.right + x : x))] &
+               0xFFFFFF;
+    }
+    int midX() const { return client_.right / 2; }
+    int midY() const { return client_.bottom / 2; }
+
+private:
+    RECT client_ = {};
+    std::vector<std::uint32_t> pixels_;
+};
 
 }  // namespace
 
@@ -91,6 +135,36 @@ TEST(Frame, TheCaptionKeepsTheClientAreaAndTransparencyKeysTheBackgroundWithoutI
         w.command(CMD_TRANSPARENT);
         EXPECT_FALSE(style(GWL_EXSTYLE) & WS_EX_LAYERED);
         EXPECT_EQ((style(GWL_STYLE) & WS_CAPTION) == WS_CAPTION, caption);
+    }
+}
+
+TEST(Picture, PaintingCoversTheWholeClientAreaSoNoOldTextStays)
+{
+    NEED_PICTURES();
+    // The red picture is 48 by 32; half.png is see-through in its left half. White is the background.
+    enum Where { Corner, FarCorner, LeftHalf, RightHalf };
+    struct Case { const char* picture; bool fitGraphic, background; std::vector<std::pair<Where, std::uint32_t>> colours; };
+    const Case cases[] = {
+        {"red.bmp", true, true, {{Corner, 0xFFFFFF}, {FarCorner, 0xFFFFFF}, {LeftHalf, 0xFF0000}, {RightHalf, 0xFF0000}}},
+        {"red.bmp", false, true, {{Corner, 0xFF0000}, {FarCorner, 0xFF0000}}},
+        {"half.png", true, true, {{Corner, 0xFFFFFF}, {LeftHalf, 0xFFFFFF}, {RightHalf, 0xFF0000}}},
+        {"half.png", false, true, {{Corner, 0xFFFFFF}, {FarCorner, 0xFFFFFF}}},
+        {"red.bmp", true, false, {{Corner, 0x00FF00}, {RightHalf, 0x00FF00}}},   // nothing drawn
+    };
+    TomelWindow w;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.picture << (c.fitGraphic ? " centred" : " tiled") << c.background);
+        ASSERT_TRUE(showPicture(w, testPicture(c.picture)));
+        w.app().fitGraphic = c.fitGraphic;
+        w.app().showBackground = c.background;
+        const PaintedClient painted(w);
+        for (const auto& [where, colour] : c.colours) {
+            const int x = where == Corner ? 1 : where == FarCorner ? -2 : painted.midX() + (where == LeftHalf ? -12 : 12);
+            const int y = where == Corner ? 1 : where == FarCorner ? -2 : painted.midY();
+            // The x of a tile's halves: the first tile of the row.
+            const int tileX = where == LeftHalf ? 5 : where == RightHalf ? 30 : x;
+            EXPECT_EQ(painted.at(c.fitGraphic ? x : tileX, y), colour) << where;
+        }
     }
 }
 
