@@ -194,6 +194,9 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DROPFILES:
         onDropFiles(*app, reinterpret_cast<HDROP>(wParam));
         return TRUE;
+    case MSG_PICTURE_READY:
+        onPictureReady(*app);
+        return TRUE;
     default:
         return FALSE;
     }

@@ -120,6 +120,11 @@ public:
         reset();
         return reinterpret_cast<void**>(&p_);
     }
+    I** putTyped()
+    {
+        reset();
+        return &p_;
+    }
 
 private:
     I* p_ = nullptr;

@@ -78,7 +78,10 @@ void fitText(App& app)
 
 void fitToGraphic(App& app)
 {
-    if (!app.picture) return;
+    if (!app.picture) {
+        if (pictureLoading(app)) app.pendingPicture.fitOnArrival = true;   // done when it comes
+        return;
+    }
     RECT work = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     // The whole window fits the work area: its frame and caption are counted with the picture.

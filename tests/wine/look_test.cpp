@@ -11,6 +11,8 @@
 #include "shell/display/fitting_win.h"
 #include "shell/display/picture_win.h"
 
+#include <psapi.h>
+
 namespace {
 
 // A picture made by ImageMagick for the tests, copied into the test folder.
@@ -38,6 +40,13 @@ bool showPicture(TomelWindow& w, const std::wstring& path)
 {
     loadPicture(w.app(), path.c_str());
     return w.pump(60000, [&] { return bool(w.app().picture); });
+}
+
+std::uint64_t committedBytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PagefileUsage;
 }
 
 // Paints the background over a green bitmap of the client area's size (the last entry's text, as
@@ -200,4 +209,82 @@ TEST(Picture, FitToGraphicKeepsTheWholeWindowInTheWorkArea)
             EXPECT_EQ(client.bottom, work.bottom - work.top - frameH);
         }
     }
+}
+
+TEST(Picture, ALargePhotoComesAfterTheWindowIsUpAndCostsWhatTheScreenShows)
+{
+    NEED_PICTURES();
+    const std::wstring photo = testPicture("photo.jpg");
+    TomelWindow w;
+    App& app = w.app();
+    const std::uint64_t before = committedBytes();
+    loadPicture(app, photo.c_str());
+    EXPECT_FALSE(app.picture) << "the window waited for the photo";
+    ASSERT_TRUE(w.pump(60000, [&] { return bool(app.picture); }));
+    // Its natural size is the photo's, so Fit To Graphic sizes the window as ever.
+    const PixelSize size = pictureSizePixels(app, WindowDC(app.window).get());
+    EXPECT_EQ(std::make_pair(size.width, size.height), std::make_pair(4000, 3000));
+    // 4000 by 3000 pixels would be 46 MB; what a 1024 by 768 screen can show of it, twice, is 6 MB.
+    EXPECT_LT(committedBytes() - before, std::uint64_t(16) << 20);
+}
+
+TEST(Picture, TheImagingComponentReadsEachFormatAndMetafilesComeThroughTheSystem)
+{
+    NEED_PICTURES();
+    // A metafile of a red 48 by 32 rectangle (0.1 mm units at 96 dpi: 1270 by 847).
+    const std::wstring metafile = testDirectory() + L"\\red.emf";
+    const RECT frame = {0, 0, 1270, 847};
+    HDC recorder = CreateEnhMetaFileW(nullptr, metafile.c_str(), &frame, nullptr);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    const RECT all = {0, 0, 48, 32};
+    FillRect(recorder, &all, red);
+    DeleteEnhMetaFile(CloseEnhMetaFile(recorder));
+    DeleteObject(red);
+    struct Case { std::wstring path; bool decoded, system; PixelSize size; };
+    const Case cases[] = {
+        {testPicture("red.jpg"), true, false, {48, 32}}, {testPicture("red.bmp"), true, false, {48, 32}},
+        {testPicture("red.gif"), true, false, {48, 32}}, {testPicture("red.png"), true, false, {48, 32}},
+        {testPicture("red.ico"), true, false, {48, 32}},
+        {testPicture("sizes.ico"), true, false, {32, 32}},   // of 48, 32 and 16: the system's icon size
+        {metafile, false, true, {48, 32}},
+        {testDirectory() + L"\\missing.jpg", false, false, {}}, {writeBytes(L"text.jpg", "no picture"), false, false, {}},
+    };
+    TomelWindow w;
+    App& app = w.app();
+    app.fitGraphic = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path.begin() + c.path.rfind(L'\\') + 1, c.path.end()));
+        loadPicture(app, c.path.c_str());
+        ASSERT_TRUE(w.pump(10000, [&] { return !pictureLoading(app); }));
+        EXPECT_EQ(std::make_pair(bool(app.picture.whole.bitmap), bool(app.picture.system)),
+                  std::make_pair(c.decoded, c.system));
+        const PixelSize size = pictureSizePixels(app, WindowDC(app.window).get());
+        EXPECT_EQ(std::make_pair(size.width, size.height), std::make_pair(c.size.width, c.size.height));
+        if (!app.picture) continue;
+        const PaintedClient painted(w);
+        const std::uint32_t centre = painted.at(painted.midX(), painted.midY());
+        EXPECT_TRUE((centre >> 16) > 0xF0 && (centre & 0xFFFF) < 0x1010) << std::hex << centre;   // red, as JPEG keeps it
+    }
+    EXPECT_TRUE(shownMessages.empty());
+}
+
+TEST(Picture, AWindowGoneBeforeItsPictureCameLeavesNothingBehind)
+{
+    NEED_PICTURES();
+    std::weak_ptr<PictureHandOver> left;
+    HBITMAP decoded = nullptr;
+    {
+        TomelWindow w;
+        loadPicture(w.app(), testPicture("red.bmp").c_str());
+        const std::shared_ptr<PictureHandOver> handOver = w.app().pendingPicture.handOver;
+        left = handOver;
+        // The worker is done, but the window goes before it takes the picture.
+        for (int i = 0; i < 1000 && !handOver->result; ++i) Sleep(10);
+        ASSERT_TRUE(handOver->result);
+        decoded = handOver->result.load()->picture.whole.bitmap.get();
+        EXPECT_EQ(GetObjectType(decoded), DWORD(OBJ_BITMAP));
+    }
+    for (int i = 0; i < 1000 && !left.expired(); ++i) Sleep(10);
+    EXPECT_TRUE(left.expired());
+    EXPECT_EQ(GetObjectType(decoded), 0u);
 }
