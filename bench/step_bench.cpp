@@ -41,16 +41,14 @@ void pumpMessages(HWND window)
 }
 
 // Opens a file as the program does and takes its entries out of the window, to be swapped back in.
-EntryList loadEntries(App& app, const std::wstring& path)
+void loadEntries(App& app, const std::wstring& path, EntryList& into)
 {
     copyToBuffer(app.textFilePath, PATH_BUFFER, path);
     app.currentIndex = 0;
     app.multiline = false;   // one entry a line
     openTextFile(app);
     pumpMessages(app.window);
-    EntryList taken;
-    taken.swap(app.entries);
-    return taken;
+    into.swap(app.entries);
 }
 
 struct Walk {
@@ -112,8 +110,10 @@ int runSteps(const std::wstring& bigPath, const std::wstring& smallPath)
     }
     App& app = *currentApp;
     pumpMessages(window);
-    Walk small{loadEntries(app, smallPath)};
-    Walk big{loadEntries(app, bigPath)};
+    Walk small;
+    loadEntries(app, smallPath, small.entries);
+    Walk big;
+    loadEntries(app, bigPath, big.entries);
     if (small.entries.size() == 0 || big.entries.size() == 0) {
         std::fprintf(stderr, "the step files did not load\n");
         return 1;

@@ -29,28 +29,33 @@ void endApp()
     if (!app) return;
     shutDown(*app);
     currentApp = nullptr;
-    // When the session ends while a popup menu's loop or a command's dialog still runs on it, the
-    // App is left to the end of the process: they use it again when they return.
-    if (app->menuShowing || app->timer.timerSuspended) return;
+    // When the session ends while a modal loop still runs on the App (a dialog, a message box, the
+    // menu), the App is left to the end of the process: the code that started the loop uses it again
+    // when the loop returns.
+    if (appInfo.nestedLoops > 0) return;
     delete app;
 }
 
-// The App must outlive a popup menu's loop and a command's modal dialog, which still use it when
-// they return: a close that comes meanwhile waits until they have ended.
-bool deferClose(App& app)
+BOOL CALLBACK closeOwnedDialog(HWND window, LPARAM owner)
 {
-    if (!app.menuShowing && !app.timer.timerSuspended) return false;
-    app.closePending = true;
-    app.pins = PinState{};   // nothing pinned comes back
-    if (app.menuShowing) EndMenu();
-    return true;
+    wchar_t name[8] = {};
+    GetClassNameW(window, name, 8);
+    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && wcscmp(name, L"#32770") == 0)
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
 }
 
-void closeIfPending(App& app)
+// A close that comes while a modal loop runs on the App (Exit in the tray icon's menu over a dialog,
+// for one) waits until every loop has returned: the open menu and dialogs are cancelled, and the
+// last loop to end posts the close again.
+bool deferClose(App& app)
 {
-    if (!app.closePending || app.menuShowing || app.timer.timerSuspended) return;
-    app.closePending = false;
-    PostMessageW(app.window, WM_CLOSE, 0, 0);
+    if (appInfo.nestedLoops == 0) return false;
+    appInfo.closePending = true;
+    app.pins = PinState{};   // nothing pinned comes back
+    if (app.menuShowing) EndMenu();
+    EnumThreadWindows(GetCurrentThreadId(), closeOwnedDialog, reinterpret_cast<LPARAM>(app.window));
+    return true;
 }
 
 }  // namespace
@@ -129,7 +134,6 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_COMMAND:
         runCommand(*app, LOWORD(wParam));
-        if (currentApp) closeIfPending(*currentApp);   // Exit has ended the App
         return TRUE;
     case WM_TIMER:
         onTimer(*app, wParam);
@@ -158,15 +162,12 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_CONTEXTMENU:
         onContextMenu(*app, lParam);
-        if (currentApp) closeIfPending(*currentApp);
         return TRUE;
     case MSG_TRAY_NOTIFY:
         onTrayNotify(*app, lParam);
-        if (currentApp) closeIfPending(*currentApp);
         return TRUE;
     case MSG_SHOW_MENU:
         onShowMenu(*app, wParam, lParam);
-        if (currentApp) closeIfPending(*currentApp);
         return TRUE;
     case WM_CTLCOLORDLG:
         return reinterpret_cast<INT_PTR>(dialogBrush(*app));
@@ -198,6 +199,11 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onPictureReady(*app);
         return TRUE;
     default:
+        // The shell has started (again): the tray icon can be added now.
+        if (isTaskbarCreated(message)) {
+            onTaskbarCreated(*app);
+            return TRUE;
+        }
         return FALSE;
     }
 }

@@ -5,6 +5,8 @@
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
 #include "shell/display/picture_win.h"
+#include "shell/settings/saved_file_win.h"
+#include "shell/settings/settings_place_win.h"
 #include "shell/settings/settings_win.h"
 #include "shell/text/gong_win.h"
 #include "shell/text/text_loader_win.h"
@@ -56,6 +58,15 @@ std::wstring programDirectory()
     return filesFitBeside(shortForm) ? shortForm : std::wstring();
 }
 
+// The help text stored with its folder's old place (the folder moved or renamed, or carried on a
+// stick that has another drive letter now) is the one beside the program.
+void findMovedHelpText(App& app)
+{
+    if (app.storedTextPath[0] && namesHelpText(app.textFilePath) &&
+        GetFileAttributesW(app.textFilePath) == INVALID_FILE_ATTRIBUTES)
+        copyToBuffer(app.textFilePath, PATH_BUFFER, app.helpPath);
+}
+
 }  // namespace
 
 void startUp(App& app)
@@ -72,18 +83,23 @@ void startUp(App& app)
 
 void locateFiles(App& app)
 {
+    // What an earlier run killed in the middle of rewriting a file left in the temporary folder.
+    putBackInterruptedRewrites();
     copyToBuffer(app.exeDirectory, PATH_BUFFER, programDirectory());
     if (app.exeDirectory[0]) {
-        setBeside(app.settingsPath, app.exeDirectory, L"\\tomel.ini");
         setBeside(app.languagePath, app.exeDirectory, L"\\tomel.lang.ini");
         setBeside(app.helpPath, app.exeDirectory, L"\\Tomel.txt");
     } else {
         // No usable folder: no settings, language or help file (empty paths open nothing).
-        app.settingsPath[0] = app.languagePath[0] = app.helpPath[0] = L'\0';
+        app.languagePath[0] = app.helpPath[0] = L'\0';
     }
     copyToBuffer(app.textFilePath, PATH_BUFFER, app.helpPath);
     std::fill(std::begin(app.storedTextPath), std::end(app.storedTextPath), L'\0');
+    const SettingsFiles settings = settingsFilesAtStartUp(app);
+    copyToBuffer(app.settingsPath, PATH_BUFFER, settings.read);
     loadSettings(app);
+    copyToBuffer(app.settingsPath, PATH_BUFFER, settings.write);
+    findMovedHelpText(app);
     // What a settings file names is the text on show as far as saving goes: if a text-file argument
     // (or the stored file itself) is refused, the file and bookmark it stores are kept, not erased.
     rememberShownText(app);
@@ -128,6 +144,7 @@ void handleFileArgument(App& app, const wchar_t* arg)
     if (isSettingsFileName(full)) {
         copyToBuffer(app.settingsPath, PATH_BUFFER, full);
         loadSettings(app);
+        findMovedHelpText(app);
         rememberShownText(app);
     } else {
         copyToBuffer(app.textFilePath, PATH_BUFFER, full);

@@ -28,4 +28,19 @@ for f in win32/tomel.exe win64/tomel.exe "dist/$(ls "$work/a/dist")"; do
     status=1
   fi
 done
+# The zip unpacks into one folder of its own, with the licence beside the programs.
+zip="$work/a/dist/$(ls "$work/a/dist")"
+expected="$(basename "$zip" .zip)/"
+if ! python3 - "$zip" "$expected" <<'PY'
+import sys, zipfile
+names = zipfile.ZipFile(sys.argv[1]).namelist()
+folder = sys.argv[2]
+want = [folder + n for n in ("tomel.exe", "tomel32.exe", "Tomel.txt", "ReadMe.txt", "LICENSE.txt")]
+sys.exit(0 if names == want else f"the zip holds {names}, not {want}")
+PY
+then
+  status=1
+else
+  echo "the zip holds one folder, $expected, with the licence"
+fi
 exit $status

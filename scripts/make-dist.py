@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Packs the release: build/dist/tomel-<version>.zip with the 64-bit program as tomel.exe, the
-32-bit one as tomel32.exe, the help text Tomel.txt and ReadMe.txt.
+"""Packs the release: build/dist/tomel-<version>.zip holding one folder, tomel-<version>/, with the
+64-bit program as tomel.exe, the 32-bit one as tomel32.exe, the help text Tomel.txt, ReadMe.txt and
+the licence, LICENSE.txt.
 
 The zip is the same bytes on every run for the same programs: a fixed file order, fixed times (the
 last commit's, or SOURCE_DATE_EPOCH), fixed attributes, no extra fields.
@@ -41,13 +42,16 @@ def main(argv):
         ("tomel32.exe", os.path.join(win32, "tomel.exe")),
         ("Tomel.txt", os.path.join(root, "res/Tomel.txt")),
         ("ReadMe.txt", os.path.join(root, "res/dist/ReadMe.txt")),
+        ("LICENSE.txt", os.path.join(root, "LICENSE")),
     ]
     stamp = time.gmtime(max(source_time(root), 315532800))[:6]
     os.makedirs(out, exist_ok=True)
-    target = os.path.join(out, f"tomel-{version(root)}.zip")
+    folder = f"tomel-{version(root)}"
+    target = os.path.join(out, folder + ".zip")
     with zipfile.ZipFile(target + ".part", "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
         for name, path in members:
-            info = zipfile.ZipInfo(name, date_time=stamp)
+            # One folder: unpacked where the user likes, the files do not mix with others.
+            info = zipfile.ZipInfo(f"{folder}/{name}", date_time=stamp)
             info.compress_type = zipfile.ZIP_DEFLATED
             info.create_system = 0          # MS-DOS: no Unix owner or mode in the file
             info.external_attr = 0x20       # the archive attribute, as Windows gives a new file

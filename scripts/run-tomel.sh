@@ -36,8 +36,9 @@ if [ -z "$win" ]; then
 fi
 sleep 1
 import -window root "$shot"
-echo "Tomel is running in a virtual display: $(xdotool getwindowname "$win")"
-echo "Screenshot: $shot"
+caption=$(xdotool getwindowname "$win")
 xdotool mousemove --window "$win" 120 70 click 1 key Escape
 wait "$pid" || true
+echo "Tomel ran in a virtual display (no X display here), showing: $caption"
+echo "Screenshot: $shot (the program has been closed again)"
 [ -z "$started" ] || "$scripts_dir/wine-session.sh" stop

@@ -59,6 +59,7 @@ struct App {
     unique_hbrush backgroundBrush;
     COLORREF customColours[16] = {};
     NOTIFYICONDATAW trayIconData = {};
+    bool trayIconShown = false;          // the shell holds the icon: `trayIcon` is only the user's choice
     EntryList entries;
     wchar_t exeDirectory[PATH_BUFFER] = {};
     wchar_t settingsPath[PATH_BUFFER] = {};
@@ -73,12 +74,12 @@ struct App {
     bool blackboxNotifyPending = false;
     bool savedCaption = false;
     bool inSizeMove = false;
+    bool keyboardWhenHidden = false;     // the window had the keyboard when the slideshow or the tray hid it
     SlideshowState timer;                // timerPhase, remainingMs, countdownTickMs, timerSuspended
     std::mt19937 randomGenerator;        // the random picks; seeded once in initApp
     std::int32_t textMargin = 5;
     PinState pins;                       // menuPinned, pinnedSubmenu, pinnedLevel3, pinnedLevel3Parent
     bool menuShowing = false;            // the popup menu's own loop is running
-    bool closePending = false;           // a close came while a menu or a command's dialog was open
     BackgroundPicture picture;           // the background picture, or none
     PendingPicture pendingPicture;       // a picture on its way from a worker thread
     wchar_t gongPath[PATH_BUFFER] = {};  // the sound file the gong device was opened with; empty: closed

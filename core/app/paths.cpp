@@ -29,6 +29,17 @@ std::wstring_view fileNamePart(std::wstring_view path)
     return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
 }
 
+bool namesHelpText(std::wstring_view path)
+{
+    const std::wstring_view name = fileNamePart(path), help = L"tomel.txt";
+    if (name.size() != help.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const wchar_t c = name[i] >= L'A' && name[i] <= L'Z' ? static_cast<wchar_t>(name[i] - L'A' + L'a') : name[i];
+        if (c != help[i]) return false;
+    }
+    return true;
+}
+
 std::wstring buildTitle(std::wstring_view textFilePath, std::wstring_view programName)
 {
     std::wstring title(fileNamePart(textFilePath));
@@ -69,3 +80,10 @@ std::wstring longPathForm(std::wstring_view fullPath)
 }
 
 std::wstring temporaryPathFor(std::wstring_view fullPath) { return longPathForm(fullPath) + L".new"; }
+
+SettingsPlaces chooseSettingsPlaces(const SettingsFolderFacts& facts)
+{
+    if (facts.folderWritable || facts.besideWritable || !facts.perUserKnown)
+        return {SettingsPlace::BesideProgram, SettingsPlace::BesideProgram};
+    return {facts.perUserExists ? SettingsPlace::PerUser : SettingsPlace::BesideProgram, SettingsPlace::PerUser};
+}

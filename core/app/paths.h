@@ -20,6 +20,10 @@ bool isSettingsFileName(std::wstring_view path);
 // The part after the last backslash, or the whole path when it has none.
 std::wstring_view fileNamePart(std::wstring_view path);
 
+// Whether the file a path names is the help text, "Tomel.txt", by its name without regard to case:
+// a stored help text that has gone missing is the one beside the program after the folder moved.
+bool namesHelpText(std::wstring_view path);
+
 // "<file name> - <program name>", cut to what a 260-character buffer holds.
 std::wstring buildTitle(std::wstring_view textFilePath, std::wstring_view programName);
 
@@ -46,3 +50,19 @@ std::wstring plainPathForm(std::wstring_view path);
 // The file a save writes before it replaces `fullPath`: beside it, so the replacement stays on one
 // volume, and in the long-path form, since the name is longer than the file's own.
 std::wstring temporaryPathFor(std::wstring_view fullPath);
+
+// Where the program keeps its own settings file: beside itself, as a portable program does, unless
+// that folder cannot be written and holds no writable "tomel.ini"; then in the user's own
+// application data ("%APPDATA%\Tomel\tomel.ini"), which is read from once it exists (the first
+// time the file beside the program, if any, is read).
+struct SettingsFolderFacts {
+    bool folderWritable;    // a file can be made in the program's folder
+    bool besideWritable;    // "tomel.ini" beside the program exists and can be written
+    bool perUserKnown;      // the user's application-data folder is known
+    bool perUserExists;     // the per-user settings file exists
+};
+enum class SettingsPlace { BesideProgram, PerUser };
+struct SettingsPlaces {
+    SettingsPlace read, write;
+};
+SettingsPlaces chooseSettingsPlaces(const SettingsFolderFacts& facts);

@@ -2,17 +2,13 @@
 
 #include "core/app/commands.h"
 
-std::uint32_t usableColour(std::uint32_t colour, std::uint32_t fallback)
-{
-    return (colour & 0xFF000000u) ? fallback : colour;
-}
+Colours usableColours(Colours colours) { return colours.text == colours.background ? Colours{} : colours; }
 
 std::int32_t usableFontHeight(std::int32_t height, std::int32_t fallback)
 {
-    return height >= -MAX_FONT_HEIGHT && height <= MAX_FONT_HEIGHT ? height : fallback;
+    const std::int64_t size = height < 0 ? -std::int64_t(height) : height;
+    return height == 0 || (size >= MIN_FONT_HEIGHT && size <= MAX_FONT_HEIGHT) ? height : fallback;
 }
-
-std::int32_t usableFontWeight(std::int32_t weight) { return weight >= 0 && weight <= 1000 ? weight : 0; }
 
 FitModes oneFitMode(FitModes m)
 {
@@ -20,8 +16,6 @@ FitModes oneFitMode(FitModes m)
     if (m.fitFont) return fitModesFor(CMD_FIT_FONT);
     return m;
 }
-
-std::uint32_t usableDocking(std::uint32_t docking) { return docking > 3 ? 3 : docking; }
 
 std::optional<TextAlignment> alignmentFor(std::uint32_t justify)
 {

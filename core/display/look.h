@@ -5,24 +5,24 @@
 
 #include "core/app/command_logic.h"
 
-// A colour is 0x00BBGGRR; anything with the high byte set (a palette index, -1) is not a colour.
 inline constexpr std::uint32_t DEFAULT_TEXT_COLOUR = 0x000000;
 inline constexpr std::uint32_t DEFAULT_BACKGROUND_COLOUR = 0xFFFFFF;
-std::uint32_t usableColour(std::uint32_t colour, std::uint32_t fallback);
+// Text in the colour of its background cannot be seen: both colours then give way to the defaults.
+struct Colours {
+    std::uint32_t text = DEFAULT_TEXT_COLOUR, background = DEFAULT_BACKGROUND_COLOUR;
+};
+Colours usableColours(Colours colours);
 
-// A font height (LOGFONT lfHeight, pixels; negative for the character height) beyond what any
-// screen can show makes the text vanish; such a height gives way to `fallback`.
+// A font height (LOGFONT lfHeight, pixels; negative for the character height, 0 for the system's
+// choice) beyond what any screen can show, or too small to read, makes the text vanish; such a
+// height gives way to `fallback`.
 inline constexpr std::int32_t MAX_FONT_HEIGHT = 2048;
+inline constexpr std::int32_t MIN_FONT_HEIGHT = 6;
 std::int32_t usableFontHeight(std::int32_t height, std::int32_t fallback);
-// Font weights run from 0 (the default) to 1000.
-std::int32_t usableFontWeight(std::int32_t weight);
 
 // The three sizing modes hold at most one: Fit To Width before Fit To Font before Fit To Graphic,
 // the order in which the window honours them.
 FitModes oneFitMode(FitModes modes);
-
-// Docking is 0 to 3; a larger number is taken as 3 (centre), which is where such a value docks.
-std::uint32_t usableDocking(std::uint32_t docking);
 
 // The text control's alignment for a justify value: 0 centre, 1 left, 2 right. Any other value is
 // kept in the settings but changes nothing. The numbers are the static control's style bits.

@@ -1,6 +1,7 @@
 #include "core/settings/typed_ini.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
@@ -151,8 +152,9 @@ int digitValue(wchar_t c)
 
 // Like scanf's %d, %o and %x: white space, an optional sign, digits (for base 16 after an
 // optional 0x). The value wraps modulo 2^64 and the caller keeps the low bits its target
-// holds, so an overlong number gives the same result with every runtime.
-bool parseScanInteger(std::wstring_view text, unsigned base, std::uint64_t& result)
+// holds, so an overlong number gives the same result with every runtime. `exact` is the
+// number as written, saturated at the ends of the 64-bit range.
+bool parseScanInteger(std::wstring_view text, unsigned base, std::uint64_t& result, std::int64_t& exact)
 {
     std::size_t i = 0;
     while (i < text.size() && isScanSpace(text[i]))
@@ -168,15 +170,20 @@ bool parseScanInteger(std::wstring_view text, unsigned base, std::uint64_t& resu
         anyDigit = true;  // "0x" alone reads as 0
         i += 2;
     }
-    std::uint64_t value = 0;
+    constexpr std::uint64_t SATURATED = std::uint64_t(1) << 63;
+    std::uint64_t value = 0, magnitude = 0;
     while (i < text.size() && static_cast<unsigned>(digitValue(text[i])) < base) {
-        value = value * base + static_cast<unsigned>(digitValue(text[i]));
+        const unsigned digit = static_cast<unsigned>(digitValue(text[i]));
+        value = value * base + digit;
+        magnitude = magnitude > (SATURATED - digit) / base ? SATURATED : magnitude * base + digit;
         anyDigit = true;
         ++i;
     }
     if (!anyDigit)
         return false;
     result = negative ? 0 - value : value;
+    exact = negative ? (magnitude >= SATURATED ? INT64_MIN : -static_cast<std::int64_t>(magnitude))
+                     : static_cast<std::int64_t>(magnitude == SATURATED ? SATURATED - 1 : magnitude);
     return true;
 }
 
@@ -223,12 +230,24 @@ T load(const void* target)
     return value;
 }
 
-void assignValue(const IniEntry& row, std::wstring_view value, std::size_t maxLength)
+// A whole number of the row's type and base; a row with a range takes its fallback for a number
+// outside it.
+bool parseRowInteger(const IniEntry& row, std::wstring_view value, unsigned base, std::uint64_t& number)
+{
+    std::int64_t exact = 0;
+    if (!parseScanInteger(value, base, number, exact))
+        return false;
+    if (row.range && (exact < row.range->min || exact > row.range->max))
+        number = static_cast<std::uint64_t>(row.range->fallback);
+    return true;
+}
+
+void assignValue(const IniEntry& row, std::wstring_view value, std::size_t maxLength, bool lineCut)
 {
     std::uint64_t number = 0;
     switch (row.type) {
     case IniValueType::Byte:
-        if (parseScanInteger(value, 10, number))
+        if (parseRowInteger(row, value, 10, number))
             store(row.target, static_cast<std::uint8_t>(number));
         break;
     case IniValueType::Bool:
@@ -241,7 +260,7 @@ void assignValue(const IniEntry& row, std::wstring_view value, std::size_t maxLe
     case IniValueType::ShortOctal:
     case IniValueType::ShortHex: {
         unsigned base = row.type == IniValueType::Short ? 10 : row.type == IniValueType::ShortOctal ? 8 : 16;
-        if (parseScanInteger(value, base, number))
+        if (parseRowInteger(row, value, base, number))
             store(row.target, static_cast<std::uint16_t>(number));
         break;
     }
@@ -249,7 +268,7 @@ void assignValue(const IniEntry& row, std::wstring_view value, std::size_t maxLe
     case IniValueType::LongOctal:
     case IniValueType::LongHex: {
         unsigned base = row.type == IniValueType::Long ? 10 : row.type == IniValueType::LongOctal ? 8 : 16;
-        if (parseScanInteger(value, base, number))
+        if (parseRowInteger(row, value, base, number))
             store(row.target, static_cast<std::uint32_t>(number));
         break;
     }
@@ -266,7 +285,7 @@ void assignValue(const IniEntry& row, std::wstring_view value, std::size_t maxLe
         break;
     }
     case IniValueType::String: {
-        if (maxLength == 0)
+        if (maxLength == 0 || (row.whole && (lineCut || value.size() > maxLength - 1)))
             break;
         // Zero-filled to the end and always terminated, as wcsncpy plus a terminator.
         wchar_t* text = static_cast<wchar_t*>(row.target);
@@ -290,15 +309,19 @@ bool readLine(IniReader& reader)
         return false;
     }
     std::size_t length = 0;
+    reader.lineCut = true;
     while (length < lineReadLimit) {
         if (reader.position >= reader.text.size()) {
             reader.atEnd = true;
+            reader.lineCut = false;
             break;
         }
         wchar_t c = reader.text[reader.position++];
         reader.lineBuffer[length++] = c;
-        if (c == L'\n')
+        if (c == L'\n') {
+            reader.lineCut = false;
             break;
+        }
     }
     reader.lineBuffer[length] = L'\0';
     return true;
@@ -552,7 +575,7 @@ void readSection(IniReader& reader, const IniEntry* table, const wchar_t* header
         // Every matching row is assigned: rows may share a key.
         for (const IniEntry* row = table; row->target != nullptr; ++row)
             if (row->key != nullptr && iniKeysEqual(std::wstring_view(row->key), key))
-                assignValue(*row, value, maxLength);
+                assignValue(*row, value, maxLength, reader.lineCut);
     }
 }
 
@@ -595,11 +618,22 @@ void writeSection(IniWriter& writer, const IniEntry* table, const wchar_t* heade
     if (table == nullptr)
         return;
     for (const IniEntry* row = table; row->target != nullptr; ++row) {
-        appendText(writer, row->key ? row->key : L"");
+        const wchar_t* key = row->key ? row->key : L"";
+        std::wstring value = formatValue(*row);
+        if (row->whole && value.size() > longestWholeValue(key))
+            value.clear();
+        appendText(writer, key);
         appendText(writer, L"=");
-        appendText(writer, formatValue(*row));
+        appendText(writer, value);
         appendLineEnd(writer);
     }
+}
+
+std::size_t longestWholeValue(const wchar_t* key)
+{
+    // The key, "=", the value and CR LF (UTF-16 files keep both) in one read of a line.
+    const std::size_t taken = terminatedLength(key) + 3;
+    return taken < lineReadLimit ? lineReadLimit - taken : 0;
 }
 
 std::string takeIniBytes(IniWriter& writer)

@@ -24,12 +24,27 @@ enum class IniValueType : std::int32_t {
     String = 11,     // wchar_t array of the reader's maxLength
 };
 
-// One row of a section table. A table ends with a row whose target is null.
+// The usable values of a number: one written outside min..max (as written, before it is cut to the
+// target's width) is not used, and the target takes `fallback` instead.
+struct IniRange {
+    std::int64_t min, max, fallback;
+};
+
+// One row of a section table. A table ends with a row whose target is null. `range`, for a whole
+// number, says which values are usable; without it every number is taken as the type reads it.
+// `whole`, for a String: a value is used only as a whole. One cut short (by the line's or the
+// target's length) is not read, and one too long for a line is written empty: a path cut short
+// would name another file.
 struct IniEntry {
     const wchar_t* key;
     IniValueType type;
     void* target;
+    const IniRange* range = nullptr;
+    bool whole = false;
 };
+
+// The longest value of `key` whose line is read back whole.
+std::size_t longestWholeValue(const wchar_t* key);
 
 enum class IniOpenMode : std::int32_t { Read = 0, Write = 1 };
 
@@ -54,6 +69,7 @@ struct IniReader {
     std::wstring text;     // the whole file as UTF-16 units
     std::size_t position = 0;
     bool atEnd = false;    // a read ran into the end of the text
+    bool lineCut = false;  // the line last read is the first part of a longer one
     wchar_t lineBuffer[lineBufferSize] = {};
 };
 

@@ -115,9 +115,12 @@ HideToggle planToggleHide(SlideshowState& state, SlideshowSettings& settings) {
 }
 
 TimerPeriod planToggleCountdown(SlideshowState& state, SlideshowSettings& settings) {
-    planSuspendTimer(state, true);
+    // Countdown can be chosen in the tray icon's menu while a command's dialog holds the timer: the
+    // hold stays, and the new slide phase starts when the dialog ends.
+    const bool held = state.timerSuspended;
     settings.countdown = !settings.countdown;
     planArmTimer(state, settings, TimerPhase::SlidePhase);
+    if (held) return std::nullopt;
     return planResumeTimer(state, settings);
 }
 

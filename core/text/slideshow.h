@@ -83,7 +83,8 @@ struct HideToggle {
 HideToggle planToggleHide(SlideshowState& state, SlideshowSettings& settings);
 
 // planToggleCountdown restarts the slide phase with its full period. The caller kills the timer,
-// creates it with the result if any and updates the status.
+// creates it with the result if any and updates the status. While a dialog holds the timer it stays
+// held and the result is empty.
 TimerPeriod planToggleCountdown(SlideshowState& state, SlideshowSettings& settings);
 
 // After the timer dialog returned `value` for `kind` (SlidePhase: slideTime, HidePhase: hideTime).

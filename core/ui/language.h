@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/settings/typed_ini.h"
+#include "core/settings/written_file.h"
 #include "core/ui/texts.h"
 
 constexpr int MENU_ITEM_TEXT_COUNT = 59;
@@ -22,6 +23,7 @@ constexpr std::int32_t LEVEL3_POSITION = 7;
 
 constexpr const wchar_t* LANGUAGE_FILE_NAME = L"tomel.lang.ini";
 constexpr const wchar_t* LANGUAGE_BACKUP_SUFFIX = L".bak";
+constexpr FileShape LANGUAGE_FILE_SHAPE = {L"[Language]", L"[Messages]", MESSAGE_TEXT_COUNT};
 
 // Replaces the texts of all five tables from the file's sections.
 void readLanguage(IniReader& reader);

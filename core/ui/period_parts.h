@@ -10,5 +10,6 @@ struct PeriodParts {
 };
 
 PeriodParts splitPeriod(std::uint32_t ms);
-// No part has an upper limit: 75 minutes are 75 minutes. The sum wraps modulo 2^32.
-std::uint32_t joinPeriod(const PeriodParts& parts);
+// No part has an upper limit: 75 minutes are 75 minutes. The sum is whole, so a period too long to
+// keep can be told from a short one.
+std::uint64_t joinPeriod(const PeriodParts& parts);

@@ -5,8 +5,16 @@
 AppInfo appInfo;
 MessageHook messageHook = nullptr;
 
+NestedLoop::~NestedLoop()
+{
+    if (--appInfo.nestedLoops > 0 || !appInfo.closePending) return;
+    appInfo.closePending = false;
+    PostMessageW(appInfo.mainWindow, WM_CLOSE, 0, 0);
+}
+
 int showMessage(const wchar_t* text, UINT type)
 {
+    const NestedLoop loop;
     if (messageHook) return messageHook(text, type);
     return MessageBoxW(appInfo.mainWindow, text, appInfo.programName, type);
 }

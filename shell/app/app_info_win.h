@@ -9,8 +9,21 @@ struct AppInfo {
     HWND mainWindow = nullptr;
     const wchar_t* const programName = L"Tomel";
     const wchar_t* const programVersion = L"1.00";
+    int nestedLoops = 0;         // modal loops running on the main window: dialogs, message boxes, the menu
+    bool closePending = false;   // a close came while one ran; it is carried out when the last one ends
 };
 extern AppInfo appInfo;
+
+// Marks a modal loop of its own (a dialog, a message box, a common dialog, the popup menu) for as
+// long as it runs. The code that started it still uses the App when it returns, so while any such
+// loop runs the App is not freed: a close waits, and is posted again when the last loop has ended.
+class NestedLoop {
+public:
+    NestedLoop() { ++appInfo.nestedLoops; }
+    ~NestedLoop();
+    NestedLoop(const NestedLoop&) = delete;
+    NestedLoop& operator=(const NestedLoop&) = delete;
+};
 
 // The one message box of the program: caption "Tomel", owned by the main window.
 int showMessage(const wchar_t* text, UINT type);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/app/paths.h"
+#include "shell/app/app_info_win.h"
 
 UINT runtimeCodePage()
 {
@@ -45,6 +46,7 @@ bool askForFile(HWND owner, const FileDialog& dialog, wchar_t* path)
     ofn.lpstrTitle = dialog.title;
     ofn.Flags = OFN_HIDEREADONLY | (dialog.save ? OFN_OVERWRITEPROMPT : OFN_PATHMUSTEXIST);
     ofn.lpstrDefExt = dialog.defaultExtension;
+    const NestedLoop loop;
     if (!(dialog.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return false;
     copyToBuffer(path, PATH_BUFFER, chosen);
     return true;

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "core/display/look.h"
+#include "shell/app/app_info_win.h"
 #include "shell/display/fitting_win.h"
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
@@ -31,6 +32,7 @@ bool chooseColour(App& app, COLORREF& colour)
     cc.rgbResult = colour;
     cc.lpCustColors = app.customColours;
     cc.Flags = CC_RGBINIT;
+    const NestedLoop loop;
     if (!ChooseColorW(&cc)) return false;
     colour = cc.rgbResult;
     return true;
@@ -49,13 +51,13 @@ void initFont(App& app, HDC dc)
 
 void applyFontAndBrush(App& app)
 {
-    app.textColour = usableColour(app.textColour, DEFAULT_TEXT_COLOUR);
-    app.backgroundColour = usableColour(app.backgroundColour, DEFAULT_BACKGROUND_COLOUR);
+    const Colours colours = usableColours({app.textColour, app.backgroundColour});
+    app.textColour = colours.text;
+    app.backgroundColour = colours.background;
     {
         const WindowDC dc(app.window);
         app.logFont.lfHeight = usableFontHeight(app.logFont.lfHeight, tenPointHeight(dc.get()));
     }
-    app.logFont.lfWeight = usableFontWeight(app.logFont.lfWeight);
     app.logFont.lfFaceName[LF_FACESIZE - 1] = L'\0';
     setBrush(app);
     setFont(app);
@@ -68,7 +70,10 @@ void chooseFont(App& app)
     cf.hwndOwner = app.window;
     cf.lpLogFont = &app.logFont;
     cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST;
-    if (!ChooseFontW(&cf)) return;
+    {
+        const NestedLoop loop;
+        if (!ChooseFontW(&cf)) return;
+    }
     setFont(app);
     if (app.fitFont || app.fitWidth) fitText(app);
     InvalidateRect(app.window, nullptr, TRUE);

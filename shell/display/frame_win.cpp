@@ -64,23 +64,56 @@ void applyCaption(App& app)
     keepWindowRect(app);
 }
 
-RECT rectWithCaption(const App& app)
+RECT placeToKeep(const App& app, bool caption)
 {
-    RECT client = {};
-    GetClientRect(app.window, &client);
+    RECT r = app.windowRect;
+    // Minimised or maximised, the place to come back to is the restored one.
+    if (IsIconic(app.window) || IsZoomed(app.window)) {
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof placement;
+        if (GetWindowPlacement(app.window, &placement)) r = placement.rcNormalPosition;
+        // That place is given in the work area's coordinates, which are not the screen's when the
+        // taskbar stands at the top or the left.
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromWindow(app.window, MONITOR_DEFAULTTONEAREST), &monitor))
+            OffsetRect(&r, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
+    }
     const LONG style = GetWindowLongW(app.window, GWL_STYLE);
-    RECT with = client, without = client;
+    if (!caption || (style & WS_CAPTION) == WS_CAPTION) return r;
+    // The caption's share of the frame alone: it does not depend on the client area, which a
+    // minimised window does not have.
+    RECT with = {}, without = {};
     AdjustWindowRect(&with, style | WS_CAPTION, FALSE);
     AdjustWindowRect(&without, style & ~WS_CAPTION, FALSE);
-    RECT r = app.windowRect;
-    std::int64_t top = r.top;
-    if (app.blackboxShell) top -= GetSystemMetrics(SM_CYFRAME);
-    const std::int64_t grow = std::int64_t(with.bottom - with.top) - (without.bottom - without.top) + (top - r.top);
-    r.right = clampTo32(r.right + std::int64_t(with.right - with.left) - (without.right - without.left));
-    r.top = clampTo32(top);
-    r.bottom = clampTo32(r.bottom + grow + (app.blackboxShell ? app.bbWindowAdjust : 0));
+    const std::int64_t height =
+        std::int64_t(r.bottom) - r.top + (with.bottom - with.top) - (without.bottom - without.top);
+    const CaptionPlace place = captionPlace(r.top, clampTo32(height), true, app.blackboxShell,
+                                            GetSystemMetrics(SM_CYFRAME), app.bbWindowAdjust);
+    r.right = clampTo32(std::int64_t(r.right) + (with.right - with.left) - (without.right - without.left));
+    r.top = place.top;
+    r.bottom = clampTo32(std::int64_t(place.top) + place.height);
     return r;
 }
+
+namespace {
+
+// Clips the window to its client part, as large as the window is now.
+void setRegion(App& app)
+{
+    RECT rc = {};
+    GetClientRect(app.window, &rc);
+    const RECT wanted = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
+                         GetSystemMetrics(SM_CXDLGFRAME) + rc.right, rc.bottom};
+    // A clip that fits is left alone, so that setting one never leads to setting it again.
+    RECT now = {};
+    if (GetWindowRgnBox(app.window, &now) == SIMPLEREGION && EqualRect(&now, &wanted)) return;
+    HRGN region = CreateRectRgnIndirect(&wanted);
+    // The window owns the region once it is set; one it refused is still ours.
+    if (region && !SetWindowRgn(app.window, region, TRUE)) DeleteObject(region);
+}
+
+}  // namespace
 
 void applyRegion(App& app, bool on)
 {
@@ -88,13 +121,9 @@ void applyRegion(App& app, bool on)
         SetWindowRgn(app.window, nullptr, TRUE);
         return;
     }
-    RECT rc = {};
-    GetClientRect(app.window, &rc);
+    const KeepKeyboard keyboard(app.window);
     ShowWindow(app.window, SW_HIDE);
-    HRGN region = CreateRectRgn(GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
-                                GetSystemMetrics(SM_CXDLGFRAME) + rc.right, rc.bottom);
-    // The window owns the region once it is set; one it refused is still ours.
-    if (region && !SetWindowRgn(app.window, region, TRUE)) DeleteObject(region);
+    setRegion(app);
     ShowWindow(app.window, SW_SHOW);
 }
 
@@ -139,6 +168,39 @@ void dock(App& app, std::uint32_t position)
     app.docking = position;
 }
 
+bool hasKeyboard(HWND window) { return window && GetForegroundWindow() == window; }
+
+void giveKeyboard(HWND window)
+{
+    if (!IsWindowVisible(window)) return;
+    SetForegroundWindow(window);
+    SetFocus(window);
+}
+
+bool keyboardTakenElsewhere()
+{
+    HWND foreground = GetForegroundWindow();
+    if (!foreground || foreground == GetDesktopWindow() || foreground == GetShellWindow()) return false;
+    DWORD process = 0;
+    GetWindowThreadProcessId(foreground, &process);
+    return process != GetCurrentProcessId();
+}
+
+KeepKeyboard::KeepKeyboard(HWND window)
+    : window_(window), had_(hasKeyboard(window)), altHeld_(GetKeyState(VK_MENU) < 0)
+{
+}
+
+KeepKeyboard::~KeepKeyboard()
+{
+    if (!had_) return;
+    giveKeyboard(window_);
+    // A key released while the window was hidden does not reach it. After an Alt+key command the
+    // release of Alt alone may then come, which opens the window menu and holds the keys; a key
+    // release in place of the lost one keeps it an Alt+key.
+    if (altHeld_) DefWindowProcW(window_, WM_SYSKEYUP, 0, 0);
+}
+
 void applyStayOnTop(App& app)
 {
     SetWindowPos(app.window, app.onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -181,6 +243,9 @@ void onSize(App& app, int clientWidth, int clientHeight)
     keepWindowRect(app);
     MoveWindow(app.textControl, app.textMargin, 0, clientWidth - 2 * app.textMargin, clientHeight, FALSE);
     InvalidateRect(app.window, nullptr, TRUE);
+    // A transparent window that changed its size (a fit, a new text, the frame) is clipped anew, or
+    // its text would be cut off at the old size. A minimised one has no client area to clip to.
+    if (app.transparent && app.setLayeredAttributes && !IsIconic(app.window)) setRegion(app);
     if (app.inSizeMove) {
         // Sizing by the frame makes the size the user's own.
         app.fitFont = false;
@@ -202,4 +267,6 @@ void toggleTransparency(App& app)
 {
     app.transparent = !app.transparent;
     applyTransparency(app);
+    // The caption came or went, and a docked window keeps to its place in the work area.
+    if (app.docking) dock(app, app.docking);
 }

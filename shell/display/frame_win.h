@@ -17,8 +17,9 @@ void applyCaption(App& app);
 void applyRegion(App& app, bool on);
 // Colour-key transparency on or off, following `transparent`.
 void applyTransparency(App& app);
-// The window's rectangle as it will be with its caption again (while transparency has taken it).
-RECT rectWithCaption(const App& app);
+// The window's outer rectangle to keep in the settings: its restored place, with the caption when
+// `caption` is set, though transparency has taken it away meanwhile.
+RECT placeToKeep(const App& app, bool caption);
 // Places the window in the work area: 1 top centre, 2 bottom centre, 3 (or more) centre; 0 nothing.
 void dock(App& app, std::uint32_t position);
 void notifyBlackbox(App& app);
@@ -29,6 +30,26 @@ void applyStayOnTop(App& app);
 bool beginDrag(App& app);
 void drag(App& app);
 void endDrag(App& app);
+
+// A window hidden and shown again can come back without the keyboard (under Wine no window has it
+// then until the window is clicked). Around a hide and show, KeepKeyboard gives it back when the
+// window had it.
+bool hasKeyboard(HWND window);
+void giveKeyboard(HWND window);
+// Another program's window has the keyboard (not none, nor the desktop).
+bool keyboardTakenElsewhere();
+class KeepKeyboard {
+public:
+    explicit KeepKeyboard(HWND window);
+    ~KeepKeyboard();
+    KeepKeyboard(const KeepKeyboard&) = delete;
+    KeepKeyboard& operator=(const KeepKeyboard&) = delete;
+
+private:
+    HWND window_;
+    bool had_;
+    bool altHeld_;
+};
 
 // WM_MOVE: while the user moves the window, its rectangle is kept and docking ends.
 void onMove(App& app);

@@ -1,31 +1,64 @@
 #include "shell/display/tray_win.h"
 
+#include "shell/display/frame_win.h"
+
 NotifyIconFn notifyIcon = Shell_NotifyIconW;
+
+namespace {
+
+// Without an icon the window keeps its taskbar button: it must stay within the user's reach.
+void setTaskbarButton(App& app, bool on)
+{
+    const LONG_PTR style = GetWindowLongPtrW(app.window, GWL_EXSTYLE);
+    const LONG_PTR wanted = on ? (style | WS_EX_APPWINDOW) : (style & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW));
+    if (wanted == style) return;
+    const bool visible = IsWindowVisible(app.window) != FALSE;
+    const KeepKeyboard keyboard(app.window);
+    // Hiding and showing again makes the taskbar take up the changed style.
+    if (visible) ShowWindow(app.window, SW_HIDE);
+    SetWindowLongPtrW(app.window, GWL_EXSTYLE, wanted);
+    if (visible) ShowWindow(app.window, SW_SHOW);
+}
+
+}  // namespace
 
 void applyTrayIcon(App& app)
 {
-    const bool visible = IsWindowVisible(app.window) != FALSE;
-    // Hiding and showing again makes the taskbar take up the changed style.
-    if (visible) ShowWindow(app.window, SW_HIDE);
-    const LONG_PTR style = GetWindowLongPtrW(app.window, GWL_EXSTYLE);
-    if (app.trayIcon) {
-        // Without an icon the window keeps its taskbar button: it must stay within the user's reach.
-        if (notifyIcon(NIM_ADD, &app.trayIconData))
-            SetWindowLongPtrW(app.window, GWL_EXSTYLE, style & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW));
-    } else {
-        SetWindowLongPtrW(app.window, GWL_EXSTYLE, style | WS_EX_APPWINDOW);
+    if (app.trayIcon && !app.trayIconShown) {
+        app.trayIconShown = notifyIcon(NIM_ADD, &app.trayIconData) != FALSE;
+    } else if (!app.trayIcon && app.trayIconShown) {
         notifyIcon(NIM_DELETE, &app.trayIconData);
+        app.trayIconShown = false;
     }
-    if (visible) ShowWindow(app.window, SW_SHOW);
+    setTaskbarButton(app, !app.trayIconShown);
+}
+
+void updateTrayTip(App& app)
+{
+    if (app.trayIconShown) notifyIcon(NIM_MODIFY, &app.trayIconData);
 }
 
 void removeTrayIcon(App& app)
 {
-    if (app.trayIcon) notifyIcon(NIM_DELETE, &app.trayIconData);
+    if (!app.trayIconShown) return;
+    notifyIcon(NIM_DELETE, &app.trayIconData);
+    app.trayIconShown = false;
 }
 
 void toggleTrayIcon(App& app)
 {
     app.trayIcon = !app.trayIcon;
     applyTrayIcon(app);
+}
+
+bool isTaskbarCreated(UINT message)
+{
+    static const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    return taskbarCreated != 0 && message == taskbarCreated;
+}
+
+void onTaskbarCreated(App& app)
+{
+    app.trayIconShown = false;
+    if (app.trayIcon) applyTrayIcon(app);
 }

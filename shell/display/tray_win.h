@@ -5,9 +5,15 @@
 using NotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
 extern NotifyIconFn notifyIcon;
 
-// Brings the tray icon and the taskbar button in line with `trayIcon`. A window that is hidden
-// stays hidden.
+// Brings the tray icon and the taskbar button in line with `trayIcon`. An icon the shell refuses
+// stays chosen and the window keeps its taskbar button until the shell takes the icon. A window that
+// is hidden stays hidden.
 void applyTrayIcon(App& app);
-// At exit: the icon goes when it is on.
+// The tip follows the status text.
+void updateTrayTip(App& app);
+// At exit: the icon goes when the shell holds it.
 void removeTrayIcon(App& app);
 void toggleTrayIcon(App& app);
+// The shell's "TaskbarCreated" message: it has started, or started again and lost every icon.
+bool isTaskbarCreated(UINT message);
+void onTaskbarCreated(App& app);

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "core/display/look.h"
+#include "core/settings/setting_ranges.h"
 #include "core/settings/window_rect.h"
 #include "core/ui/texts.h"
 #include "shell/app/app_info_win.h"
@@ -12,6 +13,8 @@
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/display/tray_win.h"
+#include "shell/settings/saved_file_win.h"
+#include "shell/settings/settings_place_win.h"
 #include "shell/settings/typed_ini_file_win.h"
 
 const wchar_t* const portableNote = L"for portability set savefile=FALSE and use relative paths, eg. \\tomels\\diamond.txt";
@@ -27,17 +30,19 @@ struct Section {
 };
 
 // The tables of the twelve sections, in the order they are written, over the App's fields. Load and
-// save walk the same tables, so the file always reads back into what was written.
+// save walk the same tables, so the file always reads back into what was written. The caption and
+// the place are read into the App, but a save writes the user's, which the window may not show now.
 template <typename F>
-void forEachSection(App& app, wchar_t* scratch, F&& visit)
+void forEachSection(App& app, wchar_t* scratch, bool& caption, RECT& place, F&& visit)
 {
     const IniEntry tomel[] = {{L"version", T::String, app.versionText}, {nullptr, T::String, nullptr}};
+    // A path is kept whole or not at all: cut short it would name another file.
     const IniEntry portable[] = {
         {L";", T::String, scratch},
         {L"savefile", T::Bool, &app.saveFile},
-        {L"file", T::String, app.storedTextPath},
-        {L"bitmap", T::String, app.bitmapPath},
-        {L"sound", T::String, app.soundFilePath},
+        {L"file", T::String, app.storedTextPath, nullptr, true},
+        {L"bitmap", T::String, app.bitmapPath, nullptr, true},
+        {L"sound", T::String, app.soundFilePath, nullptr, true},
         {nullptr, T::String, nullptr},
     };
     const IniEntry tweak[] = {{nullptr, T::String, nullptr}};
@@ -46,15 +51,15 @@ void forEachSection(App& app, wchar_t* scratch, F&& visit)
         {L"hide", T::Bool, &app.slide.hide},
         {L"random", T::Bool, &app.slide.random},
         {L"sound", T::Bool, &app.playSound},
-        {L"timeslide", T::Long, &app.slide.slideTime},
-        {L"timehide", T::Long, &app.slide.hideTime},
+        {L"timeslide", T::Long, &app.slide.slideTime, &SLIDE_TIME_RANGE},
+        {L"timehide", T::Long, &app.slide.hideTime, &HIDE_TIME_RANGE},
         {L"countdown", T::Bool, &app.slide.countdown},
         {L"statusincaption", T::Bool, &app.slide.statusInCaption},
         {nullptr, T::String, nullptr},
     };
     const IniEntry display[] = {
         {L"multiline", T::Bool, &app.multiline},
-        {L"caption", T::Bool, &app.caption},
+        {L"caption", T::Bool, &caption},
         {L"transparent", T::Bool, &app.transparent},
         {L"background", T::Bool, &app.showBackground},
         {nullptr, T::String, nullptr},
@@ -64,10 +69,10 @@ void forEachSection(App& app, wchar_t* scratch, F&& visit)
         {L"fitfont", T::Bool, &app.fitFont},
         {L"fitwidth", T::Bool, &app.fitWidth},
         {L"fitgraphic", T::Bool, &app.fitGraphic},
-        {L"justify", T::Short, &app.justify},
-        {L"docking", T::Short, &app.docking},
-        {L"bb caption adjust", T::Short, &app.bbCaptionAdjust},
-        {L"bb window adjust", T::Short, &app.bbWindowAdjust},
+        {L"justify", T::Short, &app.justify, &JUSTIFY_RANGE},
+        {L"docking", T::Short, &app.docking, &DOCKING_RANGE},
+        {L"bb caption adjust", T::Short, &app.bbCaptionAdjust, &BB_CAPTION_ADJUST_RANGE},
+        {L"bb window adjust", T::Short, &app.bbWindowAdjust, &BB_WINDOW_ADJUST_RANGE},
         {nullptr, T::String, nullptr},
     };
     const IniEntry window[] = {
@@ -77,23 +82,23 @@ void forEachSection(App& app, wchar_t* scratch, F&& visit)
         {nullptr, T::String, nullptr},
     };
     const IniEntry position[] = {
-        {L"left", T::Long, &app.windowRect.left},
-        {L"top", T::Long, &app.windowRect.top},
-        {L"right", T::Long, &app.windowRect.right},
-        {L"bottom", T::Long, &app.windowRect.bottom},
+        {L"left", T::Long, &place.left},
+        {L"top", T::Long, &place.top},
+        {L"right", T::Long, &place.right},
+        {L"bottom", T::Long, &place.bottom},
         {nullptr, T::String, nullptr},
     };
     const IniEntry font[] = {
         {L"height", T::Long, &app.logFont.lfHeight},
-        {L"weight", T::Long, &app.logFont.lfWeight},
+        {L"weight", T::Long, &app.logFont.lfWeight, &FONT_WEIGHT_RANGE},
         {L"italic", T::Byte, &app.logFont.lfItalic},
         {L"pitch and family", T::Byte, &app.logFont.lfPitchAndFamily},
         {L"facename", T::String, app.logFont.lfFaceName},
         {nullptr, T::String, nullptr},
     };
     const IniEntry colours[] = {
-        {L"text", T::Long, &app.textColour},
-        {L"background", T::Long, &app.backgroundColour},
+        {L"text", T::Long, &app.textColour, &TEXT_COLOUR_RANGE},
+        {L"background", T::Long, &app.backgroundColour, &BACKGROUND_COLOUR_RANGE},
         {nullptr, T::String, nullptr},
     };
     const IniEntry settings[] = {
@@ -119,9 +124,11 @@ void forEachSection(App& app, wchar_t* scratch, F&& visit)
 void loadSettings(App& app)
 {
     wchar_t scratch[PATH_BUFFER] = {};
+    if (app.settingsPath[0]) recoverSavedFile(app.settingsPath, SETTINGS_FILE_SHAPE);
     TypedIniFile file;
     openIni(file, app.settingsPath, IniOpenMode::Read);
-    forEachSection(app, scratch, [&](const Section& s) { readSection(file, s.table, s.header, s.readSize); });
+    forEachSection(app, scratch, app.caption, app.windowRect,
+                   [&](const Section& s) { readSection(file, s.table, s.header, s.readSize); });
     if (app.storedTextPath[0]) {
         wchar_t full[PATH_BUFFER] = {};
         const DWORD n = GetFullPathNameW(app.storedTextPath, PATH_BUFFER, full, nullptr);
@@ -137,33 +144,23 @@ SaveResult saveSettings(App& app, bool chosenByUser)
     switch (inspectIniFile(app.settingsPath, L"[Tomel]")) {
     case IniFileState::Unreadable: return SaveResult::Failed;
     case IniFileState::Foreign:
-        if (!chosenByUser) return SaveResult::NotOurs;
+        if (!chosenByUser && !isOwnSettingsFile(app)) return SaveResult::NotOurs;
         break;
     case IniFileState::Absent:
     case IniFileState::Ours: break;
     }
+    makeSettingsFolder(app);
     wchar_t scratch[PATH_BUFFER] = {};
     copyToBuffer(scratch, PATH_BUFFER, portableNote);
     TypedIniFile file;
     openIni(file, app.settingsPath, IniOpenMode::Write);
     // While transparent, the caption and the place are those the user chose, which the window will
     // have again when transparency ends; the running window keeps its own.
-    const bool shownCaption = app.caption;
-    const RECT shownRect = app.windowRect;
-    if (app.transparent) {
-        app.caption = app.savedCaption;
-        if (app.caption) app.windowRect = rectWithCaption(app);
-    }
+    bool caption = app.transparent ? app.savedCaption : app.caption;
+    RECT place = placeToKeep(app, caption);
     copyToBuffer(app.versionText, 12, appInfo.programVersion);
     if (app.saveFile) copyToBuffer(app.storedTextPath, PATH_BUFFER, app.textFilePath);
-    if (IsIconic(app.window) || IsZoomed(app.window)) {
-        WINDOWPLACEMENT placement = {};
-        placement.length = sizeof placement;
-        if (GetWindowPlacement(app.window, &placement)) app.windowRect = placement.rcNormalPosition;
-    }
-    forEachSection(app, scratch, [&](const Section& s) { writeSection(file, s.table, s.header); });
-    app.caption = shownCaption;
-    if (app.transparent) app.windowRect = shownRect;
+    forEachSection(app, scratch, caption, place, [&](const Section& s) { writeSection(file, s.table, s.header); });
     return closeIni(file) ? SaveResult::Saved : SaveResult::Failed;
 }
 
@@ -195,12 +192,11 @@ void applySettings(App& app)
     clampWindowRect(app);
     const RECT& r = app.windowRect;
     MoveWindow(app.window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
-    // A hand-edited file may hold several sizing modes or a docking place beyond the menu's.
+    // A hand-edited file may hold several sizing modes.
     const FitModes modes = oneFitMode(FitModes{app.fitFont, app.fitWidth, app.fitGraphic});
     app.fitFont = modes.fitFont;
     app.fitWidth = modes.fitWidth;
     app.fitGraphic = modes.fitGraphic;
-    app.docking = usableDocking(app.docking);
     // First, so that transparency keys the usable background colour.
     applyFontAndBrush(app);
     if (!app.caption) applyCaption(app);

@@ -13,7 +13,7 @@ enum class SaveResult {
 };
 // Writes every setting to the file named by settingsPath. A file that exists and is not a settings
 // file of this program is written over only when the user chose it to be (Save As, after the
-// dialog's own question).
+// dialog's own question) or when it is the program's own settings file, whatever it holds.
 SaveResult saveSettings(App& app, bool chosenByUser = false);
 // Save Now and Save As: saves, and tells the user when the settings were not saved. (The save at
 // the end of the program stays silent.)

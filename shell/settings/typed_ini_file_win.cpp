@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <locale.h>
 
-#include "core/app/paths.h"
 #include "shell/app/files_win.h"
+#include "shell/settings/saved_file_win.h"
 
 namespace {
 
@@ -102,103 +102,4 @@ IniFileState inspectIniFile(const wchar_t* path, const wchar_t* header)
     openIni(file, path, IniOpenMode::Read);
     if (!file.opened) return IniFileState::Unreadable;
     return iniFileIsOurs(file.reader, header) ? IniFileState::Ours : IniFileState::Foreign;
-}
-
-namespace {
-
-bool writeAll(HANDLE file, const std::string& bytes)
-{
-    DWORD done = 0;
-    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) && done == bytes.size();
-}
-
-// Writes `bytes` as the whole content of an open file, from its start.
-bool overwrite(HANDLE file, const std::string& bytes)
-{
-    LARGE_INTEGER start = {};
-    return SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && writeAll(file, bytes) && SetEndOfFile(file) &&
-           FlushFileBuffers(file);
-}
-
-bool writeNewFile(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    bool ok = writeAll(h, bytes);
-    ok = FlushFileBuffers(h) && ok;
-    return CloseHandle(h) && ok;
-}
-
-std::wstring fullPath(const std::wstring& path)
-{
-    const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return {};
-    std::wstring full(n, L'\0');
-    const DWORD written = GetFullPathNameW(path.c_str(), n, &full[0], nullptr);
-    if (written == 0 || written >= n) return {};
-    full.resize(written);
-    return full;
-}
-
-// A writable file in a folder that cannot be written (no file can be made beside it): the file is
-// rewritten where it is. Its old contents wait in a copy in the temporary folder until the new ones
-// are complete, and go back into the file if writing fails; should even that fail, the copy stays.
-bool rewriteInPlace(const std::wstring& target, const std::string& bytes)
-{
-    HANDLE file = CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size = {};
-    std::string old;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= MAX_INI_BYTES;
-    if (ok) {
-        old.resize(static_cast<std::size_t>(size.QuadPart));
-        DWORD got = 0;
-        ok = old.empty() || (ReadFile(file, &old[0], static_cast<DWORD>(old.size()), &got, nullptr) && got == old.size());
-    }
-    wchar_t folder[MAX_PATH + 1] = {};
-    wchar_t copy[MAX_PATH] = {};
-    ok = ok && GetTempPathW(MAX_PATH + 1, folder) && GetTempFileNameW(folder, L"tml", 0, copy);
-    if (ok && !writeNewFile(copy, old)) {
-        DeleteFileW(copy);
-        ok = false;
-    }
-    if (ok) {
-        ok = overwrite(file, bytes);
-        if (ok || overwrite(file, old)) DeleteFileW(copy);
-    }
-    CloseHandle(file);
-    return ok;
-}
-
-}  // namespace
-
-bool replaceFileContents(const std::wstring& path, const std::string& bytes)
-{
-    // The long-path form throughout: the temporary name is longer than the file's own and must not
-    // fall foul of the 260-character limit.
-    const std::wstring full = fullPath(path);
-    if (full.empty()) return false;
-    const std::wstring target = longPathForm(full);
-    const std::wstring temporary = temporaryPathFor(full);
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    // A read-only file is the user's word that it is not to be written.
-    if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return false;
-    if (!writeNewFile(temporary, bytes)) {
-        DeleteFileW(temporary.c_str());
-        return exists && rewriteInPlace(target, bytes);
-    }
-    bool ok;
-    if (exists) {
-        // ReplaceFileW keeps the file's attributes and permissions on Windows. The attributes are
-        // put on the new file first as well, for systems whose ReplaceFileW only renames (Wine).
-        constexpr DWORD KEPT = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-        if (attributes & KEPT) SetFileAttributesW(temporary.c_str(), attributes & KEPT);
-        ok = ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
-    } else {
-        ok = MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
-    }
-    if (!ok) DeleteFileW(temporary.c_str());
-    return ok;
 }

@@ -31,8 +31,3 @@ enum class IniFileState {
 // What stands at `path`, before settings headed by `header` are written there.
 IniFileState inspectIniFile(const wchar_t* path, const wchar_t* header);
 
-// Replaces the file at `path` with `bytes`, or leaves it untouched when that cannot be done. The
-// new content goes to a file beside the old one, which then replaces it (keeping its attributes and
-// permissions); in a folder where no file can be made, a writable file is rewritten in place with
-// its old content kept aside until the new one is complete. A read-only file is not written.
-bool replaceFileContents(const std::wstring& path, const std::string& bytes);

@@ -7,20 +7,23 @@
 #include "shell/app/files_win.h"
 
 namespace {
-void sendToMci(const wchar_t* command) { mciSendStringW(command, nullptr, 0, nullptr); }
+MCIERROR sendToMci(const wchar_t* command) { return mciSendStringW(command, nullptr, 0, nullptr); }
 }  // namespace
 
 MciSendFn mciSend = sendToMci;
 
 void openGong(App& app)
 {
-    copyToBuffer(app.gongPath, PATH_BUFFER, app.soundFilePath);
+    // The sound file counts as open only once the device took it: a file that was missing, had no
+    // short form or could not be played is tried again when the settings next name it.
+    app.gongPath[0] = L'\0';
     wchar_t shortPath[PATH_BUFFER] = {};
     const DWORD n = GetShortPathNameW(app.soundFilePath, shortPath, PATH_BUFFER);
     // A missing file has no short form; the open would fail anyway, so nothing is sent.
     if (n == 0 || n >= PATH_BUFFER) return;
     const std::wstring command = gongOpenCommand(shortPath);
-    if (!command.empty()) mciSend(command.c_str());
+    if (command.empty() || mciSend(command.c_str()) != 0) return;
+    copyToBuffer(app.gongPath, PATH_BUFFER, app.soundFilePath);
 }
 
 void playGong(App&) { mciSend(GONG_PLAY_COMMAND); }

@@ -3,6 +3,7 @@
 #include "shell/app/app_info_win.h"
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
+#include "shell/display/tray_win.h"
 #include "shell/text/gong_win.h"
 
 namespace {
@@ -23,6 +24,24 @@ void navigate(App& app, const std::optional<NavigationStep>& step)
     showEntry(app, step->mode);
 }
 
+// The hide cycle and the tray icon hide the window; whether it had the keyboard is noted, so that
+// the keyboard can come back with it.
+void hideWindow(App& app)
+{
+    app.keyboardWhenHidden = hasKeyboard(app.window);
+    ShowWindow(app.window, SW_HIDE);
+}
+
+// Shows the hidden window. Shown without activation it would come back without the keyboard (and
+// under Wine none would have it until the window is clicked): it gets it back when it had it and no
+// other program has taken it meanwhile.
+void showHiddenWindow(App& app, int how)
+{
+    ShowWindow(app.window, how);
+    if (app.keyboardWhenHidden && !keyboardTakenElsewhere()) giveKeyboard(app.window);
+    app.keyboardWhenHidden = false;
+}
+
 }  // namespace
 
 void showEntry(App& app, ShowMode mode)
@@ -38,7 +57,7 @@ void showEntry(App& app, ShowMode mode)
     if (pictureShown(app)) paintBackground(app, WindowDC(app.window).get());
     const std::wstring_view entry = app.entries[app.currentIndex];
     SetWindowTextW(app.textControl, std::wstring(entry).c_str());
-    if (!IsWindowVisible(app.window)) ShowWindow(app.window, SW_SHOWNORMAL);
+    if (!IsWindowVisible(app.window)) showHiddenWindow(app, SW_SHOWNORMAL);
     if (app.slide.slideShow) armTimer(app, TimerPhase::SlidePhase);
     trimWorkingSet();
 }
@@ -49,7 +68,7 @@ void updateStatus(App& app)
     copyToBuffer(app.statusText, PATH_BUFFER, status);
     copyToBuffer(app.trayIconData.szTip, TRAY_TIP_BUFFER_CHARS, trayTipText(status));
     setCaption(app, app.slide.statusInCaption ? app.statusText : app.titleText);
-    if (app.trayIcon) Shell_NotifyIconW(NIM_MODIFY, &app.trayIconData);
+    updateTrayTip(app);
 }
 
 void armTimer(App& app, TimerPhase phase)
@@ -69,12 +88,12 @@ void onTimer(App& app, WPARAM timerId)
         return;
     case TickOutcome::HideWindow:
         SetWindowTextW(app.textControl, L"");
-        ShowWindow(app.window, SW_HIDE);
+        hideWindow(app);
         setTimer(app, action.period);
         updateStatus(app);
         return;
     case TickOutcome::Advance:
-        if (action.showNoActivate) ShowWindow(app.window, SW_SHOWNOACTIVATE);
+        if (action.showNoActivate) showHiddenWindow(app, SW_SHOWNOACTIVATE);
         if (!action.nextIndex) return;
         app.currentIndex = *action.nextIndex;
         showEntry(app, ShowMode::ShowSlide);
@@ -107,7 +126,7 @@ void toggleSlideshow(App& app)
     const SlideshowToggle t = planToggleSlideshow(app.timer, app.slide);
     setTimer(app, t.period);
     updateStatus(app);
-    if (t.showWindowIfHidden && !IsWindowVisible(app.window)) ShowWindow(app.window, SW_SHOWNORMAL);
+    if (t.showWindowIfHidden && !IsWindowVisible(app.window)) showHiddenWindow(app, SW_SHOWNORMAL);
     if (t.trimWorkingSet) trimWorkingSet();
 }
 
@@ -117,17 +136,15 @@ void toggleHide(App& app)
     if (!t.restoreWindow) return;
     setTimer(app, t.period);
     updateStatus(app);
-    ShowWindow(app.window, SW_SHOWNORMAL);
+    showHiddenWindow(app, SW_SHOWNORMAL);
 }
 
 void toggleRandom(App& app) { app.slide.random = !app.slide.random; }
 
 void toggleCountdown(App& app)
 {
-    suspendTimer(app, true);
     setTimer(app, planToggleCountdown(app.timer, app.slide));
     updateStatus(app);
-    resumeTimer(app);
 }
 
 void toggleStatusInCaption(App& app)
@@ -139,9 +156,9 @@ void toggleStatusInCaption(App& app)
 void toggleWindowVisibility(App& app)
 {
     if (!IsWindowVisible(app.window)) {
-        ShowWindow(app.window, SW_SHOWNORMAL);
+        showHiddenWindow(app, SW_SHOWNORMAL);
     } else {
-        ShowWindow(app.window, SW_HIDE);
+        hideWindow(app);
         trimWorkingSet();
     }
 }

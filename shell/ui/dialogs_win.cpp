@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "core/settings/setting_ranges.h"
 #include "core/ui/period_parts.h"
 #include "core/ui/texts.h"
 #include "res/resource.h"
@@ -44,6 +45,18 @@ std::uint32_t readNumber(HWND dialog, int control)
 
 DialogValue* keptValue(HWND dialog) { return reinterpret_cast<DialogValue*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
+// A number the setting cannot keep is refused where it was typed: the dialog stays open with the
+// field selected, so that what is kept is always what the user sees.
+bool refuseUnless(bool usable, HWND dialog, int control)
+{
+    if (usable) return false;
+    MessageBeep(MB_ICONEXCLAMATION);
+    HWND field = GetDlgItem(dialog, control);
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    SendMessageW(field, EM_SETSEL, 0, -1);
+    return true;
+}
+
 // What the three dialogs share: the value kept at WM_INITDIALOG, Esc and close end without storing,
 // and every end has result 1.
 bool handleClose(HWND dialog, UINT message, WPARAM wParam)
@@ -53,6 +66,12 @@ bool handleClose(HWND dialog, UINT message, WPARAM wParam)
         return true;
     }
     return false;
+}
+
+void runDialog(App& app, int id, DLGPROC procedure, DialogValue* value)
+{
+    const NestedLoop loop;
+    DialogBoxParamW(appInfo.instance, MAKEINTRESOURCEW(id), app.window, procedure, reinterpret_cast<LPARAM>(value));
 }
 
 }  // namespace
@@ -100,10 +119,10 @@ INT_PTR CALLBACK TimerDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     if (handleClose(dialog, message, wParam)) return TRUE;
     if (message != WM_COMMAND) return FALSE;
     if (LOWORD(wParam) == IDOK) {
-        if (DialogValue* value = keptValue(dialog)) {
-            value->value = joinPeriod({readNumber(dialog, IDC_HOURS), readNumber(dialog, IDC_MINUTES),
-                                       readNumber(dialog, IDC_SECONDS), readNumber(dialog, IDC_MILLISECONDS)});
-        }
+        const std::uint64_t period = joinPeriod({readNumber(dialog, IDC_HOURS), readNumber(dialog, IDC_MINUTES),
+                                                 readNumber(dialog, IDC_SECONDS), readNumber(dialog, IDC_MILLISECONDS)});
+        if (refuseUnless(period <= MAX_PERIOD_MS, dialog, IDC_HOURS)) return TRUE;
+        if (DialogValue* value = keptValue(dialog)) value->value = static_cast<std::uint32_t>(period);
         EndDialog(dialog, 1);
     }
     return TRUE;
@@ -126,7 +145,11 @@ INT_PTR CALLBACK NumberDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     if (handleClose(dialog, message, wParam)) return TRUE;
     if (message != WM_COMMAND) return FALSE;
     if (LOWORD(wParam) == IDOK) {
-        if (DialogValue* value = keptValue(dialog)) value->value = readNumber(dialog, IDC_NUMBER);
+        DialogValue* value = keptValue(dialog);
+        const std::uint32_t number = readNumber(dialog, IDC_NUMBER);
+        const IniRange& range = value && value->kind == 6 ? BB_WINDOW_ADJUST_RANGE : BB_CAPTION_ADJUST_RANGE;
+        if (refuseUnless(withinRange(number, range), dialog, IDC_NUMBER)) return TRUE;
+        if (value) value->value = number;
         EndDialog(dialog, 1);
     }
     return TRUE;
@@ -135,7 +158,7 @@ INT_PTR CALLBACK NumberDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 void showAboutBox(App& app)
 {
     suspendTimer(app, true);
-    DialogBoxParamW(appInfo.instance, MAKEINTRESOURCEW(IDD_ABOUT), app.window, AboutDialog, 0);
+    runDialog(app, IDD_ABOUT, AboutDialog, nullptr);
     resumeTimer(app);
 }
 
@@ -144,8 +167,7 @@ void editTimer(App& app, std::int32_t kind)
     suspendTimer(app, true);
     const TimerPhase phase = kind == 1 ? TimerPhase::HidePhase : TimerPhase::SlidePhase;
     DialogValue value{kind, phase == TimerPhase::HidePhase ? app.slide.hideTime : app.slide.slideTime};
-    DialogBoxParamW(appInfo.instance, MAKEINTRESOURCEW(IDD_TIMER), app.window, TimerDialog,
-                    reinterpret_cast<LPARAM>(&value));
+    runDialog(app, IDD_TIMER, TimerDialog, &value);
     if (storeEditedTime(app.timer, app.slide, phase, value.value)) updateStatus(app);
     resumeTimer(app);
 }
@@ -155,8 +177,7 @@ void editBlackboxAdjust(App& app, std::int32_t kind)
     suspendTimer(app, true);
     std::int32_t& adjust = kind == 6 ? app.bbWindowAdjust : app.bbCaptionAdjust;
     DialogValue value{kind, static_cast<std::uint32_t>(adjust)};
-    DialogBoxParamW(appInfo.instance, MAKEINTRESOURCEW(IDD_NUMBER), app.window, NumberDialog,
-                    reinterpret_cast<LPARAM>(&value));
+    runDialog(app, IDD_NUMBER, NumberDialog, &value);
     adjust = static_cast<std::int32_t>(value.value);
     if (app.docking == 1) dock(app, 1);
     resumeTimer(app);

@@ -6,6 +6,7 @@
 #include "core/ui/language.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/settings/saved_file_win.h"
 #include "shell/settings/typed_ini_file_win.h"
 
 namespace {
@@ -70,6 +71,7 @@ void translateMenu(HMENU popup)
 
 bool readLanguageFile(const wchar_t* path, IniOpenMode mode)
 {
+    if (mode == IniOpenMode::Read && path[0]) recoverSavedFile(path, LANGUAGE_FILE_SHAPE);
     TypedIniFile file;
     openIni(file, path, mode);
     if (!file.opened) return mode == IniOpenMode::Read;
@@ -84,19 +86,30 @@ bool readLanguageFile(const wchar_t* path, IniOpenMode mode)
 bool writeLanguageFile(const wchar_t* path)
 {
     const std::wstring backup = std::wstring(path) + LANGUAGE_BACKUP_SUFFIX;
+    recoverSavedFile(path, LANGUAGE_FILE_SHAPE);
+    recoverSavedFile(backup, LANGUAGE_FILE_SHAPE);
     std::string oldBackup;
     const bool hadBackup = GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES;
     // A backup that cannot be kept in memory could not be put back after a failure: touch nothing.
     if (hadBackup && !readWholeFile(backup, oldBackup)) return false;
+    // The backup as it was before this run, should this run fail.
+    const auto putBackBackup = [&] {
+        std::string now;
+        if (!hadBackup)
+            DeleteFileW(backup.c_str());
+        else if (!readWholeFile(backup, now) || now != oldBackup)
+            replaceFileContents(backup, oldBackup);
+    };
+    // The present file is replaced only once it is safe in the backup; without one there is nothing
+    // to keep.
     const bool hadFile = GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
-    // Without a present file the copy fails, and there is nothing to keep.
-    CopyFileW(path, backup.c_str(), FALSE);
+    if (hadFile && !CopyFileW(path, backup.c_str(), FALSE)) {
+        putBackBackup();
+        return false;
+    }
     if (readLanguageFile(path, IniOpenMode::Write)) return true;
     // The old file stays; so does the backup it had before this run.
-    if (hadBackup)
-        replaceFileContents(backup, oldBackup);
-    else if (hadFile)
-        DeleteFileW(backup.c_str());
+    if (hadFile) putBackBackup();
     return false;
 }
 

@@ -12,7 +12,8 @@ void translateMenu(HMENU popup);
 // replaced whole with the tables; false when it could not be, and then it is as it was.
 bool readLanguageFile(const wchar_t* path, IniOpenMode mode);
 // "-translate": the present file copied to path + ".bak", the English texts written afresh. False
-// when the new file could not be written: the old file and the old backup are then as they were.
+// when the present file could not be kept in the backup or the new file could not be written: the
+// old file and the old backup are then as they were.
 bool writeLanguageFile(const wchar_t* path);
 // Captures the English menu, writes the language file and ends the process: exit code 0 when the
 // file was written, 2 when it could not be.

@@ -32,7 +32,9 @@ MenuFlags menuFlags(const App& app)
 {
     MenuFlags f;
     f.layeredWindows = app.setLayeredAttributes != nullptr;
-    f.timerSuspended = app.timer.timerSuspended;
+    // A dialog, message box or file chooser is open under the menu (the tray icon's menu can open
+    // over one): the commands that would open another are greyed, whoever holds the timer.
+    f.timerSuspended = app.timer.timerSuspended || appInfo.nestedLoops > 0;
     f.slideShow = app.slide.slideShow;
     f.hide = app.slide.hide;
     f.random = app.slide.random;
@@ -72,12 +74,14 @@ UINT trackChosenMenu(App& app, int x, int y, std::int32_t submenuPosition)
     if (!shown) return 0;
     setMenuChecks(app, shown);
     SetForegroundWindow(app.window);
+    const NestedLoop loop;
     app.menuShowing = true;
     const UINT command = menuTracker ? menuTracker(shown, x, y)
                                      : static_cast<UINT>(TrackPopupMenuEx(
                                            shown, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, app.window, nullptr));
     app.menuShowing = false;
-    return command;
+    // A close that came meanwhile dismissed the menu: its choice is not carried out.
+    return appInfo.closePending ? 0 : command;
 }
 
 }  // namespace

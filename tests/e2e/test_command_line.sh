@@ -18,22 +18,26 @@ lang=$E2E_WORK/bin/tomel.lang.ini
 english=$(cat "$E2E_TOP/tests/data/language-english.txt")
 # text FILE: what a language file holds, UTF-16 with byte-order mark, as UTF-8; nothing when there is none.
 text() { [ ! -e "$1" ] || iconv -f UTF-16 -t UTF-8 "$1"; }
-# The language file and its backup before the run ("-": none), whether writing the language file
-# fails, and what the two hold afterwards.
-while read -r file backup fails file_after backup_after; do
+# The language file and its backup before the run ("-": none), which of the two cannot be written,
+# and what the two hold afterwards. Whatever happens, no other file is left beside the program.
+while read -r file backup locked file_after backup_after; do
     rm -f "$lang" "$lang.bak"
     [ "$file" = - ] || printf '%s' "$file" | iconv -t UTF-16 >"$lang"
     [ "$backup" = - ] || printf '%s' "$backup" | iconv -t UTF-16 >"$lang.bak"
-    [ "$fails" = 0 ] || chattr +i "$lang" || { echo "skipped a case: no unwritable files (chattr)"; continue; }
+    case $locked in file) unwritable=$lang ;; backup) unwritable=$lang.bak ;; *) unwritable= ;; esac
+    [ -z "$unwritable" ] || chattr +i "$unwritable" || { echo "skipped a case: no unwritable files (chattr)"; continue; }
     start_tomel -translate
     NO_WINDOW=1 wait_exit
-    chattr -i "$lang" 2>/dev/null
-    [ "$((TOMEL_RC != 0))" = "$fails" ] || fail "-translate ended with exit code $TOMEL_RC"
+    chattr -i "$lang" "$lang.bak" 2>/dev/null
+    [ "$((TOMEL_RC != 0))" = "$([ -z "$unwritable" ]; echo $?)" ] || fail "-translate ended with exit code $TOMEL_RC"
     [ "$(text "$lang")" = "${file_after/english/"$english"}" ] || fail "language file: $(text "$lang" | head -3)"
     [ "$(text "$lang.bak")" = "${backup_after#-}" ] || fail "the backup holds: $(text "$lang.bak")"
+    left=$(ls "$E2E_WORK/bin" | grep -vxE 'tomel\.exe|Tomel\.txt|tomel\.ini|tomel\.lang\.ini(\.bak)?')
+    [ -z "$left" ] || fail "left beside the program: $left"
 done <<'CASES'
-- - 0 english -
-translation backup 0 english translation
-translation backup 1 translation backup
+- - - english -
+translation backup - english translation
+translation backup file translation backup
+translation backup backup translation backup
 CASES
 e2e_pass

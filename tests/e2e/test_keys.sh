@@ -22,4 +22,28 @@ ini=$E2E_WORK/bin/tomel.ini
 for expected in "file=$(winpath "$E2E_WORK/bin/Tomel.txt")" "bookmark=$((last - 1))" slide=FALSE; do
     [ "$(ini_value "$ini" "${expected%%=*}")" = "${expected#*=}" ] || fail "tomel.ini does not hold $expected"
 done
+
+# Commands that hide and show the window again leave it the keyboard: transparency, the tray icon on
+# and off, and the slideshow's hide cycle, which shows the window again without activating it.
+write_ini "$ini" "[Slideshow]" "hide=TRUE" "timeslide=2000" "timehide=500" "countdown=FALSE" "[Settings]" "bookmark=0"
+start_tomel
+wait_title '^Tomel\.txt - Tomel \| 1/[0-9]+$'
+focus
+send_keys Return
+wait_title "^Tomel\\.txt - Tomel \\| 1/$last \\| Stop\$"
+entry=1
+for command in t t alt+i alt+i; do
+    send_keys "$command"
+    sleep 0.3   # the command has ended
+    send_keys Down
+    entry=$((entry + 1))
+    wait_title "^Tomel\\.txt - Tomel \\| $entry/$last \\| Stop\$"
+done
+send_keys Return
+wait_title "^Tomel\\.txt - Tomel \\| $((entry + 1))/$last\$"   # after the hide cycle
+send_keys End
+wait_title "^Tomel\\.txt - Tomel \\| $last/$last\$"
+send_keys Return
+wait_title "^Tomel\\.txt - Tomel \\| $last/$last \\| Stop\$"
+quit
 e2e_pass

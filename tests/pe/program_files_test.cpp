@@ -129,6 +129,10 @@ TEST(ProgramFiles, CarryTheirResourcesManifestVersionBlockAndIcons)
         const std::string& manifest = p.resources.at("24/1");
         EXPECT_EQ(found(manifest, "processorArchitecture=\"(\\w+)\""), (Strings{b.processor, b.processor}));
         EXPECT_EQ(found(manifest, "Common-Controls\" version=\"([0-9.]+)\""), Strings{"6.0.0.0"});
+        // Run as the user who starts it, never redirected to a hidden copy of the files beside it.
+        EXPECT_EQ(found(manifest, "<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">[\\s\\S]*"
+                                  "<requestedExecutionLevel level=\"(\\w+)\" uiAccess=\"false\"/>"),
+                  Strings{"asInvoker"});
 
         const std::string& version = p.resources.at("16/1");
         const std::size_t fixed = version.find("\xBD\x04\xEF\xFE");   // VS_FIXEDFILEINFO

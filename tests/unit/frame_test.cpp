@@ -55,6 +55,11 @@ TEST(Paths, NamesTitlesAndBuffers)
     EXPECT_EQ(std::make_tuple(moduleNameIsWhole(259, 260), moduleNameIsWhole(260, 260), moduleNameIsWhole(0, 260),
                               filesFitBeside(std::wstring(244, L'd')), filesFitBeside(std::wstring(245, L'd'))),
               std::make_tuple(true, false, false, true, false));
+    // The help text by its name, in any case, wherever it is stored.
+    for (const auto& [path, help] : {std::pair{L"D:\\old\\TOMEL.TXT", true}, {L"tomel.txt", true},
+                                     {L"C:\\Tomel.txt\\notes.txt", false}, {L"C:\\MyTomel.txt", false},
+                                     {L"C:\\Tomel.txt.bak", false}, {L"C:\\Tomel.tx", false}, {L"C:\\Tomel.t\u0178t", false}})
+        EXPECT_EQ(namesHelpText(path), help) << path;
     struct Copy { std::size_t size; const wchar_t* text; bool whole; std::wstring kept; };
     for (const Copy& c : {Copy{5, L"abcd", true, L"abcd"}, Copy{5, L"abcde", false, L"abcd"}, Copy{1, L"a", false, L""},
                           Copy{0, L"", true, L"-"}, Copy{0, L"a", false, L"-"}}) {
@@ -77,6 +82,21 @@ TEST(Paths, LongAndPlainForms)
     for (const Case& c : cases)
         EXPECT_EQ(std::make_pair(temporaryPathFor(c.path), plainPathForm(c.longForm)),
                   std::make_pair(std::wstring(c.longForm) + L".new", std::wstring(c.plain)));
+}
+
+TEST(Paths, TheSettingsFileStaysBesideTheProgramUnlessNothingCanBeWrittenThere)
+{
+    // The facts: a file can be made in the program's folder, its "tomel.ini" can be written, the
+    // user's folder is known, the user's file is there.
+    const SettingsPlace beside = SettingsPlace::BesideProgram, user = SettingsPlace::PerUser;
+    struct Case { SettingsFolderFacts facts; SettingsPlace read, write; };
+    const Case cases[] = {{{true, false, true, true}, beside, beside}, {{false, true, true, true}, beside, beside},
+                          {{false, false, true, false}, beside, user}, {{false, false, true, true}, user, user},
+                          {{false, false, false, false}, beside, beside}};
+    for (const Case& c : cases) {
+        const SettingsPlaces places = chooseSettingsPlaces(c.facts);
+        EXPECT_EQ(std::make_pair(places.read, places.write), std::make_pair(c.read, c.write)) << &c - cases;
+    }
 }
 
 TEST(BuiltInTexts, AreFoundByNumber)
@@ -158,13 +178,16 @@ TEST(Placement, DockingAndTheCaption)
 
 TEST(Look, UnusableHandEditedValuesGiveWay)
 {
-    EXPECT_EQ(std::make_tuple(usableColour(0xFFFFFFFFu, 7), usableColour(0x01000000u, 7), usableColour(0x123457u, 7)),
-              std::make_tuple(7u, 7u, 0x123457u));
-    EXPECT_EQ(std::make_tuple(usableFontHeight(MAX_FONT_HEIGHT, -13), usableFontHeight(MAX_FONT_HEIGHT + 1, -13),
-                              usableFontHeight(-MAX_FONT_HEIGHT, -13), usableFontHeight(-MAX_FONT_HEIGHT - 1, -13)),
-              std::make_tuple(MAX_FONT_HEIGHT, -13, -MAX_FONT_HEIGHT, -13));
-    EXPECT_EQ(std::make_tuple(usableFontWeight(1000), usableFontWeight(1001), usableFontWeight(-1), usableDocking(4)),
-              std::make_tuple(1000, 0, 0, 3u));
+    const auto colours = [](Colours c) { return std::make_pair(c.text, c.background); };
+    EXPECT_EQ(colours(usableColours({0, 0})), std::make_pair(0x000000u, 0xFFFFFFu));   // black on black
+    EXPECT_EQ(colours(usableColours({0x123456, 0x123456})), std::make_pair(0x000000u, 0xFFFFFFu));
+    EXPECT_EQ(colours(usableColours({0x123456, 0x123457})), std::make_pair(0x123456u, 0x123457u));
+    struct Height { std::int32_t stored, used; };
+    for (const Height& h : {Height{MAX_FONT_HEIGHT, MAX_FONT_HEIGHT}, Height{MAX_FONT_HEIGHT + 1, -13},
+                            Height{-MAX_FONT_HEIGHT, -MAX_FONT_HEIGHT}, Height{-MAX_FONT_HEIGHT - 1, -13},
+                            Height{0, 0}, Height{-1, -13}, Height{5, -13}, Height{-MIN_FONT_HEIGHT, -MIN_FONT_HEIGHT},
+                            Height{MIN_FONT_HEIGHT, MIN_FONT_HEIGHT}, Height{INT32_MIN, -13}})
+        EXPECT_EQ(usableFontHeight(h.stored, -13), h.used) << h.stored;
     using Align = std::optional<TextAlignment>;   // the stored justify: centre, left, right; others unchanged
     EXPECT_EQ(std::make_tuple(alignmentFor(0), alignmentFor(1), alignmentFor(2), alignmentFor(3)),
               std::make_tuple(Align(TextAlignment::Center), Align(TextAlignment::Left), Align(TextAlignment::Right),
@@ -260,11 +283,13 @@ TEST(MenuPosition, PackedPositionsReadBackSigned)
 TEST(PeriodParts, SplitAndJoin)
 {
     for (PeriodParts p : {PeriodParts{0, 0, 5, 0}, {1, 2, 3, 4}, {2, 1, 0, 0}, {0, 59, 59, 999}, {0, 59, 0, 0}}) {
-        const PeriodParts back = splitPeriod(joinPeriod(p));
+        const PeriodParts back = splitPeriod(static_cast<std::uint32_t>(joinPeriod(p)));
         EXPECT_EQ(std::tie(back.hours, back.minutes, back.seconds, back.milliseconds),
                   std::tie(p.hours, p.minutes, p.seconds, p.milliseconds));
     }
     EXPECT_EQ(joinPeriod({0, 75, 0, 1500}), 4501500u);   // no part has an upper limit
+    EXPECT_EQ(joinPeriod({1200, 0, 0, 0}), 4320000000u);   // nor does the sum
+    EXPECT_EQ(joinPeriod({UINT32_MAX, UINT32_MAX, UINT32_MAX, UINT32_MAX}), 4294967295ull * 3661001);
 }
 
 TEST(Gong, OpenCommandQuotesAPathWithSpacesAndRefusesOneTooLong)

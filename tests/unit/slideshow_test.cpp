@@ -53,6 +53,11 @@ TEST(Slideshow, TogglesAndEditedTimes)
     EXPECT_EQ(planToggleCountdown(state, settings), TimerPeriod(5000));
     EXPECT_EQ(std::tie(settings.countdown, state.timerPhase, state.remainingMs, state.timerSuspended),
               std::make_tuple(false, SLIDE, 5000u, false));
+    // Chosen while a dialog holds the timer (from the tray icon's menu): the hold stays.
+    state = {HIDE, 3500, 1000, true};
+    EXPECT_EQ(planToggleCountdown(state, settings), std::nullopt);
+    EXPECT_EQ(std::tie(settings.countdown, state.timerPhase, state.remainingMs, state.timerSuspended),
+              std::make_tuple(true, SLIDE, 5000u, true));
     // A dialog suspends the timer; an edited time reaches the phase that runs; the same time again changes nothing.
     planSuspendTimer(state, true);
     EXPECT_TRUE(storeEditedTime(state, settings, HIDE, 9000));

@@ -1,5 +1,5 @@
 // The typed INI format: decoding a file's bytes, finding a section, reading and writing every type of
-// value; and the language file written in it.
+// value; the language file written in it; and what a save cut short leaves.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 
 #include "core/app/commands.h"
 #include "core/settings/typed_ini.h"
+#include "core/settings/written_file.h"
 #include "core/ui/language.h"
 
 using T = IniValueType;
@@ -22,9 +23,9 @@ static std::string utf16Bytes(const std::wstring& text)
 }
 
 // Reads "k=<value>" of section [S] into a row of `type`, then gives that row as written.
-static std::string readAndWrite(const std::wstring& value, T type, void* target)
+static std::string readAndWrite(const std::wstring& value, T type, void* target, const IniRange* range = nullptr)
 {
-    const IniEntry table[] = {{L"k", type, target}, {}};
+    const IniEntry table[] = {{L"k", type, target, range}, {}};
     IniReader reader = makeIniReader(utf16Bytes(L"[S]\r\nk=" + value + L"\r\n"), true, nullptr);
     readSection(reader, table, L"[S]", 0);
     IniWriter writer = makeIniWriter(false, nullptr);
@@ -135,6 +136,49 @@ TEST(TypedIni, IntegersKeepTheTargetWidthAndAreWrittenInTheirBase)
     }
 }
 
+TEST(TypedIni, ANumberOutsideItsRowsRangeGivesTheFallbackAsWritten)
+{
+    // Judged as written, before the cut to the target's width: 70000 is not 4464, 2^32 is not 0.
+    const IniRange shortRange{0, 32767, 4}, longRange{-5, 921599999, 5000};
+    struct Case { T type; const wchar_t* value; const char* written; };
+    const Case cases[] = {
+        {T::Short, L"70000", "4"}, {T::Short, L"-1", "4"}, {T::Short, L"32767", "32767"}, {T::Short, L"0", "0"},
+        {T::Short, L"32768", "4"}, {T::Short, L"abc", "-23131"},   // unreadable: the target stays
+        {T::Long, L"4294967296", "5000"}, {T::Long, L"921599999", "921599999"}, {T::Long, L"921600000", "5000"},
+        {T::Long, L"-5", "-5"}, {T::Long, L"-6", "5000"}, {T::Long, L"99999999999999999999999", "5000"},
+        {T::Long, L"-9223372036854775808", "5000"}, {T::Long, L"-18446744073709551615", "5000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        unsigned char memory[4];
+        std::memset(memory, 0xA5, sizeof memory);
+        EXPECT_EQ(readAndWrite(c.value, c.type, memory, c.type == T::Short ? &shortRange : &longRange), c.written);
+    }
+}
+
+TEST(TypedIni, AWholeStringIsNeverReadOrWrittenCutShort)
+{
+    // "path=" takes 5 of a line's 254 characters and CR LF 2: 247 are left for the value.
+    EXPECT_EQ(longestWholeValue(L"path"), 247u);
+    struct Case { std::wstring value; std::size_t room; bool read, written; };
+    const Case cases[] = {
+        {std::wstring(247, L'p'), 260, true, true}, {std::wstring(248, L'p'), 260, false, false},
+        {std::wstring(20, L'p'), 21, true, true},   {std::wstring(21, L'p'), 21, false, true},   // longer than its target
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value.size());
+        wchar_t path[260] = L"kept";
+        const IniEntry table[] = {{L"path", T::String, path, nullptr, true}, {}};
+        IniReader reader = makeIniReader(utf16Bytes(L"[S]\r\npath=" + c.value + L"\r\n"), true, nullptr);
+        readSection(reader, table, L"[S]", c.room);
+        EXPECT_EQ(std::wstring(path), c.read ? c.value : L"kept");
+        std::wmemcpy(path, c.value.c_str(), c.value.size() + 1);
+        IniWriter writer = makeIniWriter(true, nullptr);
+        writeSection(writer, table, L"[S]");
+        EXPECT_EQ(takeIniBytes(writer), utf16Bytes(L"[S]\r\npath=" + (c.written ? c.value : L"") + L"\r\n"));
+    }
+}
+
 TEST(TypedIni, RealsAreReadAndWrittenAsPercentG)
 {
     // An unreadable value leaves the target at 42.
@@ -184,3 +228,41 @@ TEST(LanguageFile, HoldsEveryRowAsItselfAndReadsBackUnchanged)
     EXPECT_EQ(written(), bytes);
 }
 
+TEST(WrittenFile, EveryCutOfAWholeFileIsToldFromIt)
+{
+    // Files as the writer makes them: settings from [Tomel] to [Menu], and the language file.
+    std::uint8_t on = 1;
+    const IniEntry row[] = {{L"at cursor", T::Bool, &on}, {}};
+    IniWriter settings = makeIniWriter(true, nullptr), language = makeIniWriter(true, nullptr);
+    for (const wchar_t* header : {L"[Tomel]", L"[Portable]", L"[Menu]"}) writeSection(settings, row, header);
+    writeLanguage(language, L"1.00");
+    const auto either = {SETTINGS_FILE_SHAPE, LANGUAGE_FILE_SHAPE};
+    for (const std::string& whole : {takeIniBytes(settings), takeIniBytes(language)}) {
+        EXPECT_EQ(classifyWrittenFile(whole, either), WrittenFile::Whole);
+        for (std::size_t n = 0; n < whole.size(); ++n)
+            ASSERT_EQ(classifyWrittenFile(whole.substr(0, n), either), WrittenFile::Cut) << n << " bytes";
+        // Written over an older, longer file without cutting that off.
+        EXPECT_EQ(classifyWrittenFile(whole + whole.substr(2), either), WrittenFile::Cut);
+    }
+    // Hand-written files are someone else's; the smallest whole settings file, and near misses.
+    const std::pair<std::string, WrittenFile> cases[] = {
+        {utf16Bytes(L"[Slideshow]\r\nslide=FALSE\r\n"), WrittenFile::Other}, {"[Tomel]\r\n", WrittenFile::Other},
+        {utf16Bytes(L"[Tomel]\r\n\r\n[Menu]\r\n=\r\n"), WrittenFile::Whole},
+        {utf16Bytes(L"[Tomel]\r\n\r\n[Menu]\r\na=1\r\nb=2\r\n"), WrittenFile::Cut},
+        {utf16Bytes(L"[Tomel]\r\n\r\n[Menu]\r\na\r\n"), WrittenFile::Cut},
+        {utf16Bytes(L"[Tomel]\r\n\r\n[Menu]\r\na=\n1\r\n"), WrittenFile::Cut},
+    };
+    for (const auto& c : cases) EXPECT_EQ(classifyWrittenFile(c.first, either), c.second) << &c - cases;
+}
+
+TEST(WrittenFile, AKeptCopyNamesItsFileAndIsWholeOnlyToTheLastByte)
+{
+    const std::wstring target = L"\\\\?\\C:\\Program Files\\Tomel\\tomel.ini";
+    const std::string old("\xFF\xFE[\0\r\0\n\0", 8), copy = keptCopyBytes(target, old);
+    KeptCopy read;
+    for (std::size_t n = 0; n < copy.size(); ++n) ASSERT_EQ(readKeptCopy(copy.substr(0, n), read), WrittenFile::Cut) << n;
+    EXPECT_EQ(std::make_pair(readKeptCopy(copy + "x", read), readKeptCopy("TomelOle", read)),
+              std::make_pair(WrittenFile::Other, WrittenFile::Other));
+    ASSERT_EQ(readKeptCopy(copy, read), WrittenFile::Whole);
+    EXPECT_EQ(std::make_pair(read.target, read.old), std::make_pair(target, old));
+}

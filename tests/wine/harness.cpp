@@ -110,6 +110,15 @@ std::string readFile(const std::wstring& path)
 
 bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::set<std::wstring> filesIn(const std::wstring& folder, const std::wstring& prefix)
+{
+    std::set<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (const std::wstring name = entry.path().filename().wstring(); name.compare(0, prefix.size(), prefix) == 0)
+            names.insert(name);
+    return names;
+}
+
 std::string utf16(const std::wstring& text)
 {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));

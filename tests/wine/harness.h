@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,8 @@ std::wstring besideProgram(const wchar_t* name);
 std::wstring writeBytes(const std::wstring& name, const std::string& bytes);
 std::string readFile(const std::wstring& path);
 bool exists(const std::wstring& path);
+// The names in a folder that begin with `prefix`.
+std::set<std::wstring> filesIn(const std::wstring& folder, const std::wstring& prefix = L"");
 // Bytes of a UTF-16 LE text; with its byte-order mark for a whole file.
 std::string utf16(const std::wstring& text);
 std::string utf16File(const std::wstring& text);

@@ -1,10 +1,16 @@
 // The settings file in the real window: exact bytes, saving at the end of the session, saving safely
-// and telling when it cannot, what start-up keeps, and reloading.
+// (also when killed meanwhile) and telling when it cannot, what start-up keeps and finds, and
+// reloading.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
 
 #include "core/app/commands.h"
 #include "harness.h"
 #include "main/startup_win.h"
+#include "shell/settings/saved_file_win.h"
+#include "shell/settings/settings_place_win.h"
 #include "shell/settings/settings_win.h"
 #include "shell/text/text_loader_win.h"
 
@@ -24,6 +30,22 @@ std::string goldenBytes(const std::string& name)
 
 void setPath(wchar_t* field, const std::wstring& value) { copyToBuffer(field, PATH_BUFFER, value); }
 }  // namespace
+
+// The child of KillsDuringSavesLeaveAWholeFileForTheNextStart: saves the settings it read, every time
+// others in a file of another length, until it is killed.
+int saveUntilKilled(const wchar_t* path, const wchar_t* readyEvent)
+{
+    static App app;
+    setPath(app.settingsPath, path);
+    loadSettings(app);
+    app.transparent = false;   // a window's caption is no part of this
+    for (std::uint32_t i = 0;; ++i) {
+        app.slide.slideTime = i;
+        setPath(app.bitmapPath, L"C:\\" + std::wstring(i % 2 ? 200 : 1, L'b') + L".bmp");
+        if (saveSettings(app) != SaveResult::Saved) return 1;
+        if (i == 0) SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, readyEvent));
+    }
+}
 
 // The defaults are saved at the end of the session; a file with every key changed (extreme values, a
 // Greek name) is read and written back unchanged.
@@ -59,43 +81,79 @@ TEST(Settings, GoldenFilesAreWrittenByteForByteAndReadBack)
     EXPECT_EQ(readFile(path), goldenBytes("settings-changed.txt"));
 }
 
+// The program's own settings file is saved whatever a hand wrote into it; other files may be refused.
 TEST(Settings, RefusedSavesLeaveTheFileAndOnlySaveNowTells)
 {
     const std::string tomel = "[Tomel]\r\nversion=0.9\r\n", foreign = "[Other]\r\nkey=value\r\n";
-    const std::wstring dir = testDirectory() + L"\\";
+    const std::string handWritten = "[Slideshow]\r\nslide=FALSE\r\n";
+    const std::wstring dir = testDirectory() + L"\\", perUser = perUserSettingsPath();
     const struct {
         const char* name;
         std::wstring path;
         std::string bytes;   // empty: no file
-        const wchar_t* message;
+        const wchar_t* message;   // none: saved
     } cases[] = {
         {"locked", dir + L"locked.ini", tomel, L"Settings could not be saved\n"},
         {"read-only", dir + L"readonly.ini", tomel, L"Settings could not be saved\n"},
         {"no folder", dir + L"no such folder\\x.ini", "", L"Settings could not be saved\n"},
         {"another program's", dir + L"other.ini", foreign, L"Not a Tomel settings file, use Save As...\n"},
+        {"the own one, hand-written", besideProgram(L"tomel.ini"), handWritten, nullptr},
+        {"the user's own, hand-written", perUser, handWritten, nullptr},
     };
+    CreateDirectoryW(perUser.substr(0, perUser.rfind(L'\\')).c_str(), nullptr);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        if (!c.bytes.empty()) writeBytes(c.path, c.bytes);
-        HANDLE lock = std::string(c.name) == "locked"
-            ? CreateFileW(c.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
-            : INVALID_HANDLE_VALUE;
-        if (std::string(c.name) == "read-only") SetFileAttributesW(c.path.c_str(), FILE_ATTRIBUTE_READONLY);
         {
-            TomelWindow w;
+            TomelWindow w;   // first: it clears a settings file away from beside the program
+            if (!c.bytes.empty()) writeBytes(c.path, c.bytes);
+            HANDLE lock = std::string(c.name) == "locked"
+                ? CreateFileW(c.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
+                : INVALID_HANDLE_VALUE;
+            if (std::string(c.name) == "read-only") SetFileAttributesW(c.path.c_str(), FILE_ATTRIBUTE_READONLY);
             w.drop({c.path});   // read as settings, as a named or opened one would be
             setPath(w.app().settingsPath, c.path);
             shownMessages.clear();
             w.command(CMD_SAVE_NOW);
-            EXPECT_EQ(shownMessages, std::vector<std::wstring>{c.message + c.path});
+            const auto told = c.message ? std::vector<std::wstring>{c.message + c.path} : std::vector<std::wstring>{};
+            EXPECT_EQ(shownMessages, told);
             w.app().saveOnExit = true;
             SendMessageW(w.window(), WM_CLOSE, 0, 0);   // the save at the end passes over it silently
-            EXPECT_EQ(shownMessages.size(), 1u);
+            EXPECT_EQ(shownMessages, told);
+            if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
         }
-        if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
         SetFileAttributesW(c.path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(readFile(c.path), c.bytes);
-        EXPECT_FALSE(exists(c.path + L".new"));
+        const std::string now = readFile(c.path);
+        EXPECT_EQ(now == c.bytes, c.message != nullptr);
+        EXPECT_EQ(now.find(utf16(L"\r\nslide=FALSE\r\n")) != std::string::npos, !c.message);
+    }
+    DeleteFileW(besideProgram(L"tomel.ini").c_str());
+    DeleteFileW(perUser.c_str());
+    RemoveDirectoryW(perUser.substr(0, perUser.rfind(L'\\')).c_str());
+    // Nothing else is left behind.
+    EXPECT_EQ(filesIn(dir), (std::set<std::wstring>{L"locked.ini", L"other.ini", L"readonly.ini"}));
+}
+
+TEST(Settings, WhatASaveCutShortLeftIsSortedOutWhenTheFileIsRead)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::wstring path = testDirectory() + L"\\cut.ini", left = path + L".new";
+    const std::string whole = utf16File(L"[Tomel]\r\n\r\n[Slideshow]\r\nslide=FALSE\r\n\r\n[Menu]\r\nat cursor=TRUE\r\n");
+    const std::string old = utf16File(L"[Tomel]\r\n"), foreign = "[Other]\r\n";
+    // The file before ("": none) and what a save left beside it; the two afterwards.
+    const struct { std::string file, left, fileAfter, leftAfter; } cases[] = {
+        {"", whole, whole, ""}, {old, whole, old, ""}, {"", whole.substr(0, 9), "", ""}, {old, foreign, old, foreign}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        DeleteFileW(path.c_str());
+        if (!c.file.empty()) writeBytes(path, c.file);
+        writeBytes(left, c.left);
+        setPath(app.settingsPath, path);
+        app.slide.slideShow = true;
+        loadSettings(app);
+        EXPECT_EQ(std::make_tuple(readFile(path), exists(left), readFile(left)),
+                  std::make_tuple(c.fileAfter, !c.leftAfter.empty(), c.leftAfter));
+        EXPECT_EQ(app.slide.slideShow, c.fileAfter != whole);
     }
 }
 
@@ -120,36 +178,85 @@ TEST(Settings, SavingKeepsLongNamesAndAttributes)
     }
 }
 
-TEST(Settings, SavingWhileMaximizedStoresTheRestoredPlace)
+// Minimised or maximised, the restored place is saved, with the caption that transparency has taken
+// for the while; a start from it gives the window it was.
+TEST(Settings, SavingStoresTheRestoredPlaceWithTheCaptionTransparencyTook)
 {
-    TomelWindow w;
-    App& app = w.app();
-    MoveWindow(w.window(), 50, 60, 400, 300, TRUE);
-    ShowWindow(w.window(), SW_MAXIMIZE);
-    w.pump(50);
-    const std::wstring path = testDirectory() + L"\\max.ini";
-    setPath(app.settingsPath, path);
-    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
-    EXPECT_NE(readFile(path).find(utf16(L"left=50\r\ntop=60\r\nright=450\r\nbottom=360\r\n")), std::string::npos);
+    const struct {
+        const char* name;
+        int show;
+        bool transparent;
+        // The work area begins this far down (a taskbar at the top). Windows gives the restored place
+        // in the work area's coordinates; Wine gives the screen's, so there the row passes either way.
+        LONG workTop = 0;
+    } cases[] = {
+        {"maximized", SW_MAXIMIZE, false}, {"transparent", SW_SHOWNORMAL, true},
+        {"transparent, minimized", SW_MINIMIZE, true}, {"transparent, maximized", SW_MAXIMIZE, true},
+        {"maximized below a taskbar", SW_MAXIMIZE, false, 40},
+    };
+    const std::wstring path = testDirectory() + L"\\place.ini";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RECT shown = {}, started = {}, work = {};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        RECT moved = work;
+        moved.top += c.workTop;
+        SystemParametersInfoW(SPI_SETWORKAREA, 0, &moved, 0);
+        {
+            TomelWindow w;
+            MoveWindow(w.window(), 50, 60, 400, 300, TRUE);
+            w.app().docking = 0;   // it stays where it was put
+            if (c.transparent) w.command(CMD_TRANSPARENT);
+            GetWindowRect(w.window(), &shown);
+            ShowWindow(w.window(), c.show);
+            w.pump(50);
+            setPath(w.app().settingsPath, path);
+            ASSERT_EQ(saveSettings(w.app()), SaveResult::Saved);
+            EXPECT_NE(readFile(path).find(utf16(L"left=50\r\ntop=60\r\nright=450\r\nbottom=360\r\n")),
+                      std::string::npos);
+        }
+        SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
+        TomelWindow w;
+        w.drop({path});
+        GetWindowRect(w.window(), &started);
+        EXPECT_TRUE(EqualRect(&shown, &started));
+    }
 }
 
-TEST(Settings, ARefusedTextAtStartUpKeepsTheStoredFileAndBookmark)
+// A mistyped text named after the settings, or a stored text that is missing, leaves the stored text
+// and bookmark to the next save; a help text stored where it is no more is the one beside the program.
+TEST(Settings, StartUpKeepsTheStoredTextAndBookmarkOrFindsAMovedHelpText)
 {
-    TomelWindow w;
-    App& app = w.app();
-    const std::wstring beside = besideProgram(L"tomel.ini");
-    const std::wstring stored = writeBytes(L"stored.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n");
-    writeBytes(beside, utf16File(L"[Tomel]\r\nversion=1.00\r\n[Portable]\r\nfile=" + stored +
-                                 L"\r\n[Settings]\r\nbookmark=7\r\n"));
-    // Start-up as the program does it, with a mistyped text-file argument after the settings.
-    locateFiles(app);
-    handleFileArgument(app, L"mistyped.txt");
-    openTextFile(app);
-    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
-    const std::string saved = readFile(beside);
-    DeleteFileW(beside.c_str());
-    EXPECT_NE(saved.find(utf16(L"\r\nfile=" + stored + L"\r\n")), std::string::npos);
-    EXPECT_NE(saved.find(utf16(L"\r\nbookmark=7\r\n")), std::string::npos);
+    const std::wstring beside = besideProgram(L"tomel.ini"), gone = L"Z:\\no such folder\\";
+    const std::string lines = "1\r\n\r\n2\r\n\r\n3\r\n\r\n4\r\n\r\n5\r\n\r\n6\r\n\r\n7\r\n\r\n8\r\n\r\n9\r\n";
+    const struct {
+        const char* name;
+        std::wstring stored;
+        const wchar_t* argument;   // a text file named on the command line
+        bool help;                 // else the stored text is kept
+    } cases[] = {
+        {"a mistyped argument", writeBytes(L"stored.txt", lines), L"mistyped.txt", false},
+        {"the help text, moved", gone + L"TOMEL.TXT", nullptr, true},
+        {"another text, moved", gone + L"notes.txt", nullptr, false},
+        {"a help text still there", writeBytes(L"Tomel.txt", lines), nullptr, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TomelWindow w;
+        App& app = w.app();
+        writeBytes(beside, utf16File(L"[Tomel]\r\nversion=1.00\r\n[Portable]\r\nfile=" + c.stored +
+                                     L"\r\n[Settings]\r\nbookmark=7\r\n"));
+        // Start-up as the program does it.
+        locateFiles(app);
+        if (c.argument) handleFileArgument(app, c.argument);
+        openTextFile(app);
+        ASSERT_EQ(saveSettings(app), SaveResult::Saved);
+        const std::string saved = readFile(beside);
+        DeleteFileW(beside.c_str());
+        EXPECT_NE(saved.find(utf16(L"\r\nfile=" + (c.help ? std::wstring(app.helpPath) : c.stored) + L"\r\n")),
+                  std::string::npos);
+        EXPECT_NE(saved.find(utf16(L"\r\nbookmark=7\r\n")), std::string::npos);
+    }
 }
 
 TEST(Settings, ADroppedSettingsFileIsAppliedAndRepaintsOurWindowOnly)
@@ -167,4 +274,88 @@ TEST(Settings, ADroppedSettingsFileIsAppliedAndRepaintsOurWindowOnly)
     EXPECT_FALSE(GetUpdateRect(other, nullptr, FALSE));
     EXPECT_TRUE(GetUpdateRect(w.window(), nullptr, FALSE));
     DestroyWindow(other);
+}
+
+// Hand-edited numbers the program cannot use give way to the defaults when the file is read, take
+// effect so, and are saved so: what is saved is what was used.
+TEST(Settings, UnusableHandEditedValuesGiveWayToTheDefaults)
+{
+    const struct {
+        const wchar_t* lines;
+        const wchar_t* saved;   // the lines the next save writes
+    } cases[] = {
+        {L"[Colours]\r\ntext=-1\r\nbackground=0", L"text=0\r\nbackground=16777215\r\n"},   // black on black
+        {L"[Colours]\r\ntext=4294967296\r\nbackground=4294967296", L"text=0\r\nbackground=16777215\r\n"},
+        {L"[Colours]\r\ntext=255\r\nbackground=65280", L"text=255\r\nbackground=65280\r\n"},
+        {L"[Slideshow]\r\ntimeslide=-1\r\ntimehide=4294967296", L"timeslide=5000\r\ntimehide=1000\r\n"},
+        {L"[Slideshow]\r\ntimeslide=921599999\r\ntimehide=0", L"timeslide=921599999\r\ntimehide=0\r\n"},
+        {L"[Alignment]\r\njustify=-1\r\ndocking=4\r\nbb caption adjust=-1\r\nbb window adjust=70000",
+         L"justify=1\r\ndocking=3\r\nbb caption adjust=4\r\nbb window adjust=2\r\n"},
+        {L"[Font]\r\nheight=-1\r\nweight=1001", L"height=-13\r\nweight=0\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.saved, c.saved + wcslen(c.saved)).c_str());
+        TomelWindow w;
+        App& app = w.app();
+        w.drop({writeBytes(L"edited.ini", utf16File(std::wstring(L"[Tomel]\r\n") + c.lines + L"\r\n"))});
+        const COLORREF key = app.backgroundColour;
+        const std::wstring path = testDirectory() + L"\\saved.ini";
+        setPath(app.settingsPath, path);
+        ASSERT_EQ(saveSettings(app), SaveResult::Saved);
+        EXPECT_NE(readFile(path).find(utf16(c.saved)), std::string::npos);
+        EXPECT_EQ(key, app.backgroundColour);
+        LOGFONTW used = {};
+        GetObjectW(app.font.get(), sizeof used, &used);
+        EXPECT_EQ(used.lfHeight, app.logFont.lfHeight);   // the font in use is the one saved
+    }
+}
+
+// Killed at random moments while saving, again and again: the next start finds the old file or the
+// new one, whole, and nothing else is left, beside it or in the temporary folder.
+TEST(Settings, KillsDuringSavesLeaveAWholeFileForTheNextStart)
+{
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    const unsigned seed = GetTickCount();
+    SCOPED_TRACE(seed);
+    std::minstd_rand random(seed);
+    const std::wstring event = L"tomel-saving-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring temporary = std::filesystem::temp_directory_path().wstring();
+    const HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
+    // Rewritten in place: a folder stands where the new file would be made beside the old one.
+    for (const auto& [name, inPlace, kills] : {std::tuple{L"replaced", false, 100}, {L"rewritten in place", true, 30}}) {
+        SCOPED_TRACE(name);
+        const std::wstring folder = testDirectory() + L"\\" + name, path = folder + L"\\tomel.ini";
+        static App read;
+        CreateDirectoryW(folder.c_str(), nullptr);
+        writeBytes(path, goldenBytes("settings-changed.txt"));
+        if (inPlace) CreateDirectoryW((path + L".new").c_str(), nullptr);
+        const auto filesBefore = std::make_pair(filesIn(folder), filesIn(temporary));
+        for (int kill = 0; kill < kills; ++kill) {
+            SCOPED_TRACE(kill);
+            std::wstring command = L"\"" + std::wstring(program) + L"\" --save-until-killed \"" + path + L"\" " + event;
+            STARTUPINFOW startup = {};
+            startup.cb = sizeof startup;
+            PROCESS_INFORMATION child = {};
+            ResetEvent(ready);
+            ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+            const bool saving = WaitForSingleObject(ready, 10000) == WAIT_OBJECT_0;
+            Sleep(random() % 25);
+            TerminateProcess(child.hProcess, 9);
+            WaitForSingleObject(child.hProcess, 10000);
+            CloseHandle(child.hProcess);
+            CloseHandle(child.hThread);
+            ASSERT_TRUE(saving);
+            // What the next start does; a whole file then reads back into every setting it holds.
+            putBackInterruptedRewrites();
+            setPath(read.settingsPath, path);
+            loadSettings(read);
+            setPath(read.settingsPath, testDirectory() + L"\\read back.ini");
+            ASSERT_EQ(saveSettings(read), SaveResult::Saved);
+            const std::string file = readFile(path);
+            ASSERT_TRUE(file == readFile(read.settingsPath)) << "not whole: " << file.size() << " bytes";
+            ASSERT_EQ(std::make_pair(filesIn(folder), filesIn(temporary)), filesBefore);
+        }
+    }
+    CloseHandle(ready);
 }

@@ -1,9 +1,12 @@
-// The main window from the real resources: the slideshow timer and the message loop.
+// The main window from the real resources: the slideshow timer, the message loop, and a close while a
+// modal loop runs on the window.
 #include <gtest/gtest.h>
 
 #include "core/app/commands.h"
 #include "harness.h"
 #include "main/message_loop_win.h"
+#include "shell/app/app_info_win.h"
+#include "shell/ui/popup_menu_win.h"
 
 TEST(Slideshow, TheRealTimerCountsDownAndSteps)
 {
@@ -43,4 +46,81 @@ TEST(MessageLoop, GoesOnAfterAFailedGetMessageAndEndsWithTheQuitCode)
     EXPECT_EQ(runMessageLoop(w.window(), nullptr, scriptedGetMessage), 3);
     EXPECT_EQ(scriptStep, 3);
     EXPECT_EQ(w.app().currentIndex, 1u);   // only the real message was routed
+}
+
+namespace {
+// What a close from inside a modal loop found: the loop ran, and the window and App were still there
+// after the close (it waits for the loop). `stuck`: the loop was still running a moment later.
+struct LoopProbe {
+    bool ran = false, alive = false, stuck = false, greyed = false;
+};
+LoopProbe probe;
+HWND probed;
+
+// As the tray icon's menu can over any dialog: Countdown (which releases a dialog's hold on the
+// timer), then Exit.
+void closeFromInside()
+{
+    probe.ran = true;
+    SendMessageW(probed, WM_COMMAND, CMD_COUNTDOWN, 0);
+    // The menu over the loop greys the commands that would open another dialog.
+    const MenuTracker outer = menuTracker;
+    menuTracker = [](HMENU menu, int, int) -> UINT {
+        probe.greyed = (GetMenuState(menu, CMD_FONT, MF_BYCOMMAND) & MF_GRAYED) != 0;
+        return 0;
+    };
+    if (!outer) SendMessageW(probed, WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
+    menuTracker = outer;
+    SendMessageW(probed, WM_CLOSE, 0, 0);
+    probe.alive = IsWindow(probed) && currentApp;
+}
+
+BOOL CALLBACK cancelDialog(HWND window, LPARAM)
+{
+    wchar_t name[8] = {};
+    GetClassNameW(window, name, 8);
+    if (wcscmp(name, L"#32770") == 0 && window != probed) PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+void CALLBACK onLoopTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (!probe.ran) return closeFromInside();
+    probe.stuck = true;
+    EnumThreadWindows(GetCurrentThreadId(), cancelDialog, 0);
+}
+}  // namespace
+
+TEST(Close, WaitsForEveryModalLoopOnTheWindowAndThenEndsTheProgram)
+{
+    const std::wstring bigEndian = writeBytes(L"be.txt", std::string("\xFE\xFF\x00\x41", 4));
+    const struct {
+        const char* loop;
+        unsigned command;   // 0: a dropped text that the program refuses with a message box
+    } cases[] = {
+        {"About box", CMD_ABOUT},      {"timer dialog", CMD_SLIDE_TIME}, {"Open dialog", CMD_OPEN_FILE},
+        {"Save As dialog", CMD_SAVE_AS}, {"colour chooser", CMD_TEXT_COLOUR}, {"popup menu", CMD_MENU},
+        {"message box", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.loop);
+        TomelWindow w;
+        probe = LoopProbe{};
+        probed = w.window();
+        messageHook = [](const wchar_t*, UINT) { return closeFromInside(), IDOK; };
+        if (c.command == CMD_MENU) menuTracker = [](HMENU, int, int) -> UINT { return closeFromInside(), CMD_NEXT; };
+        const UINT_PTR timer = c.command == CMD_MENU || !c.command ? 0 : SetTimer(nullptr, 0, 300, onLoopTimer);
+        if (c.command)
+            w.command(c.command);
+        else
+            w.drop({bigEndian});
+        if (timer) KillTimer(nullptr, timer);
+        menuTracker = nullptr;
+        EXPECT_TRUE(probe.ran);
+        EXPECT_TRUE(probe.alive);
+        EXPECT_FALSE(probe.stuck);
+        EXPECT_EQ(probe.greyed, c.command != CMD_MENU);
+        EXPECT_TRUE(w.pump(2000, [&] { return !IsWindow(w.window()); }));
+        EXPECT_EQ(currentApp, nullptr);
+    }
 }

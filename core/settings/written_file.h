@@ -1,0 +1,37 @@
+#pragma once
+// What a save leaves on disk, judged from the bytes alone: whether a file the program wrote is
+// whole or was cut short, and the copy of a file's old contents that waits in the temporary folder
+// while the file is rewritten where it is.
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+enum class WrittenFile {
+    Whole,   // as the program writes it, complete
+    Cut,     // the start of one, cut short (nothing at all included)
+    Other,   // not the program's writing
+};
+
+// The program writes a file whole, as UTF-16 LE with byte-order mark: its first section first, its
+// last section last with a fixed number of rows, every line ended by CR LF.
+struct FileShape {
+    const wchar_t* firstHeader;
+    const wchar_t* lastHeader;
+    std::size_t lastRows;
+};
+constexpr FileShape SETTINGS_FILE_SHAPE = {L"[Tomel]", L"[Menu]", 1};
+
+WrittenFile classifyWrittenFile(std::string_view bytes, const FileShape& shape);
+// For a file that may be of any of `shapes` (no start of a file fits two of them): as the first
+// shape it is not Other to, or Other.
+WrittenFile classifyWrittenFile(std::string_view bytes, std::initializer_list<FileShape> shapes);
+
+// The kept copy names the file it belongs to (the path as given), then holds the old contents.
+std::string keptCopyBytes(std::wstring_view target, std::string_view old);
+struct KeptCopy {
+    std::wstring target;
+    std::string old;
+};
+// Whole: `copy` holds what it says. Cut: the copy was not finished, so its file was not yet touched.
+WrittenFile readKeptCopy(std::string_view bytes, KeptCopy& copy);
