@@ -42,10 +42,8 @@ bool chooseColour(App& app, COLORREF& colour)
 
 void initFont(App& app, HDC dc)
 {
-    app.logFont = LOGFONTW{};
+    // The rest of the font is the settings' default; only its height needs the screen.
     app.logFont.lfHeight = tenPointHeight(dc);
-    app.logFont.lfPitchAndFamily = 17;   // fixed pitch; the number settings files have always held
-    copyToBuffer(app.logFont.lfFaceName, LF_FACESIZE, L"Courier New");
     setFont(app);
 }
 

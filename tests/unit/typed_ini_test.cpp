@@ -2,6 +2,7 @@
 // value; the language file written in it; and what a save cut short leaves.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
@@ -9,6 +10,7 @@
 #include <tuple>
 
 #include "core/app/commands.h"
+#include "core/settings/setting_table.h"
 #include "core/settings/typed_ini.h"
 #include "core/settings/written_file.h"
 #include "core/ui/language.h"
@@ -206,6 +208,83 @@ TEST(TypedIni, AFileIsOursWhenItHoldsTheSectionOrNothing)
     for (const Case& c : cases) EXPECT_EQ(iniFileIsOurs(makeIniReader(c.bytes, true, nullptr), L"[Tomel]"), c.ours);
 }
 
+namespace {
+// A record of the test's own and its table: a note, a text, a flag with a menu item, a number with a
+// range, a path only start-up knows, a Short in a 32-bit field; and a section written only when changed.
+struct Record {
+    wchar_t name[8];
+    bool on;
+    std::int32_t count;
+    wchar_t path[16];
+    std::uint32_t wide;
+    bool extra;
+    wchar_t tag[16];
+};
+const SettingSection testSections[] = {{L"[A]", 8, false}, {L"[B]", 16, false}, {L"[X]", 16, true}};
+const SettingRow testRows[] = {
+    noteRow(0, L";", L"a note"),
+    textRow(0, L"name", offsetof(Record, name), L"abc"),
+    flagRow(0, L"on", offsetof(Record, on), true, CMD_SLIDESHOW),
+    rangedRow(1, L"count", T::Long, offsetof(Record, count), 5, 0, 9),
+    startUpRow(1, L"path", T::String, offsetof(Record, path), true),
+    numberRow(1, L"wide", T::Short, offsetof(Record, wide), -2),
+    flagRow(2, L"extra", offsetof(Record, extra), false, 1201),
+    textRow(2, L"tag", offsetof(Record, tag), L"t"),
+};
+const SettingTable testTable = {testSections, std::size(testSections), testRows, std::size(testRows)};
+
+std::string written(const Record& record)
+{
+    IniWriter writer = makeIniWriter(true, nullptr);
+    writeSettings(writer, testTable, &record);
+    return takeIniBytes(writer);
+}
+}  // namespace
+
+TEST(SettingTable, DefaultsFileAndMenuMarksComeFromTheRows)
+{
+    Record r;
+    std::memset(&r, 0xA5, sizeof r);
+    setSettingDefaults(testTable, &r);
+    EXPECT_EQ(std::make_tuple(std::wstring(r.name), r.name[7], r.on, r.count, r.wide, r.extra, std::wstring(r.tag)),
+              std::make_tuple(L"abc", L'\0', true, 5, 0xA5A5FFFEu, false, L"t"));   // a Short keeps the upper half
+    EXPECT_EQ(static_cast<std::uint32_t>(r.path[0]), 0xA5A5A5A5u);   // start-up's to set
+    std::wcscpy(r.path, L"C:\\p");
+    const std::wstring always = L"[A]\r\n;=a note\r\nname=abc\r\non=TRUE\r\n\r\n[B]\r\ncount=5\r\npath=C:\\p\r\nwide=-2\r\n";
+    // [X] is written only while one of its values differs from its default.
+    struct Case { bool extra; const wchar_t* tag; std::wstring x; std::vector<unsigned> checked; };
+    const Case cases[] = {
+        {false, L"t", L"", {CMD_SLIDESHOW}},
+        {true, L"t", L"\r\n[X]\r\nextra=TRUE\r\ntag=t\r\n", {CMD_SLIDESHOW, 1201}},
+        {false, L"tt", L"\r\n[X]\r\nextra=FALSE\r\ntag=tt\r\n", {CMD_SLIDESHOW}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        Record record = r;
+        record.extra = c.extra;
+        std::wcscpy(record.tag, c.tag);
+        const std::string bytes = written(record);
+        EXPECT_EQ(bytes, utf16Bytes(always + c.x));
+        EXPECT_EQ(checkedCommands(testTable, &record), c.checked);
+        // Read back whole into the defaults; the shape of a whole file knows [X] may follow.
+        Record back = {};
+        setSettingDefaults(testTable, &back);
+        IniReader reader = makeIniReader(bytes, true, nullptr);
+        readSettings(reader, testTable, &back);
+        EXPECT_EQ(written(back), bytes);
+        EXPECT_EQ(std::make_pair(classifyWrittenFile(bytes, settingsFileShape(testTable)),
+                                 classifyWrittenFile(bytes.substr(0, bytes.size() - 2), settingsFileShape(testTable))),
+                  std::make_pair(WrittenFile::Whole, WrittenFile::Cut));
+    }
+    // A number outside its range gives the default; the note is written, never read.
+    IniReader reader = makeIniReader(utf16Bytes(L"[A]\r\nname=xyz\r\n;=x\r\n[B]\r\ncount=12\r\n"), true, nullptr);
+    readSettings(reader, testTable, &r);
+    EXPECT_EQ(std::make_pair(std::wstring(r.name), r.count), std::make_pair(std::wstring(L"xyz"), 5));
+    // A plain toggle is the Bool row with the command's menu item.
+    EXPECT_EQ(std::make_tuple(flipSetting(testTable, 1201, &r), r.extra, flipSetting(testTable, CMD_HIDE, &r), r.on),
+              std::make_tuple(true, true, false, true));
+}
+
 TEST(LanguageFile, HoldsEveryRowAsItselfAndReadsBackUnchanged)
 {
     // Captions of the test's own making: the nine Pin items read "Pin", every other item "Item <number>".
@@ -236,7 +315,7 @@ TEST(WrittenFile, EveryCutOfAWholeFileIsToldFromIt)
     IniWriter settings = makeIniWriter(true, nullptr), language = makeIniWriter(true, nullptr);
     for (const wchar_t* header : {L"[Tomel]", L"[Portable]", L"[Menu]"}) writeSection(settings, row, header);
     writeLanguage(language, L"1.00");
-    const auto either = {SETTINGS_FILE_SHAPE, LANGUAGE_FILE_SHAPE};
+    const auto either = {FileShape{L"[Tomel]", L"[Menu]", 1}, LANGUAGE_FILE_SHAPE};
     for (const std::string& whole : {takeIniBytes(settings), takeIniBytes(language)}) {
         EXPECT_EQ(classifyWrittenFile(whole, either), WrittenFile::Whole);
         for (std::size_t n = 0; n < whole.size(); ++n)

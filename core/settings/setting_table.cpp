@@ -1,0 +1,163 @@
+#include "core/settings/setting_table.h"
+
+#include <cstring>
+
+namespace {
+
+std::size_t widthOf(IniValueType type)
+{
+    switch (type) {
+    case IniValueType::Byte:
+    case IniValueType::Bool: return 1;
+    case IniValueType::Short:
+    case IniValueType::ShortOctal:
+    case IniValueType::ShortHex: return 2;
+    case IniValueType::Double: return 8;
+    default: return 4;
+    }
+}
+
+// The bytes a number row's field holds at its default, as wide as the type reads and writes.
+void encodeDefault(const SettingRow& row, unsigned char (&bytes)[8])
+{
+    if (row.type == IniValueType::Float) {
+        const float value = static_cast<float>(row.number);
+        std::memcpy(bytes, &value, sizeof value);
+    } else if (row.type == IniValueType::Double) {
+        const double value = static_cast<double>(row.number);
+        std::memcpy(bytes, &value, sizeof value);
+    } else {
+        // Little-endian, as every build of the program is.
+        const auto value = static_cast<std::uint64_t>(row.type == IniValueType::Bool ? row.number != 0 : row.number);
+        for (std::size_t i = 0; i < sizeof bytes; ++i) bytes[i] = static_cast<unsigned char>(value >> (8 * i));
+    }
+}
+
+unsigned char* fieldOf(const SettingRow& row, void* record) { return static_cast<unsigned char*>(record) + row.offset; }
+const unsigned char* fieldOf(const SettingRow& row, const void* record)
+{
+    return static_cast<const unsigned char*>(record) + row.offset;
+}
+
+std::size_t readSizeOf(const SettingTable& table, const SettingRow& row) { return table.sections[row.section].readSize; }
+
+bool differsFromDefault(const SettingTable& table, const SettingRow& row, const void* record)
+{
+    if (row.kind != SettingDefault::Given) return false;
+    if (row.type == IniValueType::String) {
+        const auto* text = reinterpret_cast<const wchar_t*>(fieldOf(row, record));
+        const wchar_t* given = row.text ? row.text : L"";
+        for (std::size_t i = 0; i < readSizeOf(table, row); ++i) {
+            if (text[i] != given[i]) return true;
+            if (text[i] == L'\0') return false;
+        }
+        return false;
+    }
+    unsigned char bytes[8] = {};
+    encodeDefault(row, bytes);
+    return std::memcmp(fieldOf(row, record), bytes, widthOf(row.type)) != 0;
+}
+
+// The section's rows as the typed INI engine takes them, ended by a row without target. A note is
+// written but never read.
+std::vector<IniEntry> entriesOf(const SettingTable& table, std::size_t section, void* record, bool writing)
+{
+    std::vector<IniEntry> entries;
+    for (std::size_t i = 0; i < table.rowCount; ++i) {
+        const SettingRow& row = table.rows[i];
+        if (row.section != section || (row.kind == SettingDefault::Note && !writing)) continue;
+        // Writing only reads the target, so the note's text can stand as one.
+        void* target = row.kind == SettingDefault::Note ? static_cast<void*>(const_cast<wchar_t*>(row.text))
+                                                         : static_cast<void*>(fieldOf(row, record));
+        entries.push_back({row.key, row.type, target, row.ranged ? &row.range : nullptr, row.whole});
+    }
+    entries.push_back({nullptr, IniValueType::String, nullptr});
+    return entries;
+}
+
+}  // namespace
+
+void setSettingDefaults(const SettingTable& table, void* record)
+{
+    for (std::size_t i = 0; i < table.rowCount; ++i) {
+        const SettingRow& row = table.rows[i];
+        if (row.kind != SettingDefault::Given) continue;
+        unsigned char* field = fieldOf(row, record);
+        if (row.type == IniValueType::String) {
+            // Zero-filled to the end, as a read leaves a String.
+            auto* text = reinterpret_cast<wchar_t*>(field);
+            const std::size_t size = readSizeOf(table, row);
+            const wchar_t* given = row.text ? row.text : L"";
+            std::size_t n = 0;
+            for (; n + 1 < size && given[n]; ++n) text[n] = given[n];
+            for (; n < size; ++n) text[n] = L'\0';
+            continue;
+        }
+        unsigned char bytes[8] = {};
+        encodeDefault(row, bytes);
+        std::memcpy(field, bytes, widthOf(row.type));
+    }
+}
+
+void readSettings(IniReader& reader, const SettingTable& table, void* record)
+{
+    for (std::size_t s = 0; s < table.sectionCount; ++s) {
+        const std::vector<IniEntry> entries = entriesOf(table, s, record, false);
+        readSection(reader, entries.data(), table.sections[s].header, table.sections[s].readSize);
+    }
+}
+
+void writeSettings(IniWriter& writer, const SettingTable& table, const void* record)
+{
+    for (std::size_t s = 0; s < table.sectionCount; ++s) {
+        if (table.sections[s].writtenWhenChanged) {
+            bool changed = false;
+            for (std::size_t i = 0; i < table.rowCount; ++i)
+                changed = changed || (table.rows[i].section == s && differsFromDefault(table, table.rows[i], record));
+            if (!changed) continue;
+        }
+        // Writing only reads the fields.
+        const std::vector<IniEntry> entries = entriesOf(table, s, const_cast<void*>(record), true);
+        writeSection(writer, entries.data(), table.sections[s].header);
+    }
+}
+
+std::vector<unsigned> checkedCommands(const SettingTable& table, const void* record)
+{
+    std::vector<unsigned> commands;
+    for (std::size_t i = 0; i < table.rowCount; ++i) {
+        const SettingRow& row = table.rows[i];
+        if (row.type == IniValueType::Bool && row.command != 0 && *fieldOf(row, record) != 0)
+            commands.push_back(row.command);
+    }
+    return commands;
+}
+
+bool flipSetting(const SettingTable& table, unsigned command, void* record)
+{
+    for (std::size_t i = 0; i < table.rowCount; ++i) {
+        const SettingRow& row = table.rows[i];
+        if (row.type != IniValueType::Bool || row.command == 0 || row.command != command) continue;
+        unsigned char* flag = fieldOf(row, record);
+        *flag = *flag ? 0 : 1;
+        return true;
+    }
+    return false;
+}
+
+FileShape settingsFileShape(const SettingTable& table)
+{
+    const auto rowsOf = [&](std::size_t section) {
+        std::size_t n = 0;
+        for (std::size_t i = 0; i < table.rowCount; ++i) n += table.rows[i].section == section;
+        return n;
+    };
+    std::size_t last = table.sectionCount;
+    while (last > 0 && table.sections[last - 1].writtenWhenChanged) --last;
+    FileShape shape = {table.sections[0].header, table.sections[last - 1].header, rowsOf(last - 1)};
+    if (last < table.sectionCount && rowsOf(last) > 0) {
+        shape.optionalHeader = table.sections[last].header;
+        shape.optionalRows = rowsOf(last);
+    }
+    return shape;
+}
