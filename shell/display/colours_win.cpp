@@ -75,13 +75,8 @@ void chooseFont(App& app)
     setFont(app);
     if (app.fitFont || app.fitWidth) fitText(app);
     InvalidateRect(app.window, nullptr, TRUE);
-    if (app.transparent) {
-        // Caption, region and colour key are made again for the new size.
-        app.transparent = false;
-        applyTransparency(app);
-        app.transparent = true;
-        applyTransparency(app);
-    }
+    // A transparent window keeps its caption off and its colour key; a new size gets its clip anew
+    // as it comes (onSize).
 }
 
 void chooseTextColour(App& app)
