@@ -122,6 +122,25 @@ void writeSettings(IniWriter& writer, const SettingTable& table, const void* rec
     }
 }
 
+void shortenWholeValues(const SettingTable& table, void* record, ShorterForm shorter)
+{
+    for (std::size_t i = 0; i < table.rowCount; ++i) {
+        const SettingRow& row = table.rows[i];
+        if (row.type != IniValueType::String || !row.whole || row.kind == SettingDefault::Note) continue;
+        auto* value = reinterpret_cast<wchar_t*>(fieldOf(row, record));
+        const std::size_t size = readSizeOf(table, row), room = longestWholeValue(row.key);
+        std::size_t length = 0;
+        while (length < size && value[length]) ++length;
+        if (length <= room) continue;
+        const std::wstring form = shorter(value);
+        if (form.empty() || form.size() > room) continue;
+        // Shorter than the value, so it fits the field.
+        std::size_t n = 0;
+        for (; n < form.size(); ++n) value[n] = form[n];
+        for (; n < size; ++n) value[n] = L'\0';
+    }
+}
+
 std::vector<unsigned> checkedCommands(const SettingTable& table, const void* record)
 {
     std::vector<unsigned> commands;

@@ -5,6 +5,7 @@
 // toggles all follow from the table; the record itself is plain data.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/settings/typed_ini.h"
@@ -81,6 +82,10 @@ void readSettings(IniReader& reader, const SettingTable& table, void* record);
 // Every section, in order. A section written only when changed is left out while all its values
 // are their defaults (and so always when it has no rows).
 void writeSettings(IniWriter& writer, const SettingTable& table, const void* record);
+// A value of a whole String row too long for its line (which would be written empty) takes the
+// form `shorter` gives it (a path's short form; empty: none) when that fits the line.
+using ShorterForm = std::wstring (*)(const wchar_t* value);
+void shortenWholeValues(const SettingTable& table, void* record, ShorterForm shorter);
 // The menu items of the Bool rows that are set.
 std::vector<unsigned> checkedCommands(const SettingTable& table, const void* record);
 // The command of a plain toggle: flips the Bool row's field whose menu item it is. False, changing

@@ -28,16 +28,11 @@ Settings settingsToKeep(const App& app)
     copyToBuffer(kept.versionText, std::size(kept.versionText), appInfo.programVersion);
     if (app.saveFile) copyToBuffer(kept.storedTextPath, PATH_BUFFER, app.textFilePath);
     // A path too long for its line is kept in its short form when that fits; else it is written empty.
-    for (std::size_t i = 0; i < settingTable.rowCount; ++i) {
-        const SettingRow& row = settingTable.rows[i];
-        if (!row.whole) continue;
-        wchar_t* path = reinterpret_cast<wchar_t*>(reinterpret_cast<unsigned char*>(&kept) + row.offset);
-        const std::size_t room = longestWholeValue(row.key);
-        if (wcslen(path) <= room) continue;
+    shortenWholeValues(settingTable, &kept, [](const wchar_t* path) {
         wchar_t shortForm[PATH_BUFFER] = {};
         const DWORD n = GetShortPathNameW(path, shortForm, PATH_BUFFER);
-        if (n > 0 && n <= room) copyToBuffer(path, PATH_BUFFER, shortForm);
-    }
+        return n > 0 && n < PATH_BUFFER ? std::wstring(shortForm, n) : std::wstring();
+    });
     return kept;
 }
 

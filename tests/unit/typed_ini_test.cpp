@@ -215,12 +215,12 @@ struct Record {
     wchar_t name[8];
     bool on;
     std::int32_t count;
-    wchar_t path[16];
+    wchar_t path[260];
     std::uint32_t wide;
     bool extra;
     wchar_t tag[16];
 };
-const SettingSection testSections[] = {{L"[A]", 8, false}, {L"[B]", 16, false}, {L"[X]", 16, true}};
+const SettingSection testSections[] = {{L"[A]", 8, false}, {L"[B]", 260, false}, {L"[X]", 16, true}};
 const SettingRow testRows[] = {
     noteRow(0, L";", L"a note"),
     textRow(0, L"name", offsetof(Record, name), L"abc"),
@@ -280,6 +280,18 @@ TEST(SettingTable, DefaultsFileAndMenuMarksComeFromTheRows)
     IniReader reader = makeIniReader(utf16Bytes(L"[A]\r\nname=xyz\r\n;=x\r\n[B]\r\ncount=12\r\n"), true, nullptr);
     readSettings(reader, testTable, &r);
     EXPECT_EQ(std::make_pair(std::wstring(r.name), r.count), std::make_pair(std::wstring(L"xyz"), 5));
+    // A path too long for its line (247 characters after "path=") takes a shorter form that fits; else it
+    // stays as it is, to be written empty.
+    static std::wstring form;
+    const std::wstring p247(247, L'p'), p248(248, L'p');
+    struct Path { std::wstring value, shorter, kept; };
+    for (const Path& c : {Path{p248, L"C:\\P~1", L"C:\\P~1"}, Path{p247, L"C:\\P~1", p247}, Path{p248, L"", p248},
+                          Path{p248, std::wstring(248, L'q'), p248}}) {
+        std::wcscpy(r.path, c.value.c_str());
+        form = c.shorter;
+        shortenWholeValues(testTable, &r, [](const wchar_t*) { return form; });
+        EXPECT_EQ(std::wstring(r.path), c.kept) << c.value.size() << " " << c.shorter.size();
+    }
     // A plain toggle is the Bool row with the command's menu item.
     EXPECT_EQ(std::make_tuple(flipSetting(testTable, 1201, &r), r.extra, flipSetting(testTable, CMD_HIDE, &r), r.on),
               std::make_tuple(true, true, false, true));
