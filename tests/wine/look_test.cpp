@@ -73,16 +73,16 @@ TEST(Frame, TheCaptionKeepsTheClientAreaAndTransparencyKeysTheBackgroundWithoutI
 }
 
 namespace {
-// Confirms the font chooser as it opens, with the font it was given.
-void CALLBACK confirmFont(HWND, UINT, UINT_PTR, DWORD)
+BOOL CALLBACK confirmIfFontChooser(HWND dialog, LPARAM)
 {
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND dialog, LPARAM) {
-        wchar_t title[16] = {};
-        GetWindowTextW(dialog, title, 16);
-        if (wcscmp(title, L"Font") == 0) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        return TRUE;
-    }, 0);
+    wchar_t title[16] = {};
+    GetWindowTextW(dialog, title, 16);
+    if (wcscmp(title, L"Font") == 0) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    return TRUE;
 }
+
+// Confirms the font chooser as it opens, with the font it was given.
+void CALLBACK confirmFont(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), confirmIfFontChooser, 0); }
 }  // namespace
 
 // Whatever changes the size of a transparent window, its clip follows: it is the one that switching
