@@ -17,20 +17,12 @@ std::size_t widthOf(IniValueType type)
     }
 }
 
-// The bytes a number row's field holds at its default, as wide as the type reads and writes.
+// The bytes a whole number's or a Bool's field holds at its default, little-endian as every build of
+// the program is. (No setting is a real number.)
 void encodeDefault(const SettingRow& row, unsigned char (&bytes)[8])
 {
-    if (row.type == IniValueType::Float) {
-        const float value = static_cast<float>(row.number);
-        std::memcpy(bytes, &value, sizeof value);
-    } else if (row.type == IniValueType::Double) {
-        const double value = static_cast<double>(row.number);
-        std::memcpy(bytes, &value, sizeof value);
-    } else {
-        // Little-endian, as every build of the program is.
-        const auto value = static_cast<std::uint64_t>(row.type == IniValueType::Bool ? row.number != 0 : row.number);
-        for (std::size_t i = 0; i < sizeof bytes; ++i) bytes[i] = static_cast<unsigned char>(value >> (8 * i));
-    }
+    const auto value = static_cast<std::uint64_t>(row.type == IniValueType::Bool ? row.number != 0 : row.number);
+    for (std::size_t i = 0; i < sizeof bytes; ++i) bytes[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
 unsigned char* fieldOf(const SettingRow& row, void* record) { return static_cast<unsigned char*>(record) + row.offset; }

@@ -29,7 +29,7 @@ struct SettingRow {
     IniValueType type;
     std::size_t offset;          // of the field in the record
     SettingDefault kind;
-    std::int64_t number;         // the default of a number or a Bool
+    std::int64_t number;         // the default of a whole number or a Bool (no setting is a real one)
     const wchar_t* text;         // the default of a String
     bool ranged;
     IniRange range;              // with `ranged`: the usable numbers; the fallback is the default
