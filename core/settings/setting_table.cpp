@@ -1,6 +1,8 @@
 #include "core/settings/setting_table.h"
 
 #include <cstring>
+#include <cwchar>
+#include <string_view>
 
 namespace {
 
@@ -31,19 +33,25 @@ const unsigned char* fieldOf(const SettingRow& row, const void* record)
     return static_cast<const unsigned char*>(record) + row.offset;
 }
 
-std::size_t readSizeOf(const SettingTable& table, const SettingRow& row) { return table.sections[row.section].readSize; }
+std::size_t readSizeOf(const SettingTable& table, const SettingRow& row)
+{
+    return table.sections[row.section].readSize;
+}
+
+// A String field holds `text`, cut to its size and zero-filled to its end, as a read leaves it.
+void putText(const SettingTable& table, const SettingRow& row, void* record, std::wstring_view text)
+{
+    auto* field = reinterpret_cast<wchar_t*>(fieldOf(row, record));
+    const std::size_t size = readSizeOf(table, row);
+    for (std::size_t n = 0; n < size; ++n) field[n] = n + 1 < size && n < text.size() ? text[n] : L'\0';
+}
 
 bool differsFromDefault(const SettingTable& table, const SettingRow& row, const void* record)
 {
     if (row.kind != SettingDefault::Given) return false;
     if (row.type == IniValueType::String) {
         const auto* text = reinterpret_cast<const wchar_t*>(fieldOf(row, record));
-        const wchar_t* given = row.text ? row.text : L"";
-        for (std::size_t i = 0; i < readSizeOf(table, row); ++i) {
-            if (text[i] != given[i]) return true;
-            if (text[i] == L'\0') return false;
-        }
-        return false;
+        return std::wcsncmp(text, row.text ? row.text : L"", readSizeOf(table, row)) != 0;
     }
     unsigned char bytes[8] = {};
     encodeDefault(row, bytes);
@@ -76,13 +84,7 @@ void setSettingDefaults(const SettingTable& table, void* record)
         if (row.kind != SettingDefault::Given) continue;
         unsigned char* field = fieldOf(row, record);
         if (row.type == IniValueType::String) {
-            // Zero-filled to the end, as a read leaves a String.
-            auto* text = reinterpret_cast<wchar_t*>(field);
-            const std::size_t size = readSizeOf(table, row);
-            const wchar_t* given = row.text ? row.text : L"";
-            std::size_t n = 0;
-            for (; n + 1 < size && given[n]; ++n) text[n] = given[n];
-            for (; n < size; ++n) text[n] = L'\0';
+            putText(table, row, record, row.text ? row.text : L"");
             continue;
         }
         unsigned char bytes[8] = {};
@@ -118,18 +120,12 @@ void shortenWholeValues(const SettingTable& table, void* record, ShorterForm sho
 {
     for (std::size_t i = 0; i < table.rowCount; ++i) {
         const SettingRow& row = table.rows[i];
-        if (row.type != IniValueType::String || !row.whole || row.kind == SettingDefault::Note) continue;
-        auto* value = reinterpret_cast<wchar_t*>(fieldOf(row, record));
-        const std::size_t size = readSizeOf(table, row), room = longestWholeValue(row.key);
-        std::size_t length = 0;
-        while (length < size && value[length]) ++length;
-        if (length <= room) continue;
+        if (!row.whole) continue;
+        const auto* value = reinterpret_cast<const wchar_t*>(fieldOf(row, record));
+        const std::size_t room = longestWholeValue(row.key);
+        if (std::wcslen(value) <= room) continue;
         const std::wstring form = shorter(value);
-        if (form.empty() || form.size() > room) continue;
-        // Shorter than the value, so it fits the field.
-        std::size_t n = 0;
-        for (; n < form.size(); ++n) value[n] = form[n];
-        for (; n < size; ++n) value[n] = L'\0';
+        if (!form.empty() && form.size() <= room) putText(table, row, record, form);
     }
 }
 

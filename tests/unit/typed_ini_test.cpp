@@ -209,15 +209,17 @@ TEST(TypedIni, AFileIsOursWhenItHoldsTheSectionOrNothing)
 }
 
 namespace {
-// A record of the test's own and its table: a note, a text, a flag with a menu item, a number with a
-// range, a path only start-up knows, a Short in a 32-bit field; and a section written only when changed.
+// A record of the test's own and its table: a note, a text, flags with and without a menu item, a
+// number with a range, a path only start-up knows, a Short in a 32-bit field; and a section written
+// only when changed. Neighbours show that no default reaches beyond its own field.
 struct Record {
-    wchar_t name[8];
+    bool extra;
     bool on;
+    bool plain;
+    wchar_t name[8];
+    std::uint32_t wide;
     std::int32_t count;
     wchar_t path[260];
-    std::uint32_t wide;
-    bool extra;
     wchar_t tag[16];
 };
 const SettingSection testSections[] = {{L"[A]", 8, false}, {L"[B]", 260, false}, {L"[X]", 16, true}};
@@ -228,6 +230,7 @@ const SettingRow testRows[] = {
     rangedRow(1, L"count", T::Long, offsetof(Record, count), 5, 0, 9),
     startUpRow(1, L"path", T::String, offsetof(Record, path), true),
     numberRow(1, L"wide", T::Short, offsetof(Record, wide), -2),
+    flagRow(1, L"plain", offsetof(Record, plain), true),
     flagRow(2, L"extra", offsetof(Record, extra), false, 1201),
     textRow(2, L"tag", offsetof(Record, tag), L"t"),
 };
@@ -246,17 +249,19 @@ TEST(SettingTable, DefaultsFileAndMenuMarksComeFromTheRows)
     Record r;
     std::memset(&r, 0xA5, sizeof r);
     setSettingDefaults(testTable, &r);
-    EXPECT_EQ(std::make_tuple(std::wstring(r.name), r.name[7], r.on, r.count, r.wide, r.extra, std::wstring(r.tag)),
-              std::make_tuple(L"abc", L'\0', true, 5, 0xA5A5FFFEu, false, L"t"));   // a Short keeps the upper half
+    // A Short keeps the upper half of its field.
+    EXPECT_EQ(std::make_tuple(std::wstring(r.name), r.name[7], r.on, r.plain, r.count, r.wide, r.extra, r.tag[0]),
+              std::make_tuple(L"abc", L'\0', true, true, 5, 0xA5A5FFFEu, false, L't'));
     EXPECT_EQ(static_cast<std::uint32_t>(r.path[0]), 0xA5A5A5A5u);   // start-up's to set
     std::wcscpy(r.path, L"C:\\p");
-    const std::wstring always = L"[A]\r\n;=a note\r\nname=abc\r\non=TRUE\r\n\r\n[B]\r\ncount=5\r\npath=C:\\p\r\nwide=-2\r\n";
+    const std::wstring always = L"[A]\r\n;=a note\r\nname=abc\r\non=TRUE\r\n\r\n"
+                                L"[B]\r\ncount=5\r\npath=C:\\p\r\nwide=-2\r\nplain=TRUE\r\n";
     // [X] is written only while one of its values differs from its default.
     struct Case { bool extra; const wchar_t* tag; std::wstring x; std::vector<unsigned> checked; };
     const Case cases[] = {
         {false, L"t", L"", {CMD_SLIDESHOW}},
         {true, L"t", L"\r\n[X]\r\nextra=TRUE\r\ntag=t\r\n", {CMD_SLIDESHOW, 1201}},
-        {false, L"tt", L"\r\n[X]\r\nextra=FALSE\r\ntag=tt\r\n", {CMD_SLIDESHOW}},
+        {false, L"u", L"\r\n[X]\r\nextra=FALSE\r\ntag=u\r\n", {CMD_SLIDESHOW}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -293,8 +298,9 @@ TEST(SettingTable, DefaultsFileAndMenuMarksComeFromTheRows)
         EXPECT_EQ(std::wstring(r.path), c.kept) << c.value.size() << " " << c.shorter.size();
     }
     // A plain toggle is the Bool row with the command's menu item.
-    EXPECT_EQ(std::make_tuple(flipSetting(testTable, 1201, &r), r.extra, flipSetting(testTable, CMD_HIDE, &r), r.on),
-              std::make_tuple(true, true, false, true));
+    EXPECT_EQ(std::make_tuple(flipSetting(testTable, 1201, &r), r.extra, flipSetting(testTable, CMD_HIDE, &r),
+                              flipSetting(testTable, 0, &r), r.on, r.plain),
+              std::make_tuple(true, true, false, false, true, true));
 }
 
 TEST(LanguageFile, HoldsEveryRowAsItselfAndReadsBackUnchanged)

@@ -82,7 +82,10 @@ BOOL CALLBACK confirmIfFontChooser(HWND dialog, LPARAM)
 }
 
 // Confirms the font chooser as it opens, with the font it was given.
-void CALLBACK confirmFont(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), confirmIfFontChooser, 0); }
+void CALLBACK confirmFont(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), confirmIfFontChooser, 0);
+}
 }  // namespace
 
 // Whatever changes the size of a transparent window, its clip follows: it is the one that switching
