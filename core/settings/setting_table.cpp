@@ -43,7 +43,8 @@ void putText(const SettingTable& table, const SettingRow& row, void* record, std
 {
     auto* field = reinterpret_cast<wchar_t*>(fieldOf(row, record));
     const std::size_t size = readSizeOf(table, row);
-    for (std::size_t n = 0; n < size; ++n) field[n] = n + 1 < size && n < text.size() ? text[n] : L'\0';
+    const std::size_t kept = text.size() < size ? text.size() : size - 1;
+    for (std::size_t n = 0; n < size; ++n) field[n] = n < kept ? text[n] : L'\0';
 }
 
 bool differsFromDefault(const SettingTable& table, const SettingRow& row, const void* record)
@@ -63,8 +64,7 @@ bool differsFromDefault(const SettingTable& table, const SettingRow& row, const 
 std::vector<IniEntry> entriesOf(const SettingTable& table, std::size_t section, void* record, bool writing)
 {
     std::vector<IniEntry> entries;
-    for (std::size_t i = 0; i < table.rowCount; ++i) {
-        const SettingRow& row = table.rows[i];
+    for (const SettingRow& row : table) {
         if (row.section != section || (row.kind == SettingDefault::Note && !writing)) continue;
         // Writing only reads the target, so the note's text can stand as one.
         void* target = row.kind == SettingDefault::Note ? static_cast<void*>(const_cast<wchar_t*>(row.text))
@@ -79,8 +79,7 @@ std::vector<IniEntry> entriesOf(const SettingTable& table, std::size_t section, 
 
 void setSettingDefaults(const SettingTable& table, void* record)
 {
-    for (std::size_t i = 0; i < table.rowCount; ++i) {
-        const SettingRow& row = table.rows[i];
+    for (const SettingRow& row : table) {
         if (row.kind != SettingDefault::Given) continue;
         unsigned char* field = fieldOf(row, record);
         if (row.type == IniValueType::String) {
@@ -106,8 +105,8 @@ void writeSettings(IniWriter& writer, const SettingTable& table, const void* rec
     for (std::size_t s = 0; s < table.sectionCount; ++s) {
         if (table.sections[s].writtenWhenChanged) {
             bool changed = false;
-            for (std::size_t i = 0; i < table.rowCount; ++i)
-                changed = changed || (table.rows[i].section == s && differsFromDefault(table, table.rows[i], record));
+            for (const SettingRow& row : table)
+                changed = changed || (row.section == s && differsFromDefault(table, row, record));
             if (!changed) continue;
         }
         // Writing only reads the fields.
@@ -118,8 +117,7 @@ void writeSettings(IniWriter& writer, const SettingTable& table, const void* rec
 
 void shortenWholeValues(const SettingTable& table, void* record, ShorterForm shorter)
 {
-    for (std::size_t i = 0; i < table.rowCount; ++i) {
-        const SettingRow& row = table.rows[i];
+    for (const SettingRow& row : table) {
         if (!row.whole) continue;
         const auto* value = reinterpret_cast<const wchar_t*>(fieldOf(row, record));
         const std::size_t room = longestWholeValue(row.key);
@@ -132,8 +130,7 @@ void shortenWholeValues(const SettingTable& table, void* record, ShorterForm sho
 std::vector<unsigned> checkedCommands(const SettingTable& table, const void* record)
 {
     std::vector<unsigned> commands;
-    for (std::size_t i = 0; i < table.rowCount; ++i) {
-        const SettingRow& row = table.rows[i];
+    for (const SettingRow& row : table) {
         if (row.type == IniValueType::Bool && row.command != 0 && *fieldOf(row, record) != 0)
             commands.push_back(row.command);
     }
@@ -142,8 +139,7 @@ std::vector<unsigned> checkedCommands(const SettingTable& table, const void* rec
 
 bool flipSetting(const SettingTable& table, unsigned command, void* record)
 {
-    for (std::size_t i = 0; i < table.rowCount; ++i) {
-        const SettingRow& row = table.rows[i];
+    for (const SettingRow& row : table) {
         if (row.type != IniValueType::Bool || row.command == 0 || row.command != command) continue;
         unsigned char* flag = fieldOf(row, record);
         *flag = *flag ? 0 : 1;
@@ -156,13 +152,13 @@ FileShape settingsFileShape(const SettingTable& table)
 {
     const auto rowsOf = [&](std::size_t section) {
         std::size_t n = 0;
-        for (std::size_t i = 0; i < table.rowCount; ++i) n += table.rows[i].section == section;
+        for (const SettingRow& row : table) n += row.section == section;
         return n;
     };
     std::size_t last = table.sectionCount;
     while (last > 0 && table.sections[last - 1].writtenWhenChanged) --last;
     FileShape shape = {table.sections[0].header, table.sections[last - 1].header, rowsOf(last - 1)};
-    if (last < table.sectionCount && rowsOf(last) > 0) {
+    if (last < table.sectionCount) {
         shape.optionalHeader = table.sections[last].header;
         shape.optionalRows = rowsOf(last);
     }

@@ -73,6 +73,8 @@ struct SettingTable {
     std::size_t sectionCount;   // in the order the file holds them
     const SettingRow* rows;
     std::size_t rowCount;       // each section's rows in the order the file holds them
+    const SettingRow* begin() const { return rows; }
+    const SettingRow* end() const { return rows + rowCount; }
 };
 
 // Every field of the record takes its default; those only start-up knows are left as they are.

@@ -209,9 +209,10 @@ TEST(TypedIni, AFileIsOursWhenItHoldsTheSectionOrNothing)
 }
 
 namespace {
-// A record of the test's own and its table: a note, a text, flags with and without a menu item, a
-// number with a range, a path only start-up knows, a Short in a 32-bit field; and a section written
-// only when changed. Neighbours show that no default reaches beyond its own field.
+// A record of the test's own and its table: a note, a text longer than its field, flags with and
+// without a menu item, a number with a range, a path and a number only start-up knows, a Short in a
+// 32-bit field; and a section written only when changed. Neighbours show that no default reaches
+// beyond its own field.
 struct Record {
     bool extra;
     bool on;
@@ -221,18 +222,20 @@ struct Record {
     std::int32_t count;
     wchar_t path[260];
     wchar_t tag[16];
+    std::int32_t seen;
 };
 const SettingSection testSections[] = {{L"[A]", 8, false}, {L"[B]", 260, false}, {L"[X]", 16, true}};
 const SettingRow testRows[] = {
     noteRow(0, L";", L"a note"),
-    textRow(0, L"name", offsetof(Record, name), L"abc"),
+    textRow(0, L"name", offsetof(Record, name), L"abcdefghij"),
     flagRow(0, L"on", offsetof(Record, on), true, CMD_SLIDESHOW),
-    rangedRow(1, L"count", T::Long, offsetof(Record, count), 5, 0, 9),
+    rangedRow(1, L"count", T::Long, offsetof(Record, count), 300, 0, 999),
     startUpRow(1, L"path", T::String, offsetof(Record, path), true),
     numberRow(1, L"wide", T::Short, offsetof(Record, wide), -2),
     flagRow(1, L"plain", offsetof(Record, plain), true),
     flagRow(2, L"extra", offsetof(Record, extra), false, 1201),
     textRow(2, L"tag", offsetof(Record, tag), L"t"),
+    startUpRow(2, L"seen", T::Long, offsetof(Record, seen)),   // never counts as changed
 };
 const SettingTable testTable = {testSections, std::size(testSections), testRows, std::size(testRows)};
 
@@ -250,18 +253,19 @@ TEST(SettingTable, DefaultsFileAndMenuMarksComeFromTheRows)
     std::memset(&r, 0xA5, sizeof r);
     setSettingDefaults(testTable, &r);
     // A Short keeps the upper half of its field.
-    EXPECT_EQ(std::make_tuple(std::wstring(r.name), r.name[7], r.on, r.plain, r.count, r.wide, r.extra, r.tag[0]),
-              std::make_tuple(L"abc", L'\0', true, true, 5, 0xA5A5FFFEu, false, L't'));
+    EXPECT_EQ(std::make_tuple(std::wstring(r.name), r.on, r.plain, r.count, r.wide, r.extra, r.tag[0]),
+              std::make_tuple(L"abcdefg", true, true, 300, 0xA5A5FFFEu, false, L't'));
     EXPECT_EQ(static_cast<std::uint32_t>(r.path[0]), 0xA5A5A5A5u);   // start-up's to set
     std::wcscpy(r.path, L"C:\\p");
-    const std::wstring always = L"[A]\r\n;=a note\r\nname=abc\r\non=TRUE\r\n\r\n"
-                                L"[B]\r\ncount=5\r\npath=C:\\p\r\nwide=-2\r\nplain=TRUE\r\n";
+    r.seen = 7;
+    const std::wstring always = L"[A]\r\n;=a note\r\nname=abcdefg\r\non=TRUE\r\n\r\n"
+                                L"[B]\r\ncount=300\r\npath=C:\\p\r\nwide=-2\r\nplain=TRUE\r\n";
     // [X] is written only while one of its values differs from its default.
     struct Case { bool extra; const wchar_t* tag; std::wstring x; std::vector<unsigned> checked; };
     const Case cases[] = {
         {false, L"t", L"", {CMD_SLIDESHOW}},
-        {true, L"t", L"\r\n[X]\r\nextra=TRUE\r\ntag=t\r\n", {CMD_SLIDESHOW, 1201}},
-        {false, L"u", L"\r\n[X]\r\nextra=FALSE\r\ntag=u\r\n", {CMD_SLIDESHOW}},
+        {true, L"t", L"\r\n[X]\r\nextra=TRUE\r\ntag=t\r\nseen=7\r\n", {CMD_SLIDESHOW, 1201}},
+        {false, L"u", L"\r\n[X]\r\nextra=FALSE\r\ntag=u\r\nseen=7\r\n", {CMD_SLIDESHOW}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -281,10 +285,14 @@ TEST(SettingTable, DefaultsFileAndMenuMarksComeFromTheRows)
                                  classifyWrittenFile(bytes.substr(0, bytes.size() - 2), settingsFileShape(testTable))),
                   std::make_pair(WrittenFile::Whole, WrittenFile::Cut));
     }
+    // Without such a section a whole file ends with its last.
+    const FileShape two = settingsFileShape({testSections, 2, testRows, std::size(testRows)});
+    EXPECT_EQ(std::make_tuple(std::wstring(two.lastHeader), two.lastRows, two.optionalHeader),
+              std::make_tuple(L"[B]", 4u, nullptr));
     // A number outside its range gives the default; the note is written, never read.
-    IniReader reader = makeIniReader(utf16Bytes(L"[A]\r\nname=xyz\r\n;=x\r\n[B]\r\ncount=12\r\n"), true, nullptr);
+    IniReader reader = makeIniReader(utf16Bytes(L"[A]\r\nname=xyz\r\n;=x\r\n[B]\r\ncount=1000\r\n"), true, nullptr);
     readSettings(reader, testTable, &r);
-    EXPECT_EQ(std::make_pair(std::wstring(r.name), r.count), std::make_pair(std::wstring(L"xyz"), 5));
+    EXPECT_EQ(std::make_pair(std::wstring(r.name), r.count), std::make_pair(std::wstring(L"xyz"), 300));
     // A path too long for its line (247 characters after "path=") takes a shorter form that fits; else it
     // stays as it is, to be written empty.
     static std::wstring form;

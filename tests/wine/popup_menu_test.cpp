@@ -128,8 +128,7 @@ TEST(PopupMenu, EveryFlagOfTheSettingsIsCheckedByItsItemAndFlippedByItsCommand)
         checked = (GetMenuState(menu, item, MF_BYCOMMAND) & MF_CHECKED) != 0;
         return 0;
     };
-    for (std::size_t i = 0; i < settingTable.rowCount; ++i) {
-        const SettingRow& row = settingTable.rows[i];
+    for (const SettingRow& row : settingTable) {
         if (row.type != IniValueType::Bool || !row.command) continue;
         SCOPED_TRACE(testing::Message() << std::string(row.key, row.key + wcslen(row.key)).c_str());
         const bool& flag = *reinterpret_cast<const bool*>(reinterpret_cast<const char*>(
