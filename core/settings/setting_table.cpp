@@ -14,7 +14,6 @@ std::size_t widthOf(IniValueType type)
     case IniValueType::Short:
     case IniValueType::ShortOctal:
     case IniValueType::ShortHex: return 2;
-    case IniValueType::Double: return 8;
     default: return 4;
     }
 }
@@ -156,7 +155,8 @@ FileShape settingsFileShape(const SettingTable& table)
         return n;
     };
     std::size_t last = table.sectionCount;
-    while (last > 0 && table.sections[last - 1].writtenWhenChanged) --last;
+    // The first section, which tells the file for one of ours, is always written.
+    while (table.sections[last - 1].writtenWhenChanged) --last;
     FileShape shape = {table.sections[0].header, table.sections[last - 1].header, rowsOf(last - 1)};
     if (last < table.sectionCount) {
         shape.optionalHeader = table.sections[last].header;

@@ -227,7 +227,7 @@ struct Record {
 const SettingSection testSections[] = {{L"[A]", 8, false}, {L"[B]", 260, false}, {L"[X]", 16, true}};
 const SettingRow testRows[] = {
     noteRow(0, L";", L"a note"),
-    textRow(0, L"name", offsetof(Record, name), L"abcdefghij"),
+    textRow(0, L"name", offsetof(Record, name), L"abcdefgh"),
     flagRow(0, L"on", offsetof(Record, on), true, CMD_SLIDESHOW),
     rangedRow(1, L"count", T::Long, offsetof(Record, count), 300, 0, 999),
     startUpRow(1, L"path", T::String, offsetof(Record, path), true),
@@ -298,8 +298,9 @@ TEST(SettingTable, DefaultsFileAndMenuMarksComeFromTheRows)
     static std::wstring form;
     const std::wstring p247(247, L'p'), p248(248, L'p');
     struct Path { std::wstring value, shorter, kept; };
+    const std::wstring q247(247, L'q'), q248(248, L'q');
     for (const Path& c : {Path{p248, L"C:\\P~1", L"C:\\P~1"}, Path{p247, L"C:\\P~1", p247}, Path{p248, L"", p248},
-                          Path{p248, std::wstring(248, L'q'), p248}}) {
+                          Path{p248, q247, q247}, Path{p248, q248, p248}}) {
         std::wcscpy(r.path, c.value.c_str());
         form = c.shorter;
         shortenWholeValues(testTable, &r, [](const wchar_t*) { return form; });
