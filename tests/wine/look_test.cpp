@@ -150,8 +150,24 @@ TEST(Frame, TheCaptionKeepsTheClientAreaAndTransparencyKeysTheBackgroundWithoutI
     }
 }
 
+namespace {
+BOOL CALLBACK confirmIfFontChooser(HWND dialog, LPARAM)
+{
+    wchar_t title[16] = {};
+    GetWindowTextW(dialog, title, 16);
+    if (wcscmp(title, L"Font") == 0) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+// Confirms the font chooser as it opens, with the font it was given.
+void CALLBACK confirmFont(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), confirmIfFontChooser, 0);
+}
+}  // namespace
+
 // Whatever changes the size of a transparent window, its clip follows: it is the one that switching
-// transparency anew gives.
+// transparency anew gives. The caption stays off and the background colour keyed.
 TEST(Frame, ATransparentWindowIsClippedAnewWhenItsSizeChanges)
 {
     TomelWindow w;
@@ -166,6 +182,12 @@ TEST(Frame, ATransparentWindowIsClippedAnewWhenItsSizeChanges)
         {"a narrower text", [&] { w.drop({writeBytes(L"narrow.txt", "twenty-four characters..\r\n")}); }},
         {"the user's size", [&] { MoveWindow(w.window(), 10, 10, 500, 300, TRUE); }},
         {"Fit To Font", [&] { w.command(CMD_FIT_FONT); }},
+        {"a larger font", [&] {
+             w.app().logFont.lfHeight = -30;
+             const UINT_PTR timer = SetTimer(nullptr, 0, 200, confirmFont);
+             w.command(CMD_FONT);
+             KillTimer(nullptr, timer);
+         }},
     };
     RECT before = {}, after = {}, clip = {}, anew = {};
     for (const auto& s : steps) {
@@ -175,6 +197,10 @@ TEST(Frame, ATransparentWindowIsClippedAnewWhenItsSizeChanges)
         GetWindowRect(w.window(), &after);
         ASSERT_TRUE(w.app().transparent);
         EXPECT_NE(after.right - after.left, before.right - before.left);
+        COLORREF key = 0;
+        ASSERT_TRUE(GetLayeredWindowAttributes(w.window(), &key, nullptr, nullptr));
+        EXPECT_EQ(key, w.app().backgroundColour);
+        EXPECT_FALSE(GetWindowLongW(w.window(), GWL_STYLE) & WS_CAPTION);
         GetWindowRgnBox(w.window(), &clip);
         w.command(CMD_TRANSPARENT);
         w.command(CMD_TRANSPARENT);
