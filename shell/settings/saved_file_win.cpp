@@ -4,6 +4,7 @@
 
 #include "core/app/paths.h"
 #include "core/ui/language.h"
+#include "state/setting_table_win.h"
 
 namespace {
 
@@ -153,7 +154,7 @@ void putBack(const std::wstring& name)
         if (!file && !gone) return;   // in use: a later start tries again
         std::string now;
         if (file && !readAll(file.get(), now)) return;
-        if (file && classifyWrittenFile(now, {SETTINGS_FILE_SHAPE, LANGUAGE_FILE_SHAPE}) == WrittenFile::Cut &&
+        if (file && classifyWrittenFile(now, {settingsFileShape(settingTable), LANGUAGE_FILE_SHAPE}) == WrittenFile::Cut &&
             !overwrite(file.get(), kept.old))
             return;
     }

@@ -2,7 +2,8 @@
 
 #include <shellapi.h>
 
-#include "core/settings/setting_ranges.h"
+#include <cstddef>
+
 #include "core/ui/period_parts.h"
 #include "core/ui/texts.h"
 #include "res/resource.h"
@@ -147,8 +148,9 @@ INT_PTR CALLBACK NumberDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     if (LOWORD(wParam) == IDOK) {
         DialogValue* value = keptValue(dialog);
         const std::uint32_t number = readNumber(dialog, IDC_NUMBER);
-        const IniRange& range = value && value->kind == 6 ? BB_WINDOW_ADJUST_RANGE : BB_CAPTION_ADJUST_RANGE;
-        if (refuseUnless(withinRange(number, range), dialog, IDC_NUMBER)) return TRUE;
+        const SettingRow& row = settingRowAt(value && value->kind == 6 ? offsetof(Settings, bbWindowAdjust)
+                                                                         : offsetof(Settings, bbCaptionAdjust));
+        if (refuseUnless(withinRange(number, row.range), dialog, IDC_NUMBER)) return TRUE;
         if (value) value->value = number;
         EndDialog(dialog, 1);
     }

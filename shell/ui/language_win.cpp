@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/ui/language.h"
 #include "res/resource.h"
@@ -31,8 +32,20 @@ bool readWholeFile(const std::wstring& path, std::string& bytes)
     return ok;
 }
 
-template <int N>
-void setItems(HMENU menu, TranslationRow (&rows)[N], BOOL byPosition)
+// The commands of every item of `menu` and its submenus, in menu order.
+void collectCommands(HMENU menu, std::vector<std::int32_t>& commands)
+{
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if (HMENU sub = GetSubMenu(menu, i))
+            collectCommands(sub, commands);
+        else if (const UINT id = GetMenuItemID(menu, i); id != 0 && id != static_cast<UINT>(-1))
+            commands.push_back(static_cast<std::int32_t>(id));   // not a separator
+    }
+}
+
+template <typename Rows>
+void setItems(HMENU menu, Rows& rows, BOOL byPosition)
 {
     for (TranslationRow& row : rows) {
         if (!row.text[0]) continue;   // never captured: the resource's caption stays
@@ -49,6 +62,9 @@ void setItems(HMENU menu, TranslationRow (&rows)[N], BOOL byPosition)
 
 void captureMenuTexts(HMENU popup)
 {
+    std::vector<std::int32_t> commands;
+    collectCommands(popup, commands);
+    setMenuItems(commands);
     for (TranslationRow& row : menuItemTexts) {
         row.text[0] = L'\0';
         GetMenuStringW(popup, static_cast<UINT>(row.id), row.text, TRANSLATION_TEXT_LENGTH, MF_BYCOMMAND);
