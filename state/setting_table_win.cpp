@@ -74,6 +74,15 @@ const SettingRow rows[] = {
     flagRow(SETTINGS, L"resume", AT(resume), true, CMD_BOOKMARK),
     numberRow(SETTINGS, L"bookmark", T::Long, AT(currentIndex), 0),
     flagRow(MENU, L"at cursor", AT(atCursor), true, CMD_MENU_AT_CURSOR),
+    flagRow(EXTRAS, L"utf8", AT(utf8Text), false, CMD_UTF8_TEXT),
+    flagRow(EXTRAS, L"shuffle", AT(shuffle), false, CMD_SHUFFLE),
+    numberRow(EXTRAS, L"shuffle count", T::Long, AT(shuffleRound.count), 0),
+    numberRow(EXTRAS, L"shuffle key", T::Long, AT(shuffleRound.key), 0),
+    numberRow(EXTRAS, L"shuffle place", T::Long, AT(shuffleRound.position), 0),
+    flagRow(EXTRAS, L"shuffle swap", AT(shuffleRound.swapFirst), false),
+    flagRow(EXTRAS, L"reload", AT(reloadWhenChanged), false, CMD_RELOAD_WHEN_CHANGED),
+    flagRow(EXTRAS, L"reveal", AT(reveal), false, CMD_REVEAL),
+    flagRow(EXTRAS, L"pause on hover", AT(pauseOnHover), false, CMD_PAUSE_ON_HOVER),
 };
 #undef AT
 

@@ -8,6 +8,7 @@
 
 #include "core/app/paths.h"
 #include "core/settings/setting_table.h"
+#include "core/text/shuffle.h"
 #include "core/text/slideshow.h"
 
 // Zero here: the table gives each field its default, once.
@@ -42,6 +43,13 @@ struct Settings {
     bool resume = false;
     std::uint32_t currentIndex = 0;
     bool atCursor = false;
+    // Beyond the original program, all off by default:
+    bool utf8Text = false;
+    bool shuffle = false;
+    ShuffleState shuffleRound;   // the round a restart goes on with
+    bool reloadWhenChanged = false;
+    bool reveal = false;
+    bool pauseOnHover = false;
 };
 
 extern const SettingTable settingTable;

@@ -52,6 +52,14 @@
 #define CMD_HELP 1103
 #define CMD_ABOUT 1104
 #define CMD_EXIT 1105
+/* Beyond the original program, off until chosen: */
+#define CMD_UTF8_TEXT 1201
+#define CMD_SHUFFLE 1202
+#define CMD_RELOAD_WHEN_CHANGED 1203
+#define CMD_REVEAL 1204
+#define CMD_PAUSE_ON_HOVER 1205
+#define CMD_COPY_ENTRY 1206
+#define CMD_SHOW_BACK 1209     /* the rest of a flash card at once */
 #define CMD_PIN 2000
 #define CMD_PIN_TIMERS 2006
 #define CMD_PIN_NAVIGATE 2007
