@@ -8,6 +8,7 @@
 #include "shell/display/picture_win.h"
 #include "shell/display/tray_win.h"
 #include "shell/settings/settings_win.h"
+#include "shell/text/extras_win.h"
 #include "shell/text/gong_win.h"
 #include "shell/text/navigation_win.h"
 #include "shell/text/text_loader_win.h"
@@ -94,6 +95,11 @@ void runCommand(App& app, unsigned command)
     case CMD_HELP: ShellExecuteW(app.window, L"open", app.helpPath, nullptr, nullptr, SW_SHOWNORMAL); break;
     case CMD_ABOUT: showAboutBox(app); break;
     case CMD_EXIT: SendMessageW(app.window, WM_CLOSE, 0, 0); break;
+    case CMD_SHUFFLE: toggleShuffle(app); break;
+    case CMD_REVEAL: toggleReveal(app); break;
+    case CMD_SHOW_BACK: showBack(app); break;
+    case CMD_COPY_ENTRY: copyEntry(app); break;
+    case CMD_PAUSE_ON_HOVER: togglePauseOnHover(app); break;
     default:
         // A plain toggle: a setting whose menu item shows it, which the parts read when they need it.
         flipSetting(settingTable, command, static_cast<Settings*>(&app));

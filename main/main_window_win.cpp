@@ -11,6 +11,7 @@
 #include "shell/display/picture_win.h"
 #include "shell/display/tray_win.h"
 #include "shell/settings/settings_win.h"
+#include "shell/text/extras_win.h"
 #include "shell/text/gong_win.h"
 #include "shell/text/navigation_win.h"
 #include "shell/text/text_loader_win.h"
@@ -133,7 +134,10 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         runCommand(*app, LOWORD(wParam));
         return TRUE;
     case WM_TIMER:
-        onTimer(*app, wParam);
+        if (wParam == IDT_REVEAL)
+            showBack(*app);
+        else
+            onTimer(*app, wParam);
         return TRUE;
     case WM_MOVE:
         onMove(*app);
@@ -174,6 +178,10 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     case WM_MOUSEMOVE:
         drag(*app);
+        onPointerOver(*app);
+        return TRUE;
+    case WM_MOUSELEAVE:
+        onPointerLeft(*app);
         return TRUE;
     case WM_LBUTTONDOWN:
         // The slideshow waits while the window is dragged.
@@ -181,7 +189,7 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_LBUTTONUP:
         endDrag(*app);
-        resumeTimer(*app);
+        resumeTimer(*app);   // still held while the pointer holds it (Pause On Hover)
         return TRUE;
     case WM_ENTERSIZEMOVE:
         app->inSizeMove = true;

@@ -44,6 +44,8 @@ struct App : Settings {
     bool blackboxNotifyPending = false;
     bool savedCaption = false;
     bool inSizeMove = false;
+    bool backToCome = false;             // the flash card on show shows its front only
+    bool pointerOver = false;            // Pause On Hover holds the slideshow while the pointer is over the window
     bool keyboardWhenHidden = false;     // the window had the keyboard when the slideshow or the tray hid it
     SlideshowState timer;                // timerPhase, remainingMs, countdownTickMs, timerSuspended
     std::mt19937 randomGenerator;        // the random picks; seeded once in initApp

@@ -179,11 +179,12 @@ std::uint32_t randomBelow(std::uint32_t bound, const RandomSource& nextRandom) {
 }
 
 std::optional<std::uint32_t> showEntryIndex(ShowMode mode, bool random, std::uint32_t currentIndex,
-                                            std::uint32_t entryCount, const RandomSource& nextRandom) {
+                                            std::uint32_t entryCount, const RandomSource& nextRandom,
+                                            ShuffleState* shuffle) {
     if (entryCount == 0) return std::nullopt;
-    if (mode == ShowMode::ShowRandom || (mode == ShowMode::ShowSlide && random))
-        return randomBelow(entryCount, nextRandom);
-    return currentIndex;
+    if (mode != ShowMode::ShowRandom && !(mode == ShowMode::ShowSlide && random)) return currentIndex;
+    if (shuffle) return nextShuffled(*shuffle, entryCount, currentIndex, nextRandom);
+    return randomBelow(entryCount, nextRandom);
 }
 
 std::wstring formatStatus(std::wstring_view titleText, std::uint32_t currentIndex,

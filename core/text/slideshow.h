@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/text/shuffle.h"
+
 // The one window timer; it arrives as WM_TIMER with this identifier.
 inline constexpr unsigned IDT_SLIDESHOW = 1026;
 // Buffer sizes, terminating zero included.
@@ -119,9 +121,11 @@ std::uint32_t randomBelow(std::uint32_t bound, const RandomSource& nextRandom);
 
 // The entry showEntry puts on show: none with an empty list (show nothing), otherwise
 // currentIndex, or a random entry for ShowRandom and for ShowSlide with random set. The pick
-// may repeat the entry already on show.
+// may repeat the entry already on show; with a shuffle round it comes from the round instead, which
+// shows every entry once before any again.
 std::optional<std::uint32_t> showEntryIndex(ShowMode mode, bool random, std::uint32_t currentIndex,
-                                            std::uint32_t entryCount, const RandomSource& nextRandom);
+                                            std::uint32_t entryCount, const RandomSource& nextRandom,
+                                            ShuffleState* shuffle = nullptr);
 
 // "title | k/n | Stop", "title | k/n | hh:mm:ss" or "title | k/n", cut to the status buffer
 // (at most 259 characters). The title ends at its first zero, as in a fixed buffer.

@@ -4,6 +4,7 @@
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/display/tray_win.h"
+#include "shell/text/extras_win.h"
 #include "shell/text/gong_win.h"
 
 namespace {
@@ -13,7 +14,8 @@ std::uint32_t entryCount(const App& app) { return static_cast<std::uint32_t>(app
 void setTimer(App& app, const TimerPeriod& period)
 {
     KillTimer(app.window, IDT_SLIDESHOW);
-    if (period) SetTimer(app.window, IDT_SLIDESHOW, *period, nullptr);
+    // While the pointer holds the slideshow the phase is set, but its timer waits for the pointer to go.
+    if (period && !app.pointerOver) SetTimer(app.window, IDT_SLIDESHOW, *period, nullptr);
 }
 
 void navigate(App& app, const std::optional<NavigationStep>& step)
@@ -47,16 +49,14 @@ void showHiddenWindow(App& app, int how)
 void showEntry(App& app, ShowMode mode)
 {
     const auto index = showEntryIndex(mode, app.slide.random, app.currentIndex, entryCount(app),
-                                      [&app] { return static_cast<std::uint32_t>(app.randomGenerator()); });
+                                      [&app] { return static_cast<std::uint32_t>(app.randomGenerator()); },
+                                      app.shuffle ? &app.shuffleRound : nullptr);
     if (!index) return;
     if (app.onTop) applyStayOnTop(app);
     app.currentIndex = *index;
     if (app.playSound) playGong(app);
     updateStatus(app);
-    // The control draws no background of its own: the background is painted before the new text.
-    if (pictureShown(app)) paintBackground(app, WindowDC(app.window).get());
-    const std::wstring_view entry = app.entries[app.currentIndex];
-    SetWindowTextW(app.textControl, std::wstring(entry).c_str());
+    showEntryText(app);
     if (!IsWindowVisible(app.window)) showHiddenWindow(app, SW_SHOWNORMAL);
     if (app.slide.slideShow) armTimer(app, TimerPhase::SlidePhase);
     trimWorkingSet();
@@ -87,6 +87,7 @@ void onTimer(App& app, WPARAM timerId)
         updateStatus(app);
         return;
     case TickOutcome::HideWindow:
+        stopReveal(app);
         SetWindowTextW(app.textControl, L"");
         hideWindow(app);
         setTimer(app, action.period);
@@ -109,8 +110,7 @@ void suspendTimer(App& app, bool forDialog)
 
 void resumeTimer(App& app)
 {
-    if (const TimerPeriod period = planResumeTimer(app.timer, app.slide))
-        SetTimer(app.window, IDT_SLIDESHOW, *period, nullptr);
+    setTimer(app, planResumeTimer(app.timer, app.slide));
 }
 
 void nextEntry(App& app) { navigate(app, planNextEntry(app.currentIndex, entryCount(app))); }

@@ -94,6 +94,17 @@ TEST(Slideshow, RandomPicks)
                           Pick{ShowMode::ShowSlide, false, 7, 2}, Pick{ShowMode::ShowSlide, true, 7, 1},
                           Pick{ShowMode::ShowRandom, true, 0, {}}})
         EXPECT_EQ(showEntryIndex(c.mode, c.random, 2, c.count, [] { return 4000000005u; }), c.index);
+    // With a shuffle round the draws come from the round: seven random steps show seven entries.
+    ShuffleState round;
+    std::vector<bool> seen(7);
+    std::uint32_t shown = 2;
+    EXPECT_EQ(showEntryIndex(ShowMode::ShowCurrent, true, 2, 7, [] { return 5u; }, &round), Index(2));
+    for (int step = 0; step < 7; ++step) {
+        shown = *showEntryIndex(step % 2 ? ShowMode::ShowRandom : ShowMode::ShowSlide, true, shown, 7,
+                                [] { return 5u; }, &round);
+        EXPECT_FALSE(seen.at(shown)) << shown;
+        seen[shown] = true;
+    }
     // 2^32 mod (2^31 + 1) = 2^31 - 1: numbers below that favour the low picks and are drawn again.
     const std::vector<std::uint32_t> draws{5, 0x7FFFFFFEu, 0x80000007u, 0x7FFFFFFFu};
     std::size_t used = 0;
