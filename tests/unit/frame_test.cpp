@@ -6,6 +6,7 @@
 #include <climits>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "core/app/commands.h"
 #include "core/app/paths.h"
@@ -134,7 +135,7 @@ TEST(Fitting, TheClientSizeOfTheMeasuredText)
     m.fullScreenWidth = 1280, m.frameWidth = 4, m.frameHeight = 4, m.lineHeight = 16, m.clientWidth = 300;
     EXPECT_EQ(fitLimit(m), 1272);
     struct Size { bool fitWidth, multiline; TextBlock text; std::int32_t width, height; };
-    for (const Size& c : {Size{false, false, {100, 16}, 120, 21},      // one line, scaled by 96/72
+    for (const Size& c : {Size{false, false, {100, 50}, 120, 66},      // one line, scaled by 96/72
                           Size{false, true, {100, 45}, 120, 53},       // two frames around a paragraph
                           Size{false, false, {0, 0}, 20, 21},          // nothing measured: one font line
                           Size{true, true, {40, 15}, 300, 23}}) {      // Fit To Width keeps the client width
@@ -144,6 +145,27 @@ TEST(Fitting, TheClientSizeOfTheMeasuredText)
     }
     m.clientWidth = 10;   // narrower than the margins: no size comes out negative or beyond the limit
     EXPECT_EQ(fitClientSize(m, {1, std::int64_t(1) << 40}).height, MAX_WINDOW_EXTENT);
+}
+
+TEST(Fitting, EveryLineCountsAndALineWiderThanTheLimitWraps)
+{
+    // Characters 10 pixels wide and lines 16 high, wrapped at 100 pixels: ten characters.
+    using Entries = std::vector<std::wstring>;
+    const auto measure = [](std::wstring_view line) { return Extent{10 * std::int64_t(line.size()), 16}; };
+    struct Case { Entries entries; bool multiline; std::int64_t width, height; };
+    const Case cases[] = {
+        {{L"0123456789\n"}, false, 100, 16},                        // exactly at the limit: one line
+        {{L"0123456789a\n"}, false, 100, 32},                       // a character more: two, as wide as the limit
+        {{std::wstring(25, L'x') + L"\n"}, false, 100, 48},        // 2.5 times the limit: three
+        {{L"ab\nabc\n", L"a\n", L"a\na\na\n"}, true, 30, 48},      // the tallest paragraph
+        {{L"ab\nabc\n", L"a\n", L"a\na\na\n"}, false, 30, 16},     // or line
+        {{L"ab\n\nabcdefgh\n", L"\nabcd\n", L"abcdef"}, true, 20, 16},   // an empty line, or none, ends the measure
+        {{}, true, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const TextBlock block = measureEntries(c.entries, 100, c.multiline, measure);
+        EXPECT_EQ(std::make_pair(block.width, block.height), std::make_pair(c.width, c.height)) << &c - cases;
+    }
 }
 
 TEST(Placement, DockingAndTheCaption)

@@ -13,13 +13,38 @@
 std::vector<std::wstring> shownMessages;
 
 namespace {
-std::wstring windowText(HWND window)
+std::function<void(HWND)> pendingAnswer;
+
+BOOL CALLBACK answerIfDialog(HWND window, LPARAM)
 {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
+    wchar_t name[8] = {};
+    GetClassNameW(window, name, 8);
+    if (wcscmp(name, L"#32770") != 0 || window == appInfo.mainWindow || !IsWindowVisible(window)) return TRUE;
+    const auto answer = std::move(pendingAnswer);
+    pendingAnswer = nullptr;
+    answer(window);
+    return FALSE;
+}
+
+void CALLBACK lookForDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), answerIfDialog, 0);
+    if (!pendingAnswer) KillTimer(nullptr, timer);
 }
 }  // namespace
+
+void answerNextDialog(std::function<void(HWND)> answer)
+{
+    pendingAnswer = std::move(answer);
+    SetTimer(nullptr, 0, 50, lookForDialog);
+}
+
+std::wstring textOf(HWND window, int control)
+{
+    wchar_t text[512] = {};
+    GetWindowTextW(control ? GetDlgItem(window, control) : window, text, 512);
+    return text;
+}
 
 TomelWindow::TomelWindow()
 {
@@ -59,8 +84,23 @@ bool TomelWindow::pump(int ms, const std::function<bool()>& done)
     return true;
 }
 
-std::wstring TomelWindow::title() const { return windowText(window_); }
-std::wstring TomelWindow::text() const { return windowText(GetDlgItem(window_, IDC_TEXT)); }
+bool TomelWindow::cursorTo(POINT p)
+{
+    SetCursorPos(p.x, p.y);
+    return pump(1000, [&] {   // under Wine the pointer can take a moment to get there
+        POINT now = {};
+        return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+    });
+}
+
+void TomelWindow::route(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MSG msg = {window_, message, wParam, lParam, GetTickCount(), {}};
+    routeMessage(window_, accelerators_, msg);
+}
+
+std::wstring TomelWindow::title() const { return textOf(window_); }
+std::wstring TomelWindow::text() const { return textOf(window_, IDC_TEXT); }
 
 void TomelWindow::drop(const std::vector<std::wstring>& paths)
 {

@@ -29,6 +29,10 @@ public:
     std::wstring title() const;
     std::wstring text() const;
     void command(unsigned id) const { SendMessageW(window_, WM_COMMAND, id, 0); }
+    // Puts the mouse pointer at a point of the screen; false when it did not get there.
+    bool cursorTo(POINT p);
+    // Routes one message to the window as the program's loop would.
+    void route(UINT message, WPARAM wParam, LPARAM lParam);
     // Drops files on the window through a real DROPFILES block.
     void drop(const std::vector<std::wstring>& paths);
 
@@ -37,6 +41,12 @@ private:
     HWND window_ = nullptr;
     HACCEL accelerators_ = nullptr;
 };
+
+// Calls `answer` with the next dialog (or common dialog) that opens on the test's thread, from inside
+// the modal loop that runs it.
+void answerNextDialog(std::function<void(HWND dialog)> answer);
+// A window's text, or that of one of its controls.
+std::wstring textOf(HWND window, int control = 0);
 
 // A fresh folder for this test process.
 std::wstring testDirectory();

@@ -9,6 +9,7 @@
 #include "core/app/commands.h"
 #include "harness.h"
 #include "shell/display/fitting_win.h"
+#include "shell/display/picture_win.h"
 #include "shell/display/tray_win.h"
 
 TEST(Fitting, SummedWidthsAreWhatTheSystemMeasuresLineByLine)
@@ -42,6 +43,63 @@ TEST(Fitting, SummedWidthsAreWhatTheSystemMeasuresLineByLine)
         DeleteObject(SelectObject(dc, old));
     }
     DeleteDC(dc);
+}
+
+// Each fit gives the client area the measured text needs (Fit To Width keeps its width; Fit To
+// Graphic takes the picture's size), and docks the window again where it was docked.
+TEST(Fitting, EachFitSizesTheClientAreaAndDocksTheWindowAgain)
+{
+    TomelWindow w;
+    App& app = w.app();
+    TEXTMETRICW tm = {};
+    SIZE x = {};
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, app.font.get());
+    GetTextMetricsW(dc, &tm);
+    GetTextExtentPoint32W(dc, L"x", 1, &x);   // a fixed-pitch font: every character as wide
+    const LONG line = tm.tmHeight + tm.tmExternalLeading, dpi = GetDeviceCaps(dc, LOGPIXELSY), frame = GetSystemMetrics(SM_CYFRAME);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    const std::string paragraphs = "twenty-four characters..\r\nshort\r\n\r\none\r\ntwo\r\nthree\r\n";
+    const int row = 300 * 3;   // a 300 by 100 picture, 24 bits a pixel
+    BITMAPFILEHEADER head = {0x4D42, DWORD(54 + row * 100), 0, 0, 54};
+    BITMAPINFOHEADER info = {sizeof info, 300, 100, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    const std::wstring picture = writeBytes(L"picture.bmp", std::string(reinterpret_cast<char*>(&head), sizeof head) +
+                                                            std::string(reinterpret_cast<char*>(&info), sizeof info) + std::string(row * 100, '\x40'));
+    const auto narrow = [&] {   // a client area 120 pixels wider than the margins: a line of 24 wraps once
+        RECT r = {0, 0, 140, 100};
+        AdjustWindowRectEx(&r, GetWindowLongW(w.window(), GWL_STYLE), FALSE, GetWindowLongW(w.window(), GWL_EXSTYLE));
+        SetWindowPos(w.window(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    };
+    const struct {
+        const char* name;
+        unsigned dockedBy;
+        std::function<void()> step;
+        LONG width, height;   // of the client area
+    } cases[] = {
+        {"Fit To Font: the widest line, the tallest paragraph", CMD_DOCK_TOP,
+         [&] { w.drop({writeBytes(L"fit.txt", paragraphs)}); w.command(CMD_FIT_FONT); }, 24 * x.cx + 20, 3 * line + 2 * frame},
+        {"lines: the tallest, scaled by the resolution over 72", CMD_DOCK_BOTTOM, [&] { w.command(CMD_MULTILINE); },
+         24 * x.cx + 20, line * dpi / 72},
+        {"Fit To Width: the width stays and the widest line wraps", CMD_DOCK_CENTER,
+         [&] { narrow(); w.command(CMD_FIT_WIDTH); }, 140, 2 * line * dpi / 72},
+        {"a new text", CMD_DOCK_TOP, [&] { w.drop({writeBytes(L"two.txt", "two lines of twenty-eight..\r\n\r\nx\r\n")}); },
+         140, 2 * line * dpi / 72},
+        {"Fit To Graphic", CMD_DOCK_BOTTOM, [&] { loadPicture(app, picture.c_str()); w.command(CMD_FIT_GRAPHIC); }, 300, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.command(c.dockedBy);
+        c.step();
+        RECT client = {}, fitted = {}, docked = {};
+        GetClientRect(w.window(), &client);
+        EXPECT_EQ(std::make_pair(client.right, client.bottom), std::make_pair(c.width, c.height));
+        GetWindowRect(w.window(), &fitted);
+        w.command(c.dockedBy);
+        GetWindowRect(w.window(), &docked);
+        EXPECT_TRUE(EqualRect(&fitted, &docked)) << fitted.left << ", " << fitted.top << " docked at " << docked.left << ", " << docked.top;
+        EXPECT_TRUE(EqualRect(&fitted, &app.windowRect));
+    }
 }
 
 TEST(Frame, TheCaptionKeepsTheClientAreaAndTransparencyKeysTheBackgroundWithoutIt)
@@ -126,19 +184,75 @@ TEST(Frame, ADockedWindowStaysDockedWhenTheCaptionOrTransparencyChanges)
     }
 }
 
+// The user's drag, click, sizing and moving make the place the user's own: docking ends, and sizing
+// by the frame ends the fit modes too. The program's own moves change neither.
+TEST(Frame, TheUsersDragClickSizingAndMovingEndDockingAndSizingTheFitModes)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const auto mouse = [&](POINT by) {
+        return [&, by] {
+            POINT p = {400, 300};
+            ASSERT_TRUE(w.cursorTo(p));
+            SendMessageW(w.window(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            ASSERT_TRUE(w.cursorTo({p.x + by.x, p.y + by.y}));
+            SendMessageW(w.window(), WM_MOUSEMOVE, MK_LBUTTON, 0);
+            SendMessageW(w.window(), WM_LBUTTONUP, 0, 0);
+        };
+    };
+    const auto frame = [&](RECT by, bool userLoop) {
+        return [&, by, userLoop] {
+            RECT r = {};
+            GetWindowRect(w.window(), &r);
+            if (userLoop) SendMessageW(w.window(), WM_ENTERSIZEMOVE, 0, 0);
+            MoveWindow(w.window(), r.left + by.left, r.top + by.top, r.right - r.left + by.right, r.bottom - r.top + by.bottom, TRUE);
+            if (userLoop) SendMessageW(w.window(), WM_EXITSIZEMOVE, 0, 0);
+        };
+    };
+    const struct {
+        const char* name;
+        bool draggable;
+        std::function<void()> act;
+        POINT moved;
+        bool docked, fitting;   // afterwards
+    } cases[] = {
+        {"a drag", true, mouse({30, 20}), {30, 20}, false, true},
+        {"a click", true, mouse({0, 0}), {0, 0}, false, true},
+        {"a drag, not draggable", false, mouse({30, 20}), {0, 0}, false, true},
+        {"sizing by the frame", true, frame({0, 0, 40, 30}, true), {0, 0}, false, false},
+        {"moving by the caption", true, frame({25, 15, 0, 0}, true), {25, 15}, false, true},
+        {"the program's own move", true, frame({25, 15, 40, 30}, false), {25, 15}, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.command(CMD_DOCK_CENTER);
+        app.fitFont = true;
+        app.draggable = c.draggable;
+        RECT before = {}, after = {};
+        GetWindowRect(w.window(), &before);
+        c.act();
+        GetWindowRect(w.window(), &after);
+        EXPECT_EQ(std::make_pair(after.left - before.left, after.top - before.top), std::make_pair(c.moved.x, c.moved.y));
+        EXPECT_TRUE(EqualRect(&after, &app.windowRect));
+        EXPECT_EQ(std::make_pair(app.docking != 0, app.fitFont), std::make_pair(c.docked, c.fitting));
+    }
+}
+
 namespace {
 std::vector<DWORD> trayCalls;
+std::wstring trayTip;
 bool shellTakesIcons = true;
-BOOL WINAPI watchedShell(DWORD message, PNOTIFYICONDATAW)
+BOOL WINAPI watchedShell(DWORD message, PNOTIFYICONDATAW icon)
 {
     trayCalls.push_back(message);
+    trayTip = icon->szTip;
     return shellTakesIcons || message != NIM_ADD;
 }
 }  // namespace
 
 // An icon the shell refuses stays the user's choice and comes when the shell starts (again); the
 // taskbar button goes only while the icon is there, and only an icon that is there is changed or
-// removed.
+// removed. A hidden window stays hidden; the tip is the status text, cut to 127 characters.
 TEST(Tray, ARefusedIconStaysChosenAndComesWhenTheShellCanTakeIt)
 {
     const struct Seam {
@@ -150,12 +264,14 @@ TEST(Tray, ARefusedIconStaysChosenAndComesWhenTheShellCanTakeIt)
     const auto shellStarts = [&] { SendMessageW(w.window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0); };
     const auto toggle = [&] { w.command(CMD_TRAY_ICON); };
     const auto step = [&] { w.command(CMD_NEXT); };
+    const auto click = [&] { SendMessageW(w.window(), MSG_TRAY_NOTIFY, 0, WM_LBUTTONDOWN); };
+    const std::wstring longName = writeBytes(std::wstring(150, L'n') + L".txt", "a\r\n\r\nb\r\n");
     const struct {
         const char* name;
         bool shellTakes;
         std::function<void()> action;
         std::vector<DWORD> calls;
-        bool button;
+        bool button, visible = true;
     } steps[] = {
         {"chosen, refused", false, toggle, {NIM_ADD}, true},
         {"a step", false, step, {}, true},
@@ -165,8 +281,12 @@ TEST(Tray, ARefusedIconStaysChosenAndComesWhenTheShellCanTakeIt)
         {"no longer chosen", true, toggle, {}, true},
         {"the shell starts again", true, shellStarts, {}, true},
         {"chosen", true, toggle, {NIM_ADD}, false},
-        {"no longer chosen", true, toggle, {NIM_DELETE}, true},
-        {"chosen, refused", false, toggle, {NIM_ADD}, true},
+        {"hidden", true, click, {}, false, false},
+        {"no longer chosen while hidden", true, toggle, {NIM_DELETE}, true, false},
+        {"chosen while hidden", true, toggle, {NIM_ADD}, false, false},
+        {"shown", true, click, {}, false},
+        {"a text with a long name", true, [&] { w.drop({longName}); }, {NIM_MODIFY}, false},
+        {"the end", true, [&] { SendMessageW(w.window(), WM_CLOSE, 0, 0); }, {NIM_DELETE}, false, false},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.name);
@@ -176,9 +296,8 @@ TEST(Tray, ARefusedIconStaysChosenAndComesWhenTheShellCanTakeIt)
         trayCalls.erase(std::unique(trayCalls.begin(), trayCalls.end()), trayCalls.end());   // a step tells thrice
         EXPECT_EQ(trayCalls, s.calls);
         EXPECT_EQ((GetWindowLongW(w.window(), GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0, s.button);
+        EXPECT_EQ(IsWindowVisible(w.window()) != FALSE, s.visible);
+        if (!s.calls.empty() && currentApp) EXPECT_EQ(trayTip, std::wstring(w.app().statusText).substr(0, 127));
     }
-    EXPECT_TRUE(w.app().trayIcon);   // checked, and saved so
-    trayCalls.clear();
-    SendMessageW(w.window(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(trayCalls, std::vector<DWORD>{});
+    EXPECT_EQ(trayTip, (std::wstring(150, L'n') + L".txt - Tomel | 1/2 | 00:00:05").substr(0, 127));
 }

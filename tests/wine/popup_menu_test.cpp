@@ -2,6 +2,9 @@
 // user's place, pinned menus shown again and the menu in the language file's words.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 #include "core/app/commands.h"
 #include "harness.h"
 #include "shell/ui/popup_menu_win.h"
@@ -115,4 +118,53 @@ TEST(PopupMenu, TheLanguageFileTranslatesItemsAndSubmenusAtEveryLevel)
         EXPECT_NE(menuTexts.find(t), std::wstring::npos) << t;
     }
     EXPECT_EQ(menuTexts.find(L"|Pin|"), std::wstring::npos);   // every Pin item, in every submenu
+}
+
+// Where the menu opens: at a right click; for command 1101 and the keyboard's menu key, at the cursor
+// when it is in the window and "...at cursor" is on, else two pixels into the client area; for the
+// tray icon's right button, at the cursor. A left press on the icon hides or shows the window.
+TEST(PopupMenu, OpensAtTheClickTheCursorOrTheWindowsCorner)
+{
+    TomelWindow w;
+    RECT r = {};
+    GetWindowRect(w.window(), &r);
+    POINT corner = {2, 2};
+    ClientToScreen(w.window(), &corner);
+    const POINT inside = {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, outside = {r.right + 20, r.bottom + 20};
+    const auto send = [&](UINT message, WPARAM wParam, LPARAM lParam) {
+        return [=, &w] { SendMessageW(w.window(), message, wParam, lParam); };
+    };
+    const struct {
+        const char* name;
+        bool atCursor;
+        POINT cursor;
+        std::function<void()> open;
+        std::optional<POINT> menu;   // none: no menu
+        bool visible = true;
+    } cases[] = {
+        {"a right click", true, inside, send(WM_CONTEXTMENU, 0, MAKELPARAM(123, 45)), POINT{123, 45}},
+        {"a right click left of the screen", true, inside, send(WM_CONTEXTMENU, 0, MAKELPARAM(-300, 45)), POINT{-300, 45}},
+        {"Menu", true, inside, send(WM_COMMAND, CMD_MENU, 0), inside},
+        {"Menu, the cursor elsewhere", true, outside, send(WM_COMMAND, CMD_MENU, 0), corner},
+        {"Menu, not at the cursor", false, inside, send(WM_COMMAND, CMD_MENU, 0), corner},
+        {"the menu key", true, inside, send(WM_CONTEXTMENU, 0, MAKELPARAM(-1, -1)), inside},
+        {"the menu key, not at the cursor", false, inside, send(WM_CONTEXTMENU, 0, MAKELPARAM(-1, -1)), corner},
+        {"the tray icon's right button", false, outside, send(MSG_TRAY_NOTIFY, 0, WM_RBUTTONUP), outside},
+        {"the tray icon's left button", true, inside, send(MSG_TRAY_NOTIFY, 0, WM_LBUTTONDOWN), std::nullopt, false},
+        {"the pointer over the tray icon", true, inside, send(MSG_TRAY_NOTIFY, 0, WM_MOUSEMOVE), std::nullopt, false},
+        {"the tray icon's left button again", true, inside, send(MSG_TRAY_NOTIFY, 0, WM_LBUTTONDOWN), std::nullopt},
+    };
+    static std::optional<POINT> opened;
+    menuTracker = [](HMENU, int x, int y) -> UINT { return opened = POINT{x, y}, 0; };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.app().atCursor = c.atCursor;
+        ASSERT_TRUE(w.cursorTo(c.cursor));
+        opened.reset();
+        c.open();
+        EXPECT_EQ(opened.has_value(), c.menu.has_value());
+        if (opened && c.menu) EXPECT_EQ(std::make_pair(opened->x, opened->y), std::make_pair(c.menu->x, c.menu->y));
+        EXPECT_EQ(IsWindowVisible(w.window()) != FALSE, c.visible);
+    }
+    menuTracker = nullptr;
 }

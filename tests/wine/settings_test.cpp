@@ -259,6 +259,40 @@ TEST(Settings, StartUpKeepsTheStoredTextAndBookmarkOrFindsAMovedHelpText)
     }
 }
 
+// The arguments in their order: a settings file is read at once, so the text it names gives way to a
+// text named after it but not to one named before; the last text wins, from its first entry; ".INI"
+// is a text; blanks at the end of a name go; options other than "-translate" are ignored.
+TEST(Settings, ArgumentsAreTakenInTheirOrder)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::wstring a = writeBytes(L"a.txt", ""), b = writeBytes(L"b.txt", ""), upper = writeBytes(L"C.INI", "");
+    const std::wstring ini = writeBytes(L"s.ini", utf16File(L"[Portable]\r\nfile=" + a + L"\r\n[Settings]\r\nbookmark=4\r\n"));
+    const std::wstring own = app.settingsPath, help = app.textFilePath;
+    SetCurrentDirectoryW(testDirectory().c_str());
+    const struct {
+        std::vector<std::wstring> args;
+        std::wstring settings, text;
+        std::uint32_t index;
+    } cases[] = {
+        {{b, ini}, ini, a, 4}, {{ini, b}, ini, b, 0}, {{b, a}, own, a, 0}, {{upper}, own, upper, 0},
+        {{L"b.txt  "}, own, b, 0}, {{L"-unknown", L"-Translate", L"-", L"  ", L""}, own, help, 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        setPath(app.settingsPath, own);
+        setPath(app.textFilePath, help);
+        app.currentIndex = 7;
+        std::vector<std::wstring> args = {L"tomel.exe"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        std::vector<wchar_t*> argv;
+        for (std::wstring& arg : args) argv.push_back(&arg[0]);
+        handleArguments(app, argv.data(), static_cast<int>(argv.size()));
+        EXPECT_EQ(std::make_tuple(std::wstring(app.settingsPath), std::wstring(app.textFilePath), app.currentIndex),
+                  std::make_tuple(c.settings, c.text, c.index));
+    }
+}
+
 TEST(Settings, ADroppedSettingsFileIsAppliedAndRepaintsOurWindowOnly)
 {
     TomelWindow w;

@@ -2,9 +2,14 @@
 // modal loop runs on the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "core/app/commands.h"
 #include "harness.h"
+#include "main/commands_win.h"
 #include "main/message_loop_win.h"
+#include "res/resource.h"
 #include "shell/app/app_info_win.h"
 #include "shell/ui/popup_menu_win.h"
 
@@ -123,4 +128,78 @@ TEST(Close, WaitsForEveryModalLoopOnTheWindowAndThenEndsTheProgram)
         EXPECT_TRUE(w.pump(2000, [&] { return !IsWindow(w.window()); }));
         EXPECT_EQ(currentApp, nullptr);
     }
+}
+
+namespace {
+std::vector<unsigned> commandsSeen;
+bool noteCommand(unsigned command) { return commandsSeen.push_back(command), false; }
+
+constexpr int SHIFT = 1, CTRL = 2, ALT = 4, CHARACTER = 0x10000;
+using Keys = std::map<std::pair<int, int>, unsigned>;   // modifiers and key: the command
+
+// Every key that the menu names after an item's tab ("Ctrl+Shift+T", "Page Up/Down", "?"), with the item's command.
+void keysNamedIn(HMENU menu, Keys& keys)
+{
+    const std::map<std::wstring, std::vector<int>> named = {
+        {L"Pause", {VK_PAUSE}}, {L"Down Arrow", {VK_DOWN}}, {L"Up Arrow", {VK_UP}}, {L"Home", {VK_HOME}},
+        {L"End", {VK_END}}, {L"Space", {VK_SPACE}}, {L"Backspace", {VK_BACK}}, {L"Page Up/Down", {VK_PRIOR, VK_NEXT}},
+        {L"F1", {VK_F1}}, {L"Esc", {VK_ESCAPE}}, {L"?", {CHARACTER | '?'}}};
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) keysNamedIn(sub, keys);
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+        const wchar_t* tab = wcschr(text, L'\t');
+        if (GetSubMenu(menu, i) || !tab) continue;
+        std::wstring key = tab + 1;
+        int modifiers = 0;
+        for (const auto& [name, bit] : {std::pair{L"Shift+", SHIFT}, {L"Ctrl+", CTRL}, {L"Alt+", ALT}})
+            if (const std::size_t at = key.find(name); at != std::wstring::npos) key.erase(at, wcslen(name)), modifiers |= bit;
+        for (int k : named.count(key) ? named.at(key) : std::vector<int>{key[0]})   // a letter or digit: its key
+            keys[{modifiers, k}] = GetMenuItemID(menu, i);
+    }
+}
+}  // namespace
+
+// Each key the menu names gives its item's command, and so do the keys it does not name; a key held
+// with a modifier more gives only the command of that combination. Enter and Esc never reach the
+// dialog manager, and "?" is a character, whatever gives it.
+TEST(Keys, TheMenuNamesEveryKeyAndNoKeyFiresWithAModifierMore)
+{
+    TomelWindow w;
+    Keys keys = {{{0, VK_RETURN}, CMD_SLIDESHOW}, {{0, VK_PLAY}, CMD_SLIDESHOW}, {{0, VK_RIGHT}, CMD_NEXT},
+                 {{0, VK_LEFT}, CMD_PREVIOUS}, {{0, 'M'}, CMD_MENU}, {{0, VK_HELP}, CMD_MENU}, {{0, VK_APPS}, CMD_MENU},
+                 {{SHIFT, CHARACTER | '?'}, CMD_HELP}};
+    const unique_hmenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN)));
+    keysNamedIn(GetSubMenu(menu.get(), 0), keys);
+    ASSERT_EQ(keys.size(), 49u);   // the 48 of the table, and "?" typed with Shift
+    commandFilter = noteCommand;
+    const auto press = [&](int modifiers, int key) {
+        BYTE state[256] = {};
+        state[VK_SHIFT] = modifiers & SHIFT ? 0x80 : 0;
+        state[VK_CONTROL] = modifiers & CTRL ? 0x80 : 0;
+        state[VK_MENU] = modifiers & ALT ? 0x80 : 0;
+        SetKeyboardState(state);
+        commandsSeen.clear();
+        if (key & CHARACTER)
+            w.route(WM_CHAR, key & 0xFFFF, 0);
+        else
+            w.route(modifiers & ALT ? WM_SYSKEYDOWN : WM_KEYDOWN, key, modifiers & ALT ? 1 << 29 : 0);
+        return commandsSeen;
+    };
+    for (const auto& [combination, command] : keys) {
+        const auto [modifiers, key] = combination;
+        SCOPED_TRACE(testing::Message() << "modifiers " << modifiers << ", key " << key);
+        EXPECT_EQ(press(modifiers, key), std::vector<unsigned>{command});
+        for (int more : {SHIFT, CTRL, ALT}) {
+            if ((modifiers & more) || (key & CHARACTER)) continue;
+            const auto other = keys.find({modifiers | more, key});
+            const std::vector<unsigned> seen = press(modifiers | more, key);
+            EXPECT_EQ(std::count_if(seen.begin(), seen.end(), [](unsigned c) { return c > IDCANCEL; }), other != keys.end())
+                << "with " << more;
+            if (other != keys.end()) EXPECT_EQ(seen, std::vector<unsigned>{other->second}) << "with " << more;
+        }
+    }
+    const BYTE none[256] = {};
+    SetKeyboardState(const_cast<BYTE*>(none));
+    commandFilter = nullptr;
 }
