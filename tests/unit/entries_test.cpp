@@ -29,7 +29,7 @@ TEST(Entries, LinesAndParagraphs)
         {L"a\rb\r\n", ANSI, false, {L"a\rb\n"}}, {L"a\r", ANSI, false, {L"a\r\n"}},
         {std::wstring(L"ab\0cd\n", 6), ANSI, false, {L"ab cd\n"}},  // a zero would hide the rest of its line
         {L"ab\ncd\x1A" L"ef\ngh", ANSI, false, {L"ab\n", L"cd\n"}},   // Ctrl+Z, the old end of a file
-        {L"a\n\nb\n", UTF16, false, {L"a\n", L"\n", L"b\n"}},   // blank is CR LF
+        {L"a\n\nb\n", UTF16, false, {L"a\n", L"\n", L"b\n"}}, {L"\r\na\r\n", UTF16, false, {L"a\r\n"}},   // blank is CR LF
         {L"a\r\nb\r\n\r\nc", UTF16, true, {L"a\r\nb\r\n", L"c\n"}},
         // Pieces of at most 4095 characters; in ANSI text only the last piece of a line has its line feed.
         {y4094 + L"\nz", ANSI, false, {y4094 + L"\n", L"z\n"}}, {y4096 + L"\r\n", ANSI, false, {y4095, L"y\n"}},

@@ -53,7 +53,7 @@ TEST(Paths, NamesTitlesAndBuffers)
               std::make_pair(std::wstring_view(L"notes.txt \t"), std::wstring_view()));   // tabs stay
     // GetModuleFileNameW fills the buffer when it had to cut the path; "\\tomel.lang.ini" is the longest name
     // kept beside the program.
-    EXPECT_EQ(std::make_tuple(moduleNameIsWhole(259, 260), moduleNameIsWhole(260, 260), moduleNameIsWhole(0, 260),
+    EXPECT_EQ(std::make_tuple(moduleNameIsWhole(1, 260), moduleNameIsWhole(260, 260), moduleNameIsWhole(0, 260),
                               filesFitBeside(std::wstring(244, L'd')), filesFitBeside(std::wstring(245, L'd'))),
               std::make_tuple(true, false, false, true, false));
     // The help text by its name, in any case, wherever it is stored.
@@ -116,7 +116,8 @@ TEST(WindowRect, StaysOnTheScreen)
         {1530, 890, 1930, 1090, {1530, 890, 400, 200}}, {1531, 891, 1931, 1091, {1520, 880, 400, 200}},
         {-10, -10, 390, 190, {-10, -10, 400, 200}}, {-11, -11, 389, 189, {0, 0, 400, 200}},
         {100, 100, 212, 127, {100, 100, 112, 27}}, {100, 100, 211, 126, {100, 100, 100, 100}},
-        {1831, 991, 1841, 1001, {1820, 980, 100, 100}}, {500, 300, 100, 100, {500, 300, 100, 100}},  // upside down
+        {1831, 991, 1841, 1001, {1820, 980, 100, 100}}, {1830, 990, 1840, 1000, {1830, 990, 100, 100}},
+        {500, 300, 100, 100, {500, 300, 100, 100}},  // upside down
         {INT_MIN, INT_MIN, INT_MAX, INT_MAX, {0, 0, INT_MAX, INT_MAX}},   // no overflow
         // Starting at the right or bottom edge, ending at the left or top edge.
         {1920, 1080, 1925, 1085, {1920, 1080, 5, 5}, true}, {1921, 1081, 1926, 1086, {1915, 1075, 5, 5}, true},

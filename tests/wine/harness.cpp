@@ -116,6 +116,8 @@ void TomelWindow::drop(const std::vector<std::wstring>& paths)
     SendMessageW(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
 }
 
+bool runningUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version") != nullptr; }
+
 std::wstring testDirectory()
 {
     // Wine reuses process numbers, so the time makes the folder new for every run.
@@ -157,6 +159,22 @@ std::set<std::wstring> filesIn(const std::wstring& folder, const std::wstring& p
         if (const std::wstring name = entry.path().filename().wstring(); name.compare(0, prefix.size(), prefix) == 0)
             names.insert(name);
     return names;
+}
+
+std::wstring writeBitmap(const std::wstring& name, int width, int height, COLORREF top, COLORREF bottom)
+{
+    const int row = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER head = {0x4D42, DWORD(54 + row * height), 0, 0, 54};
+    BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::string bytes = std::string(reinterpret_cast<char*>(&head), sizeof head) +
+                        std::string(reinterpret_cast<char*>(&info), sizeof info);
+    for (int y = height - 1; y >= 0; --y) {   // bottom row first
+        const COLORREF c = y < height / 2 ? top : bottom;
+        std::string line(row, '\0');
+        for (int x = 0; x < width; ++x) line.replace(3 * x, 3, {char(GetBValue(c)), char(GetGValue(c)), char(GetRValue(c))});
+        bytes += line;
+    }
+    return writeBytes(name, bytes);
 }
 
 std::string utf16(const std::wstring& text)

@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <random>
 
 #include "core/app/commands.h"
 #include "harness.h"
+#include "res/resource.h"
 #include "shell/display/fitting_win.h"
+#include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/display/tray_win.h"
 
@@ -61,11 +64,7 @@ TEST(Fitting, EachFitSizesTheClientAreaAndDocksTheWindowAgain)
     SelectObject(dc, old);
     DeleteDC(dc);
     const std::string paragraphs = "twenty-four characters..\r\nshort\r\n\r\none\r\ntwo\r\nthree\r\n";
-    const int row = 300 * 3;   // a 300 by 100 picture, 24 bits a pixel
-    BITMAPFILEHEADER head = {0x4D42, DWORD(54 + row * 100), 0, 0, 54};
-    BITMAPINFOHEADER info = {sizeof info, 300, 100, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    const std::wstring picture = writeBytes(L"picture.bmp", std::string(reinterpret_cast<char*>(&head), sizeof head) +
-                                                            std::string(reinterpret_cast<char*>(&info), sizeof info) + std::string(row * 100, '\x40'));
+    const std::wstring picture = writeBitmap(L"picture.bmp", 300, 100, 0x404040, 0x404040);
     const auto narrow = [&] {   // a client area 120 pixels wider than the margins: a line of 24 wraps once
         RECT r = {0, 0, 140, 100};
         AdjustWindowRectEx(&r, GetWindowLongW(w.window(), GWL_STYLE), FALSE, GetWindowLongW(w.window(), GWL_EXSTYLE));
@@ -99,6 +98,7 @@ TEST(Fitting, EachFitSizesTheClientAreaAndDocksTheWindowAgain)
         GetWindowRect(w.window(), &docked);
         EXPECT_TRUE(EqualRect(&fitted, &docked)) << fitted.left << ", " << fitted.top << " docked at " << docked.left << ", " << docked.top;
         EXPECT_TRUE(EqualRect(&fitted, &app.windowRect));
+        EXPECT_EQ(GetWindowRgnBox(w.window(), &client), ERROR);   // only a transparent window is clipped
     }
 }
 
@@ -182,6 +182,125 @@ TEST(Frame, ADockedWindowStaysDockedWhenTheCaptionOrTransparencyChanges)
                                                       << docked.top << ", " << docked.bottom;
         }
     }
+}
+
+// Under the Blackbox shell a caption moves the window up by the frame's height and lengthens it by
+// "Lengthen Window", and its loss moves it down again; docking at the top raises a window with a
+// caption by "Raise Caption". The shell, found at start-up, is told once, at the first caption.
+TEST(Frame, TheBlackboxShellMovesTheCaptionAndIsToldOnce)
+{
+    TomelWindow w;
+    App& app = w.app();
+    app.blackboxNotifyPending = true;   // as when the shell was found at start-up
+    const LONG frame = GetSystemMetrics(SM_CYFRAME);
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const auto answer = [&](const wchar_t* number, int button) {
+        answerNextDialog([=](HWND d) { SetDlgItemTextW(d, 302, number), PostMessageW(d, WM_COMMAND, button, 0); });
+    };
+    const struct {
+        const char* name;
+        std::function<void()> step;
+        LONG moved, lengthened;                // the top's move; the height beyond the caption's own
+        std::optional<LONG> top = {};          // or where the top is
+        std::vector<WPARAM> told = {};         // the shell's two messages
+    } steps[] = {
+        {"Blackbox Shell", [&] { w.command(CMD_BLACKBOX_SHELL); }, 0, 0},
+        {"no caption", [&] { w.command(CMD_CAPTION); }, frame, 0},
+        {"a caption", [&] { w.command(CMD_CAPTION); }, -frame, 2, {}, {2, 5}},
+        {"no caption again", [&] { w.command(CMD_CAPTION); }, frame, 0},
+        {"a caption again", [&] { w.command(CMD_CAPTION); }, -frame, 2},
+        {"docked at the top", [&] { w.command(CMD_DOCK_TOP); }, 0, 2, work.top - 4},
+        {"Raise Caption 9", [&] { answer(L"9", IDOK), w.command(CMD_RAISE_CAPTION); }, 0, 2, work.top - 9},
+        {"Lengthen Window 7, cancelled", [&] { answer(L"7", IDCANCEL), w.command(CMD_LENGTHEN_WINDOW); }, 0, 2, work.top - 9},
+        {"no Blackbox Shell, docked", [&] { w.command(CMD_BLACKBOX_SHELL), w.command(CMD_DOCK_TOP); }, 0, 2, work.top},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        RECT before = {}, after = {}, plain = {};
+        GetWindowRect(w.window(), &before);
+        s.step();
+        GetWindowRect(w.window(), &after);
+        GetClientRect(w.window(), &plain);
+        AdjustWindowRect(&plain, GetWindowLongW(w.window(), GWL_STYLE), FALSE);
+        // Wine sizes and places a window whose caption came or went by a measure of its own.
+        if (s.top || !runningUnderWine()) EXPECT_EQ(after.top, s.top ? *s.top : before.top + s.moved);
+        if (!runningUnderWine()) EXPECT_EQ((after.bottom - after.top) - (plain.bottom - plain.top), s.lengthened);
+        std::vector<WPARAM> told;
+        for (UINT message : {shellMessages.windowMessage, shellMessages.skinMessage})
+            for (MSG m; PeekMessageW(&m, w.window(), message, message, PM_REMOVE);) told.push_back(m.wParam);
+        EXPECT_EQ(told, s.told);
+    }
+    EXPECT_EQ(std::make_pair(app.bbCaptionAdjust, app.bbWindowAdjust), std::make_pair(9, 2));
+}
+
+// The text is drawn in the text colour on the background brush, or on the picture while one shows;
+// the window's background is the brush.
+TEST(Colours, TheTextIsDrawnInItsColourOnTheBackgroundOrOnThePicture)
+{
+    TomelWindow w;
+    App& app = w.app();
+    app.textColour = 0x123456;
+    const std::wstring picture = writeBitmap(L"colours.bmp", 20, 10, 0x0000FF, 0xFF0000);
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HBRUSH none = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    const struct {
+        bool picture, background, transparent;
+        HBRUSH brush;   // none: the background's
+    } cases[] = {{false, true, false, nullptr}, {true, true, false, none}, {true, false, false, nullptr},
+                 {true, true, true, nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        if (c.picture) loadPicture(app, picture.c_str()); else releasePicture(app);
+        app.showBackground = c.background;
+        app.transparent = c.transparent;
+        SetTextColor(dc, 0);
+        const auto brush = SendMessageW(w.window(), WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(GetDlgItem(w.window(), IDC_TEXT)));
+        EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), c.brush ? c.brush : app.backgroundBrush.get());
+        EXPECT_EQ(std::make_pair(GetTextColor(dc), GetBkMode(dc)), std::make_pair(COLORREF(0x123456), TRANSPARENT));
+    }
+    app.transparent = false;
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(SendMessageW(w.window(), WM_CTLCOLORDLG, WPARAM(dc), LPARAM(w.window()))),
+              app.backgroundBrush.get());
+    EXPECT_EQ(mainDialogProc(w.window(), WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(w.window())), FALSE);   // not the text's
+    DeleteDC(dc);
+}
+
+// The picture is drawn upright, in tiles over the client area, or with Fit To Graphic scaled into it
+// (never enlarged) and centred.
+TEST(Picture, IsDrawnUprightInTilesOrScaledAndCentred)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const COLORREF red = 0x0000FF, blue = 0xFF0000, green = 0x00FF00;
+    ASSERT_TRUE(loadPicture(app, writeBitmap(L"tiles.bmp", 20, 10, red, blue).c_str()));
+    RECT r = {0, 0, 200, 60};   // a client area of 200 by 60
+    AdjustWindowRectEx(&r, GetWindowLongW(w.window(), GWL_STYLE), FALSE, GetWindowLongW(w.window(), GWL_EXSTYLE));
+    SetWindowPos(w.window(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    const struct {
+        bool fitGraphic;
+        POINT at;
+        COLORREF colour;
+    } cases[] = {
+        {false, {2, 2}, red}, {false, {2, 7}, blue}, {false, {22, 2}, red}, {false, {195, 12}, red}, {false, {195, 58}, blue},
+        {true, {92, 27}, red}, {true, {108, 33}, blue}, {true, {88, 27}, green}, {true, {112, 33}, green}, {true, {92, 23}, green},
+    };
+    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 60);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        app.fitGraphic = c.fitGraphic;
+        const RECT all = {0, 0, 200, 60};
+        HBRUSH fill = CreateSolidBrush(green);
+        FillRect(dc, &all, fill);
+        DeleteObject(fill);
+        paintBackground(app, dc);
+        EXPECT_EQ(GetPixel(dc, c.at.x, c.at.y), c.colour);
+    }
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
 }
 
 // The user's drag, click, sizing and moving make the place the user's own: docking ends, and sizing
