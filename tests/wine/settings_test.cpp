@@ -270,6 +270,7 @@ TEST(Settings, ArgumentsAreTakenInTheirOrder)
     const std::wstring ini = writeBytes(L"s.ini", utf16File(L"[Portable]\r\nfile=" + a + L"\r\n[Settings]\r\nbookmark=4\r\n"));
     const std::wstring own = app.settingsPath, help = app.textFilePath;
     SetCurrentDirectoryW(testDirectory().c_str());
+    setPath(app.languagePath, testDirectory() + L"\\no folder\\tomel.lang.ini");   // "-translate" would end the test, failing
     const struct {
         std::vector<std::wstring> args;
         std::wstring settings, text;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "core/app/commands.h"
 #include "harness.h"
@@ -202,4 +203,68 @@ TEST(Keys, TheMenuNamesEveryKeyAndNoKeyFiresWithAModifierMore)
     const BYTE none[256] = {};
     SetKeyboardState(const_cast<BYTE*>(none));
     commandFilter = nullptr;
+}
+
+// Each command as the window shows it: the entry, the caption with the status, the text's alignment
+// and the topmost band; the commands that only switch a setting switch it.
+TEST(Commands, EachCommandDoesWhatItsItemSays)
+{
+    TomelWindow w;
+    App& app = w.app();
+    w.drop({writeBytes(L"commands.txt", "a1\r\na2\r\n\r\nb\r\n\r\nc\r\n\r\nd\r\n")});
+    const std::wstring status = L"commands.txt - Tomel | ";
+    const auto shown = [&] {
+        const LONG align = GetWindowLongW(app.textControl, GWL_STYLE) & 3;
+        const bool top = GetWindowLongW(w.window(), GWL_EXSTYLE) & WS_EX_TOPMOST;
+        return w.text() + L"|" + w.title() + L"|" + L"LCR"[align] + (top ? L"|top" : L"");
+    };
+    const struct {
+        unsigned command;
+        std::wstring shown;
+    } cases[] = {
+        {CMD_NEXT, L"b\n|" + status + L"2/4 | 00:00:05|L"}, {CMD_PREVIOUS, L"a1\na2\n|" + status + L"1/4 | 00:00:05|L"},
+        {CMD_PREVIOUS, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_FIRST, L"a1\na2\n|" + status + L"1/4 | 00:00:05|L"},
+        {CMD_LAST, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_SLIDE_NEXT, L"a1\na2\n|" + status + L"1/4 | 00:00:05|L"},
+        {CMD_SLIDE_PREVIOUS, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_SLIDESHOW, L"d\n|" + status + L"4/4 | Stop|L"},
+        {CMD_SLIDESHOW, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_COUNTDOWN, L"d\n|" + status + L"4/4|L"},
+        {CMD_COUNTDOWN, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_STATUS_IN_CAPTION, L"d\n|commands.txt - Tomel|L"},
+        {CMD_STATUS_IN_CAPTION, L"d\n|" + status + L"4/4 | 00:00:05|L"},
+        {CMD_MULTILINE, L"c\n|" + status + L"4/5 | 00:00:05|L"}, {CMD_MULTILINE, L"d\n|" + status + L"4/4 | 00:00:05|L"},
+        {CMD_JUSTIFY_CENTER, L"d\n|" + status + L"4/4 | 00:00:05|C"}, {CMD_JUSTIFY_RIGHT, L"d\n|" + status + L"4/4 | 00:00:05|R"},
+        {CMD_JUSTIFY_LEFT, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_STAY_ON_TOP, L"d\n|" + status + L"4/4 | 00:00:05|L|top"},
+        {CMD_NEXT, L"a1\na2\n|" + status + L"1/4 | 00:00:05|L|top"},
+        {CMD_STAY_ON_TOP, L"a1\na2\n|" + status + L"1/4 | 00:00:05|L"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        w.command(c.command);
+        // Wine keeps an owned window in the topmost band once it was put there.
+        std::wstring now = shown();
+        if (runningUnderWine() && !app.onTop) now = now.substr(0, now.find(L"|top"));
+        EXPECT_EQ(now, c.shown);
+    }
+    // Random steps reach every entry; so does a slide step with random order.
+    for (unsigned command : {CMD_RANDOM_ENTRY, CMD_SLIDE_NEXT}) {
+        std::set<std::wstring> seen;
+        if (command == CMD_SLIDE_NEXT) w.command(CMD_RANDOM);
+        for (int i = 0; i < 60; ++i) w.command(command), seen.insert(w.text());
+        EXPECT_EQ(seen.size(), 4u) << command;
+    }
+    const struct {
+        unsigned command;
+        bool& flag;
+    } switches[] = {
+        {CMD_RANDOM, app.slide.random}, {CMD_HIDE, app.slide.hide}, {CMD_BACKGROUND, app.showBackground},
+        {CMD_DRAGGABLE, app.draggable}, {CMD_BLACKBOX_SHELL, app.blackboxShell}, {CMD_SAVE_ON_EXIT, app.saveOnExit},
+        {CMD_SAVE_FILE, app.saveFile}, {CMD_BOOKMARK, app.resume}, {CMD_MENU_AT_CURSOR, app.atCursor},
+    };
+    for (const auto& s : switches) {
+        const bool before = s.flag;
+        w.command(s.command);
+        EXPECT_NE(s.flag, before) << s.command;
+        w.command(s.command);
+        EXPECT_EQ(s.flag, before) << s.command;
+    }
+    w.command(CMD_EXIT);
+    EXPECT_FALSE(IsWindow(w.window()));
 }
