@@ -18,10 +18,13 @@ every mutant, on Ctrl+C too, and a run that was killed outright is repaired by t
 
   scripts/mutate.py [--mode portable|windows] [--files core/text/slideshow.cpp ...] [--sample N]
                     [--seed S] [--timeout SEC] [--list] [--equivalents FILE] [--report FILE]
+                    [--check-equivalents]
 
 Known equivalent mutants (changes no test can see because the behaviour does not change) are
 listed in scripts/mutate-equivalents.txt, one per line as the survivor list prints them; the
 line number is only a guide, a mutant is matched by file, mutation and the text of its line.
+--check-equivalents runs the listed mutants instead and names those the tests kill, which do not
+belong on the list.
 """
 
 import argparse
@@ -406,6 +409,8 @@ def main():
     ap.add_argument("--equivalents", default=os.path.join(TOP, "scripts", "mutate-equivalents.txt"))
     ap.add_argument("--report", default=None, help="also write the summary to this file")
     ap.add_argument("--list", action="store_true", help="only list the mutants")
+    ap.add_argument("--check-equivalents", action="store_true",
+                    help="run the mutants the equivalents list holds instead, and name those the tests kill")
     args = ap.parse_args()
 
     mode = MODES[args.mode]
@@ -430,6 +435,8 @@ def main():
     matched = {m.key() for m in excluded}
     stale = [line for key, line in equivalents.items() if key not in matched and key[0] in files]
     mutants = [m for m in mutants if m.key() not in equivalents]
+    if args.check_equivalents:
+        mutants, excluded = excluded, []
     total_found = len(mutants)
 
     if args.list:
@@ -514,6 +521,11 @@ def main():
                f" ({len(results['timeout'])} of them by the time limit);"
                f" {len(results['stillborn'])} did not compile; {minutes:.1f} minutes")
     out.append("")
+    if args.check_equivalents:
+        # An equivalent mutant is one no test can kill: a killed one does not belong on the list.
+        out.append(f"Listed as equivalent but killed, to take off the list ({killed}):")
+        out += [m.entry() for m in results["killed"] + results["timeout"]] or ["(none)"]
+        out.append("")
     out.append(f"Survivors ({len(results['survived'])}):")
     out += [m.entry() for m in results["survived"]] or ["(none)"]
     out.append("")

@@ -78,6 +78,10 @@ TEST(Entries, StorageIsKeptAndManyEntriesSpanChunks)
     ASSERT_EQ(list.size(), 17u * 65536);
     for (std::size_t i : {0ul, 65535ul, 65536ul, 16ul * 65536 + 1})
         EXPECT_EQ(list[i], std::to_wstring(i % 10) + L"\n");
+    // Given back whole, it can be used again.
+    list.release();
+    splitText(list, L"x", ANSI, false);
+    EXPECT_EQ(entriesOf(list), V{L"x\n"});
 }
 
 std::size_t refuseAbove = 1024;   // no chunk of entry offsets, and room for 256 characters at most

@@ -297,7 +297,7 @@ TEST(MenuPosition, PackedPositionsReadBackSigned)
 
 TEST(PeriodParts, SplitAndJoin)
 {
-    for (PeriodParts p : {PeriodParts{0, 0, 5, 0}, {1, 2, 3, 4}, {2, 1, 0, 0}, {0, 59, 59, 999}, {0, 59, 0, 0}}) {
+    for (PeriodParts p : {PeriodParts{0, 0, 5, 0}, {1, 2, 3, 4}, {2, 1, 0, 0}, {0, 59, 59, 999}, {0, 59, 0, 0}, {1, 0, 0, 0}}) {
         const PeriodParts back = splitPeriod(static_cast<std::uint32_t>(joinPeriod(p)));
         EXPECT_EQ(std::tie(back.hours, back.minutes, back.seconds, back.milliseconds),
                   std::tie(p.hours, p.minutes, p.seconds, p.milliseconds));

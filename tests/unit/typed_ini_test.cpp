@@ -271,4 +271,9 @@ TEST(WrittenFile, AKeptCopyNamesItsFileAndIsWholeOnlyToTheLastByte)
               std::make_pair(WrittenFile::Other, WrittenFile::Other));
     ASSERT_EQ(readKeptCopy(copy, read), WrittenFile::Whole);
     EXPECT_EQ(std::make_pair(read.target, read.old), std::make_pair(target, old));
+    // Lengths of more than one byte, and none.
+    for (const std::string& longer : {std::string(300, 'o'), std::string()}) {
+        ASSERT_EQ(readKeptCopy(keptCopyBytes(target + std::wstring(300, L'x'), longer), read), WrittenFile::Whole);
+        EXPECT_EQ(std::make_pair(read.target, read.old), std::make_pair(target + std::wstring(300, L'x'), longer));
+    }
 }
