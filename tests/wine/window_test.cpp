@@ -265,6 +265,16 @@ TEST(Commands, EachCommandDoesWhatItsItemSays)
         w.command(s.command);
         EXPECT_EQ(s.flag, before) << s.command;
     }
+    // A period typed into a timer dialog is the slide or the hide period, the slide's shown at once;
+    // cancelled, it is not.
+    for (const auto& [command, seconds, button, slide, hide] : {std::tuple{CMD_SLIDE_TIME, L"7", IDOK, 7000u, 1000u},
+                                                             {CMD_HIDE_TIME, L"3", IDOK, 7000u, 3000u},
+                                                             {CMD_SLIDE_TIME, L"9", IDCANCEL, 7000u, 3000u}}) {
+        answerNextDialog([=](HWND d) { SetDlgItemTextW(d, 313, seconds), PostMessageW(d, WM_COMMAND, button, 0); });
+        w.command(command);
+        EXPECT_EQ(std::make_tuple(app.slide.slideTime, app.slide.hideTime, w.title().substr(w.title().size() - 8)),
+                  std::make_tuple(slide, hide, std::wstring(L"00:00:07")));
+    }
     w.command(CMD_EXIT);
     EXPECT_FALSE(IsWindow(w.window()));
 }
