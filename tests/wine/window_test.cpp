@@ -57,10 +57,7 @@ TEST(MessageLoop, GoesOnAfterAFailedGetMessageAndEndsWithTheQuitCode)
 namespace {
 // What a close from inside a modal loop found: the loop ran, and the window and App were still there
 // after the close (it waits for the loop). `stuck`: the loop was still running a moment later.
-struct LoopProbe {
-    bool ran = false, alive = false, stuck = false, greyed = false;
-};
-LoopProbe probe;
+struct LoopProbe { bool ran = false, alive = false, stuck = false, greyed = false; } probe;
 HWND probed;
 
 // As the tray icon's menu can over any dialog: Countdown (which releases a dialog's hold on the
@@ -71,10 +68,7 @@ void closeFromInside()
     SendMessageW(probed, WM_COMMAND, CMD_COUNTDOWN, 0);
     // The menu over the loop greys the commands that would open another dialog.
     const MenuTracker outer = menuTracker;
-    menuTracker = [](HMENU menu, int, int) -> UINT {
-        probe.greyed = (GetMenuState(menu, CMD_FONT, MF_BYCOMMAND) & MF_GRAYED) != 0;
-        return 0;
-    };
+    menuTracker = [](HMENU menu, int, int) -> UINT { return probe.greyed = GetMenuState(menu, CMD_FONT, MF_BYCOMMAND) & MF_GRAYED, 0; };
     if (!outer) SendMessageW(probed, WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
     menuTracker = outer;
     SendMessageW(probed, WM_CLOSE, 0, 0);
@@ -100,14 +94,10 @@ void CALLBACK onLoopTimer(HWND, UINT, UINT_PTR, DWORD)
 TEST(Close, WaitsForEveryModalLoopOnTheWindowAndThenEndsTheProgram)
 {
     const std::wstring bigEndian = writeBytes(L"be.txt", std::string("\xFE\xFF\x00\x41", 4));
-    const struct {
-        const char* loop;
-        unsigned command;   // 0: a dropped text that the program refuses with a message box
-    } cases[] = {
-        {"About box", CMD_ABOUT},      {"timer dialog", CMD_SLIDE_TIME}, {"Open dialog", CMD_OPEN_FILE},
-        {"Save As dialog", CMD_SAVE_AS}, {"colour chooser", CMD_TEXT_COLOUR}, {"popup menu", CMD_MENU},
-        {"message box", 0},
-    };
+    // 0: a dropped text that the program refuses with a message box
+    const struct { const char* loop; unsigned command; } cases[] = {
+        {"About box", CMD_ABOUT}, {"timer dialog", CMD_SLIDE_TIME}, {"Open dialog", CMD_OPEN_FILE}, {"Save As dialog", CMD_SAVE_AS},
+        {"colour chooser", CMD_TEXT_COLOUR}, {"popup menu", CMD_MENU}, {"message box", 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.loop);
         TomelWindow w;
@@ -116,16 +106,10 @@ TEST(Close, WaitsForEveryModalLoopOnTheWindowAndThenEndsTheProgram)
         messageHook = [](const wchar_t*, UINT) { return closeFromInside(), IDOK; };
         if (c.command == CMD_MENU) menuTracker = [](HMENU, int, int) -> UINT { return closeFromInside(), CMD_NEXT; };
         const UINT_PTR timer = c.command == CMD_MENU || !c.command ? 0 : SetTimer(nullptr, 0, 300, onLoopTimer);
-        if (c.command)
-            w.command(c.command);
-        else
-            w.drop({bigEndian});
+        c.command ? w.command(c.command) : w.drop({bigEndian});
         if (timer) KillTimer(nullptr, timer);
         menuTracker = nullptr;
-        EXPECT_TRUE(probe.ran);
-        EXPECT_TRUE(probe.alive);
-        EXPECT_FALSE(probe.stuck);
-        EXPECT_EQ(probe.greyed, c.command != CMD_MENU);
+        EXPECT_EQ(std::make_tuple(probe.ran, probe.alive, probe.stuck, probe.greyed), std::make_tuple(true, true, false, c.command != CMD_MENU));
         EXPECT_TRUE(w.pump(2000, [&] { return !IsWindow(w.window()); }));
         EXPECT_EQ(currentApp, nullptr);
     }
@@ -176,15 +160,11 @@ TEST(Keys, TheMenuNamesEveryKeyAndNoKeyFiresWithAModifierMore)
     commandFilter = noteCommand;
     const auto press = [&](int modifiers, int key) {
         BYTE state[256] = {};
-        state[VK_SHIFT] = modifiers & SHIFT ? 0x80 : 0;
-        state[VK_CONTROL] = modifiers & CTRL ? 0x80 : 0;
-        state[VK_MENU] = modifiers & ALT ? 0x80 : 0;
+        std::tie(state[VK_SHIFT], state[VK_CONTROL], state[VK_MENU]) = std::make_tuple(modifiers & SHIFT ? 0x80 : 0, modifiers & CTRL ? 0x80 : 0, modifiers & ALT ? 0x80 : 0);
         SetKeyboardState(state);
         commandsSeen.clear();
-        if (key & CHARACTER)
-            w.route(WM_CHAR, key & 0xFFFF, 0);
-        else
-            w.route(modifiers & ALT ? WM_SYSKEYDOWN : WM_KEYDOWN, key, modifiers & ALT ? 1 << 29 : 0);
+        if (key & CHARACTER) w.route(WM_CHAR, key & 0xFFFF, 0);
+        else w.route(modifiers & ALT ? WM_SYSKEYDOWN : WM_KEYDOWN, key, modifiers & ALT ? 1 << 29 : 0);
         return commandsSeen;
     };
     for (const auto& [combination, command] : keys) {
@@ -200,8 +180,8 @@ TEST(Keys, TheMenuNamesEveryKeyAndNoKeyFiresWithAModifierMore)
             if (other != keys.end()) EXPECT_EQ(seen, std::vector<unsigned>{other->second}) << "with " << more;
         }
     }
-    const BYTE none[256] = {};
-    SetKeyboardState(const_cast<BYTE*>(none));
+    BYTE none[256] = {};
+    SetKeyboardState(none);
     commandFilter = nullptr;
 }
 
@@ -218,10 +198,7 @@ TEST(Commands, EachCommandDoesWhatItsItemSays)
         const bool top = GetWindowLongW(w.window(), GWL_EXSTYLE) & WS_EX_TOPMOST;
         return w.text() + L"|" + w.title() + L"|" + L"LCR"[align] + (top ? L"|top" : L"");
     };
-    const struct {
-        unsigned command;
-        std::wstring shown;
-    } cases[] = {
+    const struct { unsigned command; std::wstring shown; } cases[] = {
         {CMD_NEXT, L"b\n|" + status + L"2/4 | 00:00:05|L"}, {CMD_PREVIOUS, L"a1\na2\n|" + status + L"1/4 | 00:00:05|L"},
         {CMD_PREVIOUS, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_FIRST, L"a1\na2\n|" + status + L"1/4 | 00:00:05|L"},
         {CMD_LAST, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_SLIDE_NEXT, L"a1\na2\n|" + status + L"1/4 | 00:00:05|L"},
@@ -250,20 +227,15 @@ TEST(Commands, EachCommandDoesWhatItsItemSays)
         for (int i = 0; i < 60; ++i) w.command(command), seen.insert(w.text());
         EXPECT_EQ(seen.size(), 4u) << command;
     }
-    const struct {
-        unsigned command;
-        bool& flag;
-    } switches[] = {
+    const struct { unsigned command; bool& flag; } switches[] = {
         {CMD_RANDOM, app.slide.random}, {CMD_HIDE, app.slide.hide}, {CMD_BACKGROUND, app.showBackground},
         {CMD_DRAGGABLE, app.draggable}, {CMD_BLACKBOX_SHELL, app.blackboxShell}, {CMD_SAVE_ON_EXIT, app.saveOnExit},
         {CMD_SAVE_FILE, app.saveFile}, {CMD_BOOKMARK, app.resume}, {CMD_MENU_AT_CURSOR, app.atCursor},
     };
     for (const auto& s : switches) {
         const bool before = s.flag;
-        w.command(s.command);
-        EXPECT_NE(s.flag, before) << s.command;
-        w.command(s.command);
-        EXPECT_EQ(s.flag, before) << s.command;
+        EXPECT_EQ((w.command(s.command), s.flag), !before) << s.command;
+        EXPECT_EQ((w.command(s.command), s.flag), before) << s.command;
     }
     // A period typed into a timer dialog is the slide or the hide period, the slide's shown at once;
     // cancelled, it is not.
