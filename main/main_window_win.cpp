@@ -195,6 +195,9 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DROPFILES:
         onDropFiles(*app, reinterpret_cast<HDROP>(wParam));
         return TRUE;
+    case MSG_PICTURE_READY:
+        onPictureReady(*app);
+        return TRUE;
     default:
         // The shell has started (again): the tray icon can be added now.
         if (isTaskbarCreated(message)) {

@@ -14,6 +14,7 @@
 #include "core/text/entries.h"
 #include "core/text/slideshow.h"
 #include "state/gdi_win.h"
+#include "state/picture_win.h"
 
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
@@ -79,6 +80,7 @@ struct App {
     std::int32_t textMargin = 5;
     PinState pins;                       // menuPinned, pinnedSubmenu, pinnedLevel3, pinnedLevel3Parent
     bool menuShowing = false;            // the popup menu's own loop is running
-    UniqueComRef<IPicture> picture;      // the background picture, or none
+    BackgroundPicture picture;           // the background picture, or none
+    PendingPicture pendingPicture;       // a picture on its way from a worker thread
     wchar_t gongPath[PATH_BUFFER] = {};  // the sound file the gong device was opened with; empty: closed
 };

@@ -32,6 +32,7 @@ private:
 };
 using unique_hfont = UniqueGdiObject<HFONT>;
 using unique_hbrush = UniqueGdiObject<HBRUSH>;
+using unique_hbitmap = UniqueGdiObject<HBITMAP>;
 
 // A window's device context, taken and given back within one operation.
 class WindowDC {
@@ -62,10 +63,11 @@ private:
     HMENU h_ = nullptr;
 };
 
-// A memory device context compatible with the screen, deleted at the end of one operation.
+// A memory device context compatible with the screen (or another context), deleted at the end of one operation.
 class MemoryDC {
 public:
     MemoryDC() : dc_(CreateCompatibleDC(nullptr)) {}
+    explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
     ~MemoryDC() { if (dc_) DeleteDC(dc_); }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
@@ -117,6 +119,11 @@ public:
     {
         reset();
         return reinterpret_cast<void**>(&p_);
+    }
+    I** putTyped()
+    {
+        reset();
+        return &p_;
     }
 
 private:

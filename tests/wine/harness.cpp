@@ -161,22 +161,6 @@ std::set<std::wstring> filesIn(const std::wstring& folder, const std::wstring& p
     return names;
 }
 
-std::wstring writeBitmap(const std::wstring& name, int width, int height, COLORREF top, COLORREF bottom)
-{
-    const int row = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER head = {0x4D42, DWORD(54 + row * height), 0, 0, 54};
-    BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    std::string bytes = std::string(reinterpret_cast<char*>(&head), sizeof head) +
-                        std::string(reinterpret_cast<char*>(&info), sizeof info);
-    for (int y = height - 1; y >= 0; --y) {   // bottom row first
-        const COLORREF c = y < height / 2 ? top : bottom;
-        std::string line(row, '\0');
-        for (int x = 0; x < width; ++x) line.replace(3 * x, 3, {char(GetBValue(c)), char(GetGValue(c)), char(GetRValue(c))});
-        bytes += line;
-    }
-    return writeBytes(name, bytes);
-}
-
 std::string utf16(const std::wstring& text)
 {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));

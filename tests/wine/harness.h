@@ -60,8 +60,6 @@ std::string readFile(const std::wstring& path);
 bool exists(const std::wstring& path);
 // The names in a folder that begin with `prefix`.
 std::set<std::wstring> filesIn(const std::wstring& folder, const std::wstring& prefix = L"");
-// A 24-bit picture file of `width` by `height` pixels: its top half `top`, the rest `bottom`.
-std::wstring writeBitmap(const std::wstring& name, int width, int height, COLORREF top, COLORREF bottom);
 // Bytes of a UTF-16 LE text; with its byte-order mark for a whole file.
 std::string utf16(const std::wstring& text);
 std::string utf16File(const std::wstring& text);
