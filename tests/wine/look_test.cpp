@@ -216,7 +216,7 @@ TEST(Frame, EveryStepKeepsThePlaceDockingCaptionAndClip)
         {"Fit To Width: the width stays and the widest line wraps", [&] { sized(140, 100, false)(); w.command(CMD_FIT_WIDTH); }, wrapped},
         {"docked in the centre", command(CMD_DOCK_CENTER), wrapped},
         {"a new text", drop(L"two.txt", "two lines of twenty-eight..\r\n\r\nx\r\n"), wrapped},
-        {"Fit To Graphic", [&] { ASSERT_TRUE(showPicture(w, picture)), w.command(CMD_FIT_GRAPHIC); }, SIZE{300, 100}},
+        {"Fit To Graphic", [&] { ASSERT_TRUE(showPicture(w, picture)); w.command(CMD_FIT_GRAPHIC); }, SIZE{300, 100}},
         {"another program's size and move", [&] { sized(320, 120, false)(), moved(25, 15, false)(); }, SIZE{320, 120},
          POINT{25, 15}, {}, true, true, {}, 0, false},
         {"docked in the centre", command(CMD_DOCK_CENTER)},
