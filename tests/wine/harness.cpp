@@ -87,9 +87,12 @@ bool TomelWindow::pump(int ms, const std::function<bool()>& done)
 bool TomelWindow::cursorTo(POINT p)
 {
     SetCursorPos(p.x, p.y);
-    return pump(1000, [&] {   // under Wine the pointer can take a moment to get there
+    // Under Wine the pointer can take a moment to get there, and to stay there.
+    int stayed = 0;
+    return pump(2000, [&] {
         POINT now = {};
-        return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+        stayed = GetCursorPos(&now) && now.x == p.x && now.y == p.y ? stayed + 1 : 0;
+        return stayed == 10;
     });
 }
 

@@ -26,7 +26,7 @@ namespace {
 std::wstring testPicture(const char* name)
 {
     const std::wstring wide(name, name + std::strlen(name));
-    return writeBytes(wide, readFile(std::wstring(L"" TOMEL_TEST_PICTURES L"/") + wide));
+    return writeBytes(wide, readFile(L"" TOMEL_TEST_PICTURES L"/" + wide));
 }
 #define NEED_PICTURES() \
     if (!*TOMEL_TEST_PICTURES) GTEST_SKIP() << "ImageMagick was not there to make the test pictures"
@@ -52,8 +52,7 @@ bool showPicture(TomelWindow& w, const std::wstring& path)
 std::uint64_t committedBytes()
 {
     PROCESS_MEMORY_COUNTERS counters = {};
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PagefileUsage;
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters), counters.PagefileUsage;
 }
 
 // Paints the background over a green bitmap of the client area's size (the last entry's text, as
@@ -63,25 +62,18 @@ public:
     explicit PaintedClient(TomelWindow& w)
     {
         GetClientRect(w.window(), &client_);
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof info.bmiHeader, client_.right, -client_.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        BITMAPINFO info = {{sizeof info.bmiHeader, client_.right, -client_.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}};
         void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, bitmap);
+        HGDIOBJ old = SelectObject(dc, CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
-        FillRect(dc, &client_, green);
-        paintBackground(w.app(), dc);
-        GdiFlush();
+        FillRect(dc, &client_, green), paintBackground(w.app(), dc), GdiFlush();
         pixels_.assign(static_cast<std::uint32_t*>(bits), static_cast<std::uint32_t*>(bits) + client_.right * client_.bottom);
-        DeleteObject(green);
-        DeleteObject(SelectObject(dc, old));
-        DeleteDC(dc);
+        DeleteObject(green), DeleteObject(SelectObject(dc, old)), DeleteDC(dc);
     }
     std::uint32_t at(int x, int y) const
     {
-        return pixels_[std::size_t((y < 0 ? client_.bottom + y : y) * client_.right + (x < 0 ? client_.right + x : x))] &
-               0xFFFFFF;
+        return pixels_[std::size_t((y < 0 ? client_.bottom + y : y) * client_.right + (x < 0 ? client_.right + x : x))] & 0xFFFFFF;
     }
     int midX() const { return client_.right / 2; }
     int midY() const { return client_.bottom / 2; }
