@@ -41,7 +41,7 @@ TEST(TypedIni, BytesAreDecodedAsTheirMarkSays)
     const Case cases[] = {
         // UTF-16 keeps CR LF and drops an odd last byte; 8-bit text is Latin-1 without a decoder.
         {std::string("\xFF\xFE" "a\0\r\0\n\0\xAC\x20" "A", 11), true, L"a\r\n\u20AC"},
-        {"\xFF\xFE\x80\r\r\n\r", false, L"\u00FF\u00FE\u0080\r\n\r"},   // only CR LF becomes LF
+        {"\xFF\xFE\x80\r\r\n\r", false, L"\u00FF\u00FE\u0080\r\n\r"}, {"\r\nx", false, L"\nx"},   // only CR LF becomes LF
         {u8 + "\x7F\x80\xC1\x81\xC3\xC3\xA9\r\n", true, L"\x7F\uFFFD\uFFFD\uFFFD\uFFFD\u00E9\n"},
         {u8 + "\xC2\x80\xDF\xBF\xE0\x9F\xBF\xE0\xA0\x80\xEF\xBF\xBF", true,
          L"\u0080\u07FF\uFFFD\uFFFD\uFFFD\u0800\uFFFF"},                      // the ends of each length
