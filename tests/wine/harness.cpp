@@ -65,8 +65,7 @@ TomelWindow::~TomelWindow()
     if (IsWindow(window_)) DestroyWindow(window_);
     if (IsWindow(owner_)) DestroyWindow(owner_);
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}
     messageHook = nullptr;
 }
 

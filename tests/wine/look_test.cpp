@@ -257,10 +257,7 @@ TEST(Frame, EveryStepKeepsThePlaceDockingCaptionAndClip)
         }
         EXPECT_EQ((GetWindowLongW(w.window(), GWL_STYLE) & WS_CAPTION) == WS_CAPTION, app.caption && !app.transparent);
         RECT clip = {}, anew = {};
-        if (!app.transparent) {
-            EXPECT_EQ(GetWindowRgnBox(w.window(), &clip), ERROR);
-            continue;
-        }
+        if (!app.transparent) { EXPECT_EQ(GetWindowRgnBox(w.window(), &clip), ERROR); continue; }
         COLORREF key = 0;
         DWORD flags = 0;
         EXPECT_TRUE(GetLayeredWindowAttributes(w.window(), &key, nullptr, &flags) && (flags & LWA_COLORKEY));
@@ -414,9 +411,7 @@ TEST(Picture, FitToGraphicKeepsTheWholeWindowInTheWorkArea)
             EXPECT_EQ(client.right, work.right - work.left - frameW);
             EXPECT_EQ(client.bottom, client.right * c.h / c.w);
         }
-        if (c.heightFills) {
-            EXPECT_EQ(client.bottom, work.bottom - work.top - frameH);
-        }
+        if (c.heightFills) { EXPECT_EQ(client.bottom, work.bottom - work.top - frameH); }
     }
 }
 

@@ -46,10 +46,7 @@ TEST(TextLoading, TheFirstDroppedFileIsReadInTheCodePageOrAsUtf16)
         {"caf\xe9\r\n", L"caf\u00e9\n"},                          // the user's code page (1252 here)
         {utf16File(L"\u03b1\u03b2") + "!", L"\u03b1\u03b2\n"},   // a lone last byte is no character
     };
-    for (const auto& c : cases) {
-        w.drop({writeBytes(L"first.txt", c.bytes), second});
-        EXPECT_EQ(w.text(), c.shown);
-    }
+    for (const auto& c : cases) { w.drop({writeBytes(L"first.txt", c.bytes), second}); EXPECT_EQ(w.text(), c.shown); }
 }
 
 TEST(TextLoading, RefusalsKeepTheTextOnShowAndItsBookmark)
