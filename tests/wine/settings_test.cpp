@@ -13,16 +13,17 @@
 #include "shell/settings/settings_place_win.h"
 #include "shell/settings/settings_win.h"
 #include "shell/text/text_loader_win.h"
+#include "shell/ui/language_win.h"
 
 namespace {
-// A golden file is kept as UTF-8 text with LF line ends; the program writes UTF-16 LE with a
-// byte-order mark and CR LF.
+// A golden file is kept as UTF-8 text (with LF or CR LF line ends); the program writes UTF-16 LE with
+// a byte-order mark and CR LF.
 std::string goldenBytes(const std::string& name)
 {
     const std::string utf8 = readFile(std::wstring(L"" TOMEL_TEST_DATA L"/") + std::wstring(name.begin(), name.end()));
     std::wstring text(utf8.size(), L'\0'), crlf;
     text.resize(std::size_t(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), &text[0], int(text.size()))));
-    for (wchar_t c : text) crlf += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
+    for (wchar_t c : text) crlf += c == L'\n' && (crlf.empty() || crlf.back() != L'\r') ? std::wstring(L"\r\n") : std::wstring(1, c);
     return utf16File(crlf);
 }
 
@@ -346,4 +347,27 @@ TEST(Settings, KillsDuringSavesLeaveAWholeFileForTheNextStart)
         }
     }
     CloseHandle(ready);
+}
+
+// "-translate" writes the English language file only once the present one is safe in its backup;
+// when either cannot be written, both stay as they were.
+TEST(Settings, TheLanguageFileIsReplacedOnlyOnceItIsKeptInItsBackup)
+{
+    TomelWindow w;   // its menu's English texts captured at start-up
+    const std::wstring path = testDirectory() + L"\\tomel.lang.ini", backup = path + L".bak";
+    const std::string english = goldenBytes("language-english.txt"), mine = utf16File(L"mine"), older = utf16File(L"older");
+    // The two files before ("": none), the one held open by another program, and the two afterwards.
+    const struct { std::string file, kept; const std::wstring* locked; bool written; std::string fileAfter, keptAfter; } cases[] = {
+        {"", "", nullptr, true, english, ""}, {mine, older, nullptr, true, english, mine},
+        {mine, older, &path, false, mine, older}, {mine, older, &backup, false, mine, older}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        DeleteFileW(path.c_str()), DeleteFileW(backup.c_str());
+        if (!c.file.empty()) writeBytes(path, c.file);
+        if (!c.kept.empty()) writeBytes(backup, c.kept);
+        HANDLE lock = c.locked ? CreateFileW(c.locked->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+        EXPECT_EQ(writeLanguageFile(path.c_str()), c.written);
+        if (lock) CloseHandle(lock);
+        EXPECT_EQ(std::make_tuple(readFile(path), exists(backup), readFile(backup)), std::make_tuple(c.fileAfter, !c.keptAfter.empty(), c.keptAfter));
+    }
 }
