@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "core/display/placement.h"
+
 #include "shell/display/colours_win.h"
 #include "shell/display/fitting_win.h"
 #include "shell/display/frame_win.h"
@@ -39,8 +41,8 @@ void runCommand(App& app, unsigned command)
     case CMD_SLIDESHOW: toggleSlideshow(app); break;
     case CMD_HIDE: toggleHide(app); break;
     case CMD_RANDOM: toggleRandom(app); break;
-    case CMD_SLIDE_TIME: editTimer(app, 0); break;
-    case CMD_HIDE_TIME: editTimer(app, 1); break;
+    case CMD_SLIDE_TIME: editTimer(app, KIND_SLIDE_TIME); break;
+    case CMD_HIDE_TIME: editTimer(app, KIND_HIDE_TIME); break;
     case CMD_PLAY_SOUND: toggleSound(app); break;
     case CMD_COUNTDOWN: toggleCountdown(app); break;
     case CMD_STATUS_IN_CAPTION: toggleStatusInCaption(app); break;
@@ -63,9 +65,9 @@ void runCommand(App& app, unsigned command)
     case CMD_FIT_FONT: fitToFontCommand(app); break;
     case CMD_FIT_WIDTH: fitToWidthCommand(app); break;
     case CMD_FIT_GRAPHIC: fitToGraphicCommand(app); break;
-    case CMD_DOCK_TOP:
-    case CMD_DOCK_BOTTOM:
-    case CMD_DOCK_CENTER: dock(app, command - CMD_DOCK_TOP + 1); break;
+    case CMD_DOCK_TOP: dock(app, DOCK_TOP); break;
+    case CMD_DOCK_BOTTOM: dock(app, DOCK_BOTTOM); break;
+    case CMD_DOCK_CENTER: dock(app, DOCK_CENTER); break;
     case CMD_JUSTIFY_CENTER:
     case CMD_JUSTIFY_LEFT:
     case CMD_JUSTIFY_RIGHT:
@@ -73,8 +75,8 @@ void runCommand(App& app, unsigned command)
         showEntry(app, ShowMode::ShowSlide);
         break;
     case CMD_BLACKBOX_SHELL: flip(app.blackboxShell); break;
-    case CMD_RAISE_CAPTION: editBlackboxAdjust(app, 4); break;
-    case CMD_LENGTHEN_WINDOW: editBlackboxAdjust(app, 6); break;
+    case CMD_RAISE_CAPTION: editBlackboxAdjust(app, KIND_RAISE_CAPTION); break;
+    case CMD_LENGTHEN_WINDOW: editBlackboxAdjust(app, KIND_LENGTHEN_WINDOW); break;
     case CMD_DRAGGABLE: flip(app.draggable); break;
     case CMD_TRAY_ICON: toggleTrayIcon(app); break;
     case CMD_STAY_ON_TOP:

@@ -20,9 +20,6 @@ App* currentApp = nullptr;
 
 namespace {
 
-// The version-2 layout of NOTIFYICONDATAW: everything up to and including dwInfoFlags.
-constexpr UINT TRAY_RECORD_SIZE = offsetof(NOTIFYICONDATAW, dwInfoFlags) + sizeof(DWORD);
-
 void endApp()
 {
     App* app = currentApp;
@@ -74,17 +71,7 @@ void initApp(App& app, HWND window)
     HICON icon = LoadIconW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN));
     SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
     SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_APPWINDOW);
-
-    NOTIFYICONDATAW& tray = app.trayIconData;
-    tray = NOTIFYICONDATAW{};
-    tray.cbSize = TRAY_RECORD_SIZE;
-    tray.hWnd = window;
-    tray.uID = 0;
-    tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    tray.uCallbackMessage = MSG_TRAY_NOTIFY;
-    tray.hIcon = icon;
-    copyToBuffer(tray.szTip, 128, appInfo.programName);
-
+    initTrayIcon(app, icon);
     DragAcceptFiles(window, TRUE);
     app.randomGenerator.seed(GetTickCount());
     HDC dc = GetDC(window);

@@ -228,14 +228,14 @@ void endDrag(App& app)
 {
     ReleaseCapture();
     keepWindowRect(app);
-    app.docking = 0;
+    app.docking = DOCK_NONE;
 }
 
 void onMove(App& app)
 {
     if (!app.inSizeMove) return;
     keepWindowRect(app);
-    app.docking = 0;
+    app.docking = DOCK_NONE;
 }
 
 void onSize(App& app, int clientWidth, int clientHeight)
@@ -251,7 +251,7 @@ void onSize(App& app, int clientWidth, int clientHeight)
         app.fitFont = false;
         app.fitWidth = false;
         app.fitGraphic = false;
-        app.docking = 0;
+        app.docking = DOCK_NONE;
     }
 }
 

@@ -28,11 +28,11 @@ TEST(Dialogs, TheTimerAndNumberDialogsReadTheirFieldsAndCancelKeepsTheValue)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
-        DialogValue value{c.id == IDD_TIMER ? 0 : 6, 777};
+        DialogValue value{c.id == IDD_TIMER ? KIND_SLIDE_TIME : KIND_LENGTHEN_WINDOW, 777};
         HWND d = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(c.id), w.window(),
                                     c.id == IDD_TIMER ? TimerDialog : NumberDialog, reinterpret_cast<LPARAM>(&value));
         ASSERT_TRUE(d);
-        for (int i = 0; i < 4 && c.fields[i]; ++i) SetDlgItemTextW(d, c.id == IDD_TIMER ? 311 + i : 302, c.fields[i]);
+        for (int i = 0; i < 4 && c.fields[i]; ++i) SetDlgItemTextW(d, c.id == IDD_TIMER ? IDC_HOURS + i : IDC_NUMBER, c.fields[i]);
         SendMessageW(d, WM_COMMAND, c.button, 0);
         EXPECT_EQ(value.value, c.expected);
         EXPECT_EQ(IsWindowVisible(d) != FALSE, c.refused);
