@@ -23,11 +23,6 @@ namespace {
 
 constexpr std::size_t BLOCK_BYTES = 1u << 20;
 
-struct FileCloser {
-    void operator()(FILE* f) const { closeFileIfOpen(f); }
-};
-using UniqueFile = std::unique_ptr<FILE, FileCloser>;
-
 // A message in place of an entry ("No input file", "No data").
 void showInTextControl(App& app, const wchar_t* text) { SetWindowTextW(app.textControl, text ? text : L""); }
 
@@ -44,7 +39,7 @@ void revertToShownText(App& app)
 UniqueFile detectTextEncoding(App& app, TextEncoding& encoding, LoadStep& refusal)
 {
     encoding = TextEncoding::Refused;
-    UniqueFile file(openFileForReading(app.textFilePath, L"rb"));
+    UniqueFile file = openFileForReading(app.textFilePath, L"rb").file;
     if (!file) {
         refusal = LoadStep::Missing;
         return nullptr;
