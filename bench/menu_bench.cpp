@@ -43,8 +43,8 @@ int runMenu(const std::wstring& directory)
     messageHook = answerMessage;
     HWND owner = nullptr;
     HWND window = createMainWindow(GetModuleHandleW(nullptr), owner);
-    if (!window || !currentApp) return 1;
-    App& app = *currentApp;
+    if (!window || !currentApp.get()) return 1;
+    App& app = *currentApp.get();
 
     // Each part alone, then the whole showing as the program does it (the tracking itself aside).
     double start = nowMs();

@@ -104,11 +104,11 @@ int runSteps(const std::wstring& bigPath, const std::wstring& smallPath)
     messageHook = answerMessage;
     HWND owner = nullptr;
     HWND window = createMainWindow(GetModuleHandleW(nullptr), owner);
-    if (!window || !currentApp) {
+    if (!window || !currentApp.get()) {
         std::fprintf(stderr, "cannot create the main window (error %lu)\n", GetLastError());
         return 1;
     }
-    App& app = *currentApp;
+    App& app = *currentApp.get();
     pumpMessages(window);
     Walk small;
     loadEntries(app, smallPath, small.entries);

@@ -79,6 +79,7 @@ struct App {
     std::int32_t textMargin = 5;
     PinState pins;                       // menuPinned, pinnedSubmenu, pinnedLevel3, pinnedLevel3Parent
     bool menuShowing = false;            // the popup menu's own loop is running
+    unique_oleuninitialize_call ole;     // OLE for the picture, which is released before it
     UniqueComRef<IPicture> picture;      // the background picture, or none
     wchar_t gongPath[PATH_BUFFER] = {};  // the sound file the gong device was opened with; empty: closed
 };

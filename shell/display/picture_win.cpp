@@ -27,8 +27,6 @@ bool loadPicture(App& app, const wchar_t* path)
     return true;
 }
 
-void releasePicture(App& app) { app.picture.reset(); }
-
 bool pictureShown(const App& app) { return app.picture && app.showBackground && !app.transparent; }
 
 namespace {

@@ -5,7 +5,6 @@
 // Releases any picture, then loads `path` through the system's picture loader. A file that is
 // missing or no picture leaves none, without a message. False when nothing was loaded.
 bool loadPicture(App& app, const wchar_t* path);
-void releasePicture(App& app);
 // A picture is loaded, the background is on and the window is not transparent.
 bool pictureShown(const App& app);
 // The picture's natural size in pixels on `dc` (0 by 0 without a picture).

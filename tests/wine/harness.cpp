@@ -29,14 +29,14 @@ TomelWindow::TomelWindow()
     messageHook = [](const wchar_t* text, UINT) { return shownMessages.push_back(text ? text : L""), IDOK; };
     window_ = createMainWindow(GetModuleHandleW(nullptr), owner_);
     // Tests that save do so to their own files and switch this on themselves.
-    if (currentApp) currentApp->saveOnExit = false;
+    if (App* app = currentApp.get()) app->saveOnExit = false;
     accelerators_ = LoadAcceleratorsW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN));
     pump(50);
 }
 
 TomelWindow::~TomelWindow()
 {
-    if (currentApp) currentApp->saveOnExit = false;
+    if (App* app = currentApp.get()) app->saveOnExit = false;
     if (IsWindow(window_)) DestroyWindow(window_);
     if (IsWindow(owner_)) DestroyWindow(owner_);
     MSG msg;

@@ -21,7 +21,7 @@ public:
     TomelWindow(const TomelWindow&) = delete;
     TomelWindow& operator=(const TomelWindow&) = delete;
 
-    App& app() const { return *currentApp; }
+    App& app() const { return *currentApp.get(); }
     HWND window() const { return window_; }
     // Routes messages as the program's loop does, for `ms` milliseconds or until `done` holds.
     // Returns whether `done` held.

@@ -66,7 +66,7 @@ TEST(Settings, GoldenFilesAreWrittenByteForByteAndReadBack)
         SendMessageW(w.window(), WM_ENDSESSION, FALSE, 0);   // the session goes on after all
         EXPECT_FALSE(exists(path));
         SendMessageW(w.window(), WM_ENDSESSION, TRUE, 0);
-        EXPECT_EQ(currentApp, nullptr);
+        EXPECT_EQ(currentApp.get(), nullptr);
         EXPECT_EQ(readFile(path), goldenBytes("settings-default.txt"));
     }
     TomelWindow w;

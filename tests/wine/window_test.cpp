@@ -72,7 +72,7 @@ void closeFromInside()
     if (!outer) SendMessageW(probed, WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
     menuTracker = outer;
     SendMessageW(probed, WM_CLOSE, 0, 0);
-    probe.alive = IsWindow(probed) && currentApp;
+    probe.alive = IsWindow(probed) && currentApp.get();
 }
 
 BOOL CALLBACK cancelDialog(HWND window, LPARAM)
@@ -121,6 +121,6 @@ TEST(Close, WaitsForEveryModalLoopOnTheWindowAndThenEndsTheProgram)
         EXPECT_FALSE(probe.stuck);
         EXPECT_EQ(probe.greyed, c.command != CMD_MENU);
         EXPECT_TRUE(w.pump(2000, [&] { return !IsWindow(w.window()); }));
-        EXPECT_EQ(currentApp, nullptr);
+        EXPECT_EQ(currentApp.get(), nullptr);
     }
 }
