@@ -1,8 +1,7 @@
 #include "main/commands_win.h"
 
-#include <shellapi.h>
-
 #include "core/display/placement.h"
+#include "shell/app/platform_win.h"
 
 #include "shell/display/colours_win.h"
 #include "shell/display/fitting_win.h"
@@ -31,11 +30,8 @@ void withTimerSuspended(App& app, F&& dialog)
 
 }  // namespace
 
-CommandFilter commandFilter = nullptr;
-
 void runCommand(App& app, unsigned command)
 {
-    if (commandFilter && !commandFilter(command)) return;
     if (applyPinCommand(app.pins, command)) return;
     switch (command) {
     case CMD_SLIDESHOW: toggleSlideshow(app); break;
@@ -98,7 +94,7 @@ void runCommand(App& app, unsigned command)
     case CMD_BOOKMARK: flip(app.resume); break;
     case CMD_MENU: showMenuForCommand(app); break;
     case CMD_MENU_AT_CURSOR: flip(app.atCursor); break;
-    case CMD_HELP: ShellExecuteW(app.window, L"open", app.helpPath, nullptr, nullptr, SW_SHOWNORMAL); break;
+    case CMD_HELP: platform.shellExecute(app.window, L"open", app.helpPath, nullptr, nullptr, SW_SHOWNORMAL); break;
     case CMD_ABOUT: showAboutBox(app); break;
     case CMD_EXIT: SendMessageW(app.window, WM_CLOSE, 0, 0); break;
     default: break;   // numbers without a command, and commands of parts not yet in the program

@@ -2,9 +2,8 @@
 
 #include "core/app/commands.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/display/frame_win.h"
-
-NotifyIconFn notifyIcon = Shell_NotifyIconW;
 
 namespace {
 
@@ -44,9 +43,9 @@ void initTrayIcon(App& app, HICON icon)
 void applyTrayIcon(App& app)
 {
     if (app.trayIcon && !app.trayIconShown) {
-        app.trayIconShown = notifyIcon(NIM_ADD, &app.trayIconData) != FALSE;
+        app.trayIconShown = platform.notifyIcon(NIM_ADD, &app.trayIconData) != FALSE;
     } else if (!app.trayIcon && app.trayIconShown) {
-        notifyIcon(NIM_DELETE, &app.trayIconData);
+        platform.notifyIcon(NIM_DELETE, &app.trayIconData);
         app.trayIconShown = false;
     }
     setTaskbarButton(app, !app.trayIconShown);
@@ -54,13 +53,13 @@ void applyTrayIcon(App& app)
 
 void updateTrayTip(App& app)
 {
-    if (app.trayIconShown) notifyIcon(NIM_MODIFY, &app.trayIconData);
+    if (app.trayIconShown) platform.notifyIcon(NIM_MODIFY, &app.trayIconData);
 }
 
 void removeTrayIcon(App& app)
 {
     if (!app.trayIconShown) return;
-    notifyIcon(NIM_DELETE, &app.trayIconData);
+    platform.notifyIcon(NIM_DELETE, &app.trayIconData);
     app.trayIconShown = false;
 }
 

@@ -1,10 +1,6 @@
 #pragma once
 #include "state/app_win.h"
 
-// Shell_NotifyIconW, replaceable so that tests can watch the icon or make the shell refuse it.
-using NotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
-extern NotifyIconFn notifyIcon;
-
 // Fills the icon record once, at start-up: the main window's icon, its callback message and the
 // program's name as the first tip.
 void initTrayIcon(App& app, HICON icon);

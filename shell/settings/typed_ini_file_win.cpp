@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "shell/app/files_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/settings/saved_file_win.h"
 
 namespace {
@@ -10,9 +11,11 @@ namespace {
 std::wstring decodeCodePage(std::string_view bytes)
 {
     if (bytes.empty()) return {};
-    const int n = MultiByteToWideChar(runtimeCodePage(), 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const int n =
+        platform.multiByteToWideChar(runtimeCodePage(), 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(runtimeCodePage(), 0, bytes.data(), static_cast<int>(bytes.size()), &out[0], n);
+    if (n > 0)
+        platform.multiByteToWideChar(runtimeCodePage(), 0, bytes.data(), static_cast<int>(bytes.size()), &out[0], n);
     return out;
 }
 

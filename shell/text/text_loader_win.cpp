@@ -13,6 +13,7 @@
 #include "core/ui/texts.h"
 #include "shell/app/app_info_win.h"
 #include "shell/app/files_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/display/fitting_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/settings/settings_win.h"
@@ -122,8 +123,8 @@ LoadResult loadAnsiEntries(EntryList& entries, FILE* file, bool multiline)
         atEnd = n < BLOCK_BYTES;
         const std::size_t ready = decodableLength(bytes.get(), n, atEnd, isLeadByte);
         if (ready > 0) {
-            const int got = ansiDecoder(codePage, bytes.get(), static_cast<int>(ready), chars.get(),
-                                        static_cast<int>(BLOCK_BYTES));
+            const int got = platform.multiByteToWideChar(codePage, 0, bytes.get(), static_cast<int>(ready), chars.get(),
+                                                         static_cast<int>(BLOCK_BYTES));
             // A block that cannot be decoded would leave a hole in the text: the file is not read at all.
             if (got <= 0) return LoadResult::Unreadable;
             splitter.feed(chars.get(), static_cast<std::size_t>(got));
@@ -158,14 +159,7 @@ LoadResult loadUtf16Entries(EntryList& entries, FILE* file, bool multiline)
     return splitter.failed() ? LoadResult::OutOfMemory : LoadResult::Loaded;
 }
 
-int decodeWithCodePage(UINT codePage, const char* bytes, int count, wchar_t* out, int room)
-{
-    return MultiByteToWideChar(codePage, 0, bytes, count, out, room);
-}
-
 }  // namespace
-
-AnsiDecoder ansiDecoder = decodeWithCodePage;
 
 void rememberShownText(App& app)
 {

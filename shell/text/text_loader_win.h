@@ -25,11 +25,6 @@ enum class LoadResult {
 // list holds no usable text: load into a list of its own to keep the one on show.
 LoadResult readEntries(EntryList& entries, FILE* file, TextEncoding encoding, bool multiline);
 
-// Decodes 8-bit text as MultiByteToWideChar does; 0 means the conversion failed. The in-process
-// tests replace it to see a conversion fail.
-using AnsiDecoder = int (*)(UINT codePage, const char* bytes, int count, wchar_t* out, int room);
-extern AnsiDecoder ansiDecoder;
-
 // Before the text file changes: the path and the entry on show, to go back to if the new file is
 // refused.
 void rememberShownText(App& app);

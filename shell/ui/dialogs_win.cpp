@@ -1,17 +1,15 @@
 #include "shell/ui/dialogs_win.h"
 
-#include <shellapi.h>
-
 #include "core/display/placement.h"
 #include "core/settings/setting_ranges.h"
 #include "core/ui/period_parts.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/display/frame_win.h"
 #include "shell/text/navigation_win.h"
 
 const wchar_t* const homePageUrl = L"https://palvik.github.io/tomel/";
-PageOpener pageOpener = nullptr;
 
 namespace {
 
@@ -80,10 +78,7 @@ INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     if (LOWORD(wParam) == IDOK) {
         // The box stays open: the page opens beside it.
         SetFocus(dialog);
-        if (pageOpener)
-            pageOpener(homePageUrl);
-        else
-            ShellExecuteW(nullptr, nullptr, homePageUrl, nullptr, nullptr, SW_SHOWNORMAL);
+        platform.shellExecute(nullptr, nullptr, homePageUrl, nullptr, nullptr, SW_SHOWNORMAL);
     }
     return TRUE;
 }

@@ -36,6 +36,3 @@ void editBlackboxAdjust(App& app, DialogKind kind);
 
 // The program's home page, which Enter in the About box opens.
 extern const wchar_t* const homePageUrl;
-// Lets the in-process tests see the page being opened instead of a browser starting; null normally.
-using PageOpener = void (*)(const wchar_t* url);
-extern PageOpener pageOpener;

@@ -8,8 +8,8 @@
 
 #include "core/app/commands.h"
 #include "harness.h"
+#include "shell/app/platform_win.h"
 #include "shell/display/fitting_win.h"
-#include "shell/display/tray_win.h"
 
 TEST(Fitting, SummedWidthsAreWhatTheSystemMeasuresLineByLine)
 {
@@ -142,9 +142,8 @@ BOOL WINAPI watchedShell(DWORD message, PNOTIFYICONDATAW)
 TEST(Tray, ARefusedIconStaysChosenAndComesWhenTheShellCanTakeIt)
 {
     const struct Seam {
-        NotifyIconFn real = notifyIcon;
-        Seam() { notifyIcon = watchedShell; }
-        ~Seam() { notifyIcon = real; }
+        Seam() { platform.notifyIcon = watchedShell; }
+        ~Seam() { platform.notifyIcon = Platform().notifyIcon; }
     } seam;
     TomelWindow w;
     const auto shellStarts = [&] { SendMessageW(w.window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0); };

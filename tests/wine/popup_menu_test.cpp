@@ -4,14 +4,14 @@
 
 #include "core/app/commands.h"
 #include "harness.h"
-#include "shell/ui/popup_menu_win.h"
+#include "shell/app/platform_win.h"
 
 namespace {
 // Each menu shown: the id of its first item, the Pin that tells which menu it is, and whether that
 // is checked. The choices made in it, in order; 0 dismisses.
 std::vector<std::pair<UINT, bool>> shownMenus;
 std::vector<UINT> choices;
-UINT scriptedChoice(HMENU menu, int, int)
+BOOL WINAPI scriptedChoice(HMENU menu, UINT, int, int, HWND, LPTPMPARAMS)
 {
     shownMenus.emplace_back(GetMenuItemID(menu, 0), (GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED) != 0);
     return shownMenus.size() > choices.size() ? 0 : choices[shownMenus.size() - 1];
@@ -27,6 +27,11 @@ void collect(HMENU menu)
         menuTexts += std::wstring(text) + L"|";
         if (HMENU sub = GetSubMenu(menu, i)) collect(sub);
     }
+}
+BOOL WINAPI collectAndDismiss(HMENU menu, UINT, int, int, HWND, LPTPMPARAMS)
+{
+    collect(menu);
+    return 0;
 }
 struct MenuWatch {
     RECT rect = {};
@@ -91,11 +96,11 @@ TEST(PopupMenu, APinnedMenuComesBackAfterEachChoiceUntilDismissed)
     const std::vector<std::pair<UINT, bool>> expected = {
         {CMD_PIN, false}, {CMD_PIN_TIMERS, true}, {CMD_PIN_TIMERS, true}, {CMD_PIN, false}};
     shownMenus.clear();
-    menuTracker = scriptedChoice;
+    platform.trackPopupMenu = scriptedChoice;
     SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(300, 200));
     w.pump(1000, [&] { return shownMenus.size() == 3; });
     SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(300, 200));
-    menuTracker = nullptr;
+    platform.trackPopupMenu = Platform().trackPopupMenu;
     EXPECT_EQ(shownMenus, expected);
     EXPECT_NE(w.app().slide.countdown, countdown);
 }
@@ -108,9 +113,9 @@ TEST(PopupMenu, TheLanguageFileTranslatesItemsAndSubmenusAtEveryLevel)
     TomelWindow w;
     DeleteFileW(path.c_str());
     menuTexts = L"|";
-    menuTracker = [](HMENU menu, int, int) -> UINT { return collect(menu), 0; };
+    platform.trackPopupMenu = collectAndDismiss;
     SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
-    menuTracker = nullptr;
+    platform.trackPopupMenu = Platform().trackPopupMenu;
     for (const wchar_t* t : {L"|Anheften|", L"|&Beenden\tEsc|", L"|Zeiten|", L"|Schwarz|", L"|Navigate|"}) {
         EXPECT_NE(menuTexts.find(t), std::wstring::npos) << t;
     }

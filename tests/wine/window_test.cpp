@@ -6,7 +6,7 @@
 #include "harness.h"
 #include "main/message_loop_win.h"
 #include "shell/app/app_info_win.h"
-#include "shell/ui/popup_menu_win.h"
+#include "shell/app/platform_win.h"
 
 TEST(Slideshow, TheRealTimerCountsDownAndSteps)
 {
@@ -43,7 +43,10 @@ TEST(MessageLoop, GoesOnAfterAFailedGetMessageAndEndsWithTheQuitCode)
     w.drop({writeBytes(L"loop.txt", "one\r\ntwo\r\nthree\r\n")});
     scriptWindow = w.window();
     scriptStep = 0;
-    EXPECT_EQ(runMessageLoop(w.window(), nullptr, scriptedGetMessage), 3);
+    platform.getMessage = scriptedGetMessage;
+    const int code = runMessageLoop(w.window(), nullptr);
+    platform.getMessage = Platform().getMessage;
+    EXPECT_EQ(code, 3);
     EXPECT_EQ(scriptStep, 3);
     EXPECT_EQ(w.app().currentIndex, 1u);   // only the real message was routed
 }
@@ -57,6 +60,12 @@ struct LoopProbe {
 LoopProbe probe;
 HWND probed;
 
+BOOL WINAPI noteGreyedAndDismiss(HMENU menu, UINT, int, int, HWND, LPTPMPARAMS)
+{
+    probe.greyed = (GetMenuState(menu, CMD_FONT, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    return 0;
+}
+
 // As the tray icon's menu can over any dialog: Countdown (which releases a dialog's hold on the
 // timer), then Exit.
 void closeFromInside()
@@ -64,15 +73,24 @@ void closeFromInside()
     probe.ran = true;
     SendMessageW(probed, WM_COMMAND, CMD_COUNTDOWN, 0);
     // The menu over the loop greys the commands that would open another dialog.
-    const MenuTracker outer = menuTracker;
-    menuTracker = [](HMENU menu, int, int) -> UINT {
-        probe.greyed = (GetMenuState(menu, CMD_FONT, MF_BYCOMMAND) & MF_GRAYED) != 0;
-        return 0;
-    };
-    if (!outer) SendMessageW(probed, WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
-    menuTracker = outer;
+    const auto outer = platform.trackPopupMenu;
+    platform.trackPopupMenu = noteGreyedAndDismiss;
+    if (outer == Platform().trackPopupMenu) SendMessageW(probed, WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
+    platform.trackPopupMenu = outer;
     SendMessageW(probed, WM_CLOSE, 0, 0);
     probe.alive = IsWindow(probed) && currentApp.get();
+}
+
+int WINAPI closeAtMessage(HWND, LPCWSTR, LPCWSTR, UINT)
+{
+    closeFromInside();
+    return IDOK;
+}
+
+BOOL WINAPI closeAtMenu(HMENU, UINT, int, int, HWND, LPTPMPARAMS)
+{
+    closeFromInside();
+    return CMD_NEXT;
 }
 
 BOOL CALLBACK cancelDialog(HWND window, LPARAM)
@@ -107,15 +125,15 @@ TEST(Close, WaitsForEveryModalLoopOnTheWindowAndThenEndsTheProgram)
         TomelWindow w;
         probe = LoopProbe{};
         probed = w.window();
-        messageHook = [](const wchar_t*, UINT) { return closeFromInside(), IDOK; };
-        if (c.command == CMD_MENU) menuTracker = [](HMENU, int, int) -> UINT { return closeFromInside(), CMD_NEXT; };
+        platform.messageBox = closeAtMessage;
+        if (c.command == CMD_MENU) platform.trackPopupMenu = closeAtMenu;
         const UINT_PTR timer = c.command == CMD_MENU || !c.command ? 0 : SetTimer(nullptr, 0, 300, onLoopTimer);
         if (c.command)
             w.command(c.command);
         else
             w.drop({bigEndian});
         if (timer) KillTimer(nullptr, timer);
-        menuTracker = nullptr;
+        platform.trackPopupMenu = Platform().trackPopupMenu;
         EXPECT_TRUE(probe.ran);
         EXPECT_TRUE(probe.alive);
         EXPECT_FALSE(probe.stuck);
