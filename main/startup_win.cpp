@@ -141,13 +141,9 @@ void handleFileArgument(App& app, const wchar_t* arg)
     wchar_t full[PATH_BUFFER] = {};
     const DWORD n = GetFullPathNameW(name.c_str(), PATH_BUFFER, full, nullptr);
     if (n == 0 || n >= PATH_BUFFER) return;
-    if (isSettingsFileName(full)) {
-        copyToBuffer(app.settingsPath, PATH_BUFFER, full);
+    if (takeNamedFile(app, full)) {
         loadSettings(app);
         findMovedHelpText(app);
         rememberShownText(app);
-    } else {
-        copyToBuffer(app.textFilePath, PATH_BUFFER, full);
-        app.currentIndex = 0;
     }
 }

@@ -195,18 +195,25 @@ void openTextFile(App& app)
     showEntry(app, ShowMode::ShowSlide);
 }
 
+bool takeNamedFile(App& app, const wchar_t* path)
+{
+    if (isSettingsFileName(path)) {
+        copyToBuffer(app.settingsPath, PATH_BUFFER, path);
+        return true;
+    }
+    copyToBuffer(app.textFilePath, PATH_BUFFER, path);
+    app.currentIndex = 0;
+    return false;
+}
+
 // A file the user dropped or chose: a settings file is read into the running window and the text
 // it names is shown; any other file is the new text, from its first entry.
 static void openChosenFile(App& app, const wchar_t* path)
 {
     rememberShownText(app);
-    if (isSettingsFileName(path)) {
-        copyToBuffer(app.settingsPath, PATH_BUFFER, path);
+    if (takeNamedFile(app, path)) {
         reloadSettings(app);
         matchGongToSettings(app);
-    } else {
-        copyToBuffer(app.textFilePath, PATH_BUFFER, path);
-        app.currentIndex = 0;
     }
     openTextFile(app);
 }

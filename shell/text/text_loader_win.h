@@ -20,6 +20,11 @@ void showOpenFileDialog(App& app);
 // on show.
 LoadOutcome readEntries(EntryList& entries, FILE* file, TextFlavor flavor, bool multiline);
 
+// A file named on the command line, dropped or chosen: a settings file (its name ends in ".ini")
+// becomes settingsPath, and true is returned for the caller to read it; any other file is the new
+// text, from its first entry.
+bool takeNamedFile(App& app, const wchar_t* path);
+
 // Before the text file changes: the path and the entry on show, to go back to if the new file is
 // refused.
 void rememberShownText(App& app);
