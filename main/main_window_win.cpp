@@ -74,7 +74,7 @@ void initApp(App& app, HWND window)
     app.window = window;
     app.backgroundBrush.reset(static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     app.textControl = GetDlgItem(window, IDC_TEXT);
-    app.ole = unique_oleuninitialize_call::initialize();
+    app.ole = oleInitialize();
     HICON icon = LoadIconW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN));
     SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
     SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_APPWINDOW);

@@ -130,35 +130,16 @@ private:
     I* p_ = nullptr;
 };
 
-// OLE on the calling thread, from a successful OleInitialize to the end of its owner. Every OLE
-// object the thread holds must be released before then.
-class unique_oleuninitialize_call {
-public:
-    unique_oleuninitialize_call() = default;
-    ~unique_oleuninitialize_call() { reset(); }
-    unique_oleuninitialize_call(const unique_oleuninitialize_call&) = delete;
-    unique_oleuninitialize_call& operator=(const unique_oleuninitialize_call&) = delete;
-    unique_oleuninitialize_call(unique_oleuninitialize_call&& o) noexcept : active_(std::exchange(o.active_, false)) {}
-    unique_oleuninitialize_call& operator=(unique_oleuninitialize_call&& o) noexcept
-    {
-        if (this != &o) {
-            reset();
-            active_ = std::exchange(o.active_, false);
-        }
-        return *this;
-    }
-    void reset()
-    {
-        if (std::exchange(active_, false)) OleUninitialize();
-    }
-    // Only a call that succeeded is undone.
-    static unique_oleuninitialize_call initialize()
-    {
-        unique_oleuninitialize_call ole;
-        ole.active_ = SUCCEEDED(OleInitialize(nullptr));
-        return ole;
-    }
-
-private:
-    bool active_ = false;
+// OLE on the calling thread, from a successful OleInitialize to the end of its owner; every OLE
+// object the thread holds must be released before then. What it holds is whether the call
+// succeeded: only one that did is undone.
+struct OleTraits {
+    using Handle = bool;
+    static bool none() { return false; }
+    static void close(bool) { OleUninitialize(); }
 };
+using unique_oleuninitialize_call = UniqueHandle<OleTraits>;
+inline unique_oleuninitialize_call oleInitialize()
+{
+    return unique_oleuninitialize_call(SUCCEEDED(OleInitialize(nullptr)));
+}
