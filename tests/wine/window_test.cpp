@@ -142,3 +142,28 @@ TEST(Close, WaitsForEveryModalLoopOnTheWindowAndThenEndsTheProgram)
         EXPECT_EQ(currentApp.get(), nullptr);
     }
 }
+
+namespace {
+int WINAPI endSessionInside(HWND, LPCWSTR, LPCWSTR, UINT)
+{
+    probe.ran = true;
+    SendMessageW(probed, WM_ENDSESSION, TRUE, 0);
+    probe.alive = currentApp.get() != nullptr;
+    return IDOK;
+}
+}  // namespace
+
+// The session ends while a message box is up: the App ends there, but the code that showed the box
+// goes on with it, so it is kept, with what it owns, until the process ends.
+TEST(Close, AnAppWhoseSessionEndsUnderAModalLoopIsKeptForTheCodeThatStartedIt)
+{
+    TomelWindow w;
+    probe = LoopProbe{};
+    probed = w.window();
+    const HFONT font = w.app().font.get();
+    platform.messageBox = endSessionInside;
+    w.drop({writeBytes(L"be.txt", std::string("\xFE\xFF\x00\x41", 4))});   // refused with a message box
+    EXPECT_TRUE(probe.ran);
+    EXPECT_FALSE(probe.alive);
+    EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+}
