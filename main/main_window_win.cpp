@@ -133,13 +133,9 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
         onSize(*app, LOWORD(lParam), HIWORD(lParam));
         return TRUE;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(app->window, &ps);
-        paintBackground(*app, dc);
-        EndPaint(app->window, &ps);
+    case WM_PAINT:
+        paintBackground(*app, PaintDC(app->window).get());
         return FALSE;
-    }
     case WM_CLOSE:
         if (!deferClose(*app)) DestroyWindow(app->window);
         return TRUE;

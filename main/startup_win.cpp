@@ -14,6 +14,13 @@
 
 namespace {
 
+// The split command line, one block freed whole.
+struct ArgumentsTraits {
+    using Handle = wchar_t**;
+    static wchar_t** none() { return nullptr; }
+    static void close(wchar_t** args) { GlobalFree(args); }
+};
+
 std::wstring windowsDirectory()
 {
     wchar_t dir[PATH_BUFFER] = {};
@@ -105,10 +112,8 @@ void locateFiles(App& app)
     rememberShownText(app);
 
     int count = 0;
-    if (wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count)) {
-        if (count > 1) handleArguments(app, args, count);
-        GlobalFree(args);
-    }
+    const UniqueHandle<ArgumentsTraits> args(CommandLineToArgvW(GetCommandLineW(), &count));
+    if (args && count > 1) handleArguments(app, args.get(), count);
     applySettings(app);
     // The English captions first, then the translations that replace them.
     unique_hmenu menu(LoadMenuW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN)));

@@ -46,6 +46,7 @@ struct GdiObjectTraits {
 };
 using unique_hfont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using unique_hbrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using unique_hrgn = UniqueHandle<GdiObjectTraits<HRGN>>;
 
 // A loaded menu, destroyed with everything in it.
 struct MenuTraits {
@@ -66,6 +67,21 @@ public:
 
 private:
     HWND w_;
+    HDC dc_;
+};
+
+// The device context of one WM_PAINT, from BeginPaint to EndPaint.
+class PaintDC {
+public:
+    explicit PaintDC(HWND w) : w_(w), dc_(BeginPaint(w, &ps_)) {}
+    ~PaintDC() { EndPaint(w_, &ps_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND w_;
+    PAINTSTRUCT ps_ = {};
     HDC dc_;
 };
 

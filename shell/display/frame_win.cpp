@@ -108,9 +108,9 @@ void setRegion(App& app)
     // A clip that fits is left alone, so that setting one never leads to setting it again.
     RECT now = {};
     if (GetWindowRgnBox(app.window, &now) == SIMPLEREGION && EqualRect(&now, &wanted)) return;
-    HRGN region = CreateRectRgnIndirect(&wanted);
+    unique_hrgn region(CreateRectRgnIndirect(&wanted));
     // The window owns the region once it is set; one it refused is still ours.
-    if (region && !SetWindowRgn(app.window, region, TRUE)) DeleteObject(region);
+    if (region && SetWindowRgn(app.window, region.get(), TRUE)) region.release();
 }
 
 }  // namespace
