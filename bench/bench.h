@@ -35,3 +35,6 @@ int runMenu(const std::wstring& directory);
 // Fit To Font over the big file (multiline off and on) against its load time, and the same fit
 // measured line by line by the system.
 int runFit(const std::wstring& ansiPath);
+// The process's memory once a background picture (none, with an empty path) has come and been
+// painted on the real main window, and how long it took to come.
+int runPicture(const std::wstring& path);

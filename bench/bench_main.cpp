@@ -6,6 +6,7 @@
 //   tomel_bench step <big file> <small file>   nextEntry on the real main window
 //   tomel_bench menu <dir>                     the popup menu's showing, a big language file's read
 //   tomel_bench fit <ansi file>                Fit To Font against the load of the same file
+//   tomel_bench picture none|<picture file>    memory once the picture has come and been painted
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -19,7 +20,7 @@ int usage()
     std::fprintf(stderr,
                  "usage: tomel_bench generate DIR | load ANSI UTF16 | breakdown ANSI |\n"
                  "       peak none|ansi|utf16 on|off [FILE] | step BIG SMALL | menu DIR |\n"
-                 "       fit ANSI\n");
+                 "       fit ANSI | picture none|FILE\n");
     return 2;
 }
 
@@ -43,5 +44,7 @@ int main(int argc, char** argv)
     if (std::strcmp(mode, "step") == 0 && argc == 4) return runSteps(widen(argv[2]), widen(argv[3]));
     if (std::strcmp(mode, "menu") == 0 && argc == 3) return runMenu(widen(argv[2]));
     if (std::strcmp(mode, "fit") == 0 && argc == 3) return runFit(widen(argv[2]));
+    if (std::strcmp(mode, "picture") == 0 && argc == 3)
+        return runPicture(std::strcmp(argv[2], "none") == 0 ? std::wstring() : widen(argv[2]));
     return usage();
 }

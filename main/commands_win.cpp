@@ -2,7 +2,6 @@
 
 #include "core/display/placement.h"
 #include "shell/app/platform_win.h"
-
 #include "shell/display/colours_win.h"
 #include "shell/display/fitting_win.h"
 #include "shell/display/frame_win.h"
@@ -73,7 +72,6 @@ void runCommand(App& app, unsigned command)
     case CMD_BLACKBOX_SHELL: flip(app.blackboxShell); break;
     case CMD_RAISE_CAPTION: editBlackboxAdjust(app, KIND_RAISE_CAPTION); break;
     case CMD_LENGTHEN_WINDOW: editBlackboxAdjust(app, KIND_LENGTHEN_WINDOW); break;
-    case CMD_DRAGGABLE: flip(app.draggable); break;
     case CMD_TRAY_ICON: toggleTrayIcon(app); break;
     case CMD_STAY_ON_TOP:
         flip(app.onTop);
@@ -89,14 +87,13 @@ void runCommand(App& app, unsigned command)
     case CMD_SAVE_AS:
         if (saveSettingsAs(app)) saveSettingsAndTell(app, true);
         break;
-    case CMD_SAVE_ON_EXIT: flip(app.saveOnExit); break;
-    case CMD_SAVE_FILE: flip(app.saveFile); break;
-    case CMD_BOOKMARK: flip(app.resume); break;
     case CMD_MENU: showMenuForCommand(app); break;
-    case CMD_MENU_AT_CURSOR: flip(app.atCursor); break;
     case CMD_HELP: platform.shellExecute(app.window, L"open", app.helpPath, nullptr, nullptr, SW_SHOWNORMAL); break;
     case CMD_ABOUT: showAboutBox(app); break;
     case CMD_EXIT: SendMessageW(app.window, WM_CLOSE, 0, 0); break;
-    default: break;   // numbers without a command, and commands of parts not yet in the program
+    default:
+        // A plain toggle: a setting whose menu item shows it, which the parts read when they need it.
+        flipSetting(settingTable, command, static_cast<Settings*>(&app));
+        break;
     }
 }

@@ -70,7 +70,8 @@ bool deferClose(App& app)
 
 void initApp(App& app, HWND window)
 {
-    // Every setting and run-time field starts from its default in the App record itself.
+    // The App is new: every setting is at its default from the settings table, and every run-time
+    // field at its own.
     app.window = window;
     app.backgroundBrush.reset(static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     app.textControl = GetDlgItem(window, IDC_TEXT);
@@ -179,6 +180,9 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_DROPFILES:
         onDropFiles(*app, reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    case MSG_PICTURE_READY:
+        onPictureReady(*app);
         return TRUE;
     default:
         // The shell has started (again): the tray icon can be added now.

@@ -4,7 +4,8 @@
 #     (read it all, decode it in one call, one scan for line feeds), best of 3 after a warm-up;
 #   - memory peaks of one load, each in a fresh process, beside an empty run of the same program;
 #   - the cost of 10 000 nextEntry steps on the real main window over a two-million-entry file
-#     against the same over a ten-entry file.
+#     against the same over a ten-entry file;
+#   - start-up and memory with an 8000 by 8000 JPEG photo as the background picture against none.
 # Figures only: nothing here fails because the machine is slow.
 # The input files are made once into build/bench/ (TOMEL_BENCH_DATA elsewhere); the programs are
 # taken from build/win32 and build/win64 (TOMEL_BUILD_ROOT elsewhere).
@@ -67,6 +68,14 @@ start_time=$SECONDS
 gen_bits=${builds[-1]}
 run "$work/generate" "$data/win$gen_bits/tomel_bench.exe" generate "$(winpath "$data")" || exit 1
 cat "$work/generate"
+# A phone camera's photo: 8000 by 8000 pixels of plasma, some 7 MB of JPEG (made once, about 20 s).
+photo_file="$data/photo-8000.jpg"
+if [ ! -s "$photo_file" ] && command -v convert >/dev/null; then
+  echo "making $photo_file ..."
+  convert -size 8000x8000 -seed 1 plasma:red-blue -quality 85 "$photo_file" || rm -f "$photo_file"
+fi
+photo=
+[ -s "$photo_file" ] && photo=$(winpath "$photo_file")
 ansi="$(winpath "$data")\\ansi-100mb.txt"
 utf16="$(winpath "$data")\\utf16-100mb.txt"
 small="$(winpath "$data")\\ansi-10.txt"
@@ -86,6 +95,8 @@ for bits in "${builds[@]}"; do
   run "$work/step$bits" "$exe" step "$ansi" "$small"
   run "$work/menu$bits" "$exe" menu "$(winpath "$data")"
   run "$work/fit$bits" "$exe" fit "$ansi"
+  run "$work/picture$bits-none" "$exe" picture none
+  [ -z "$photo" ] || run "$work/picture$bits-photo" "$exe" picture "$photo"
 done
 
 echo
@@ -174,11 +185,27 @@ for bits in "${builds[@]}"; do
 done
 echo
 echo "Start-up: process start to the help text's first entry on show, against an empty dialog program"
-echo "built with the same toolchain showing its window; medians of 5 interleaved runs, ms."
+echo "built with the same toolchain showing its window, and with the 8000 by 8000 photo as background"
+echo "picture against none; medians of 5 interleaved runs, ms."
 for bits in "${builds[@]}"; do
   if [ -f "$root/win$bits/bench/empty_dialog.exe" ]; then
-    scripts/bench-startup.sh "$root/win$bits" 5 | sed "s/^/  win$bits  /"
+    scripts/bench-startup.sh "$root/win$bits" 5 "$photo" | sed "s/^/  win$bits  /"
   fi
+done
+[ -n "$photo" ] || echo "  (no photo: ImageMagick's convert is missing)"
+
+echo
+echo "Background picture: the 8000 by 8000 photo against none, each in a fresh process on the real main"
+echo "window, once it has come and been painted: commit = PagefileUsage and WS = WorkingSetSize in MB,"
+echo "ratio = with / without; came = ms from loadPicture until the picture was there. Target: what the"
+echo "screen can show (a 1024 by 768 screen: two views of 3 MB), not the photo's 244 MB."
+printf '%-6s %12s %12s %7s %9s %9s %8s\n' build "commit none" "commit photo" ratio "WS none" "WS photo" "came ms"
+for bits in "${builds[@]}"; do
+  n=$(awk '$1 == "picture"' "$work/picture$bits-none" 2>/dev/null)
+  p=$(awk '$1 == "picture"' "$work/picture$bits-photo" 2>/dev/null)
+  awk -v b="win$bits" -v n="$n" -v p="$p" 'BEGIN { split(n, N, " "); split(p, P, " "); mb = 1048576
+    if (n == "" || p == "") { printf "%-6s %12s\n", b, "no figures"; exit }
+    printf "%-6s %12.1f %12.1f %7.2f %9.1f %9.1f %8.0f\n", b, N[3] / mb, P[3] / mb, P[3] / N[3], N[4] / mb, P[4] / mb, P[2] }'
 done
 
 echo

@@ -46,7 +46,25 @@ struct GdiObjectTraits {
 };
 using unique_hfont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using unique_hbrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using unique_hbitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using unique_hrgn = UniqueHandle<GdiObjectTraits<HRGN>>;
+
+// Kernel objects: a thread's handle is null when there is none, a file's or a search's
+// INVALID_HANDLE_VALUE.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE none() { return nullptr; }
+    static void close(HANDLE h) { CloseHandle(h); }
+};
+using unique_handle = UniqueHandle<KernelHandleTraits>;
+struct FileHandleTraits : KernelHandleTraits {
+    static HANDLE none() { return INVALID_HANDLE_VALUE; }
+};
+using unique_hfile = UniqueHandle<FileHandleTraits>;
+struct FindHandleTraits : FileHandleTraits {
+    static void close(HANDLE h) { FindClose(h); }
+};
+using unique_hfind = UniqueHandle<FindHandleTraits>;
 
 // A loaded menu, destroyed with everything in it.
 struct MenuTraits {
@@ -85,10 +103,11 @@ private:
     HDC dc_;
 };
 
-// A memory device context compatible with the screen, deleted at the end of one operation.
+// A memory device context compatible with the screen (or another context), deleted at the end of one operation.
 class MemoryDC {
 public:
     MemoryDC() : dc_(CreateCompatibleDC(nullptr)) {}
+    explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
     ~MemoryDC() { if (dc_) DeleteDC(dc_); }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
@@ -140,6 +159,11 @@ public:
     {
         reset();
         return reinterpret_cast<void**>(&p_);
+    }
+    I** putTyped()
+    {
+        reset();
+        return &p_;
     }
 
 private:

@@ -39,3 +39,10 @@ FitModes fitModesFor(unsigned command)
     m.fitGraphic = command == CMD_FIT_GRAPHIC;
     return m;
 }
+
+FitModes oneFitMode(FitModes m)
+{
+    if (m.fitWidth) return fitModesFor(CMD_FIT_WIDTH);
+    if (m.fitFont) return fitModesFor(CMD_FIT_FONT);
+    return m;
+}

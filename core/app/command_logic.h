@@ -29,3 +29,7 @@ struct FitModes {
 };
 // Commands 1041 to 1043 leave exactly one sizing mode set.
 FitModes fitModesFor(unsigned command);
+// The one sizing mode that counts when several are set (a hand-edited file): Fit To Width before
+// Fit To Font before Fit To Graphic, the order in which the window honours them. The window keeps
+// to it and the menu marks it.
+FitModes oneFitMode(FitModes modes);

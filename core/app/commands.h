@@ -65,3 +65,4 @@
 
 #define MSG_TRAY_NOTIFY 1025   /* WM_USER + 1: the tray icon's callback */
 #define MSG_SHOW_MENU 1027     /* WM_USER + 3: show (a pinned part of) the popup menu again */
+#define MSG_PICTURE_READY 1028 /* WM_USER + 4: a background picture decoded on a worker thread is ready */

@@ -29,6 +29,19 @@ std::optional<ScreenPoint> dockPosition(std::uint32_t position, const ScreenRect
     return ScreenPoint{clampTo32((right - left - w) / 2 + left), clampTo32(y)};
 }
 
+namespace {
+std::int64_t keepSpanInside(std::int64_t start, std::int64_t length, std::int64_t low, std::int64_t high)
+{
+    return std::max(low, std::min(start, high - length));
+}
+}  // namespace
+
+ScreenPoint keepInside(const ScreenRect& work, ScreenPoint at, std::int32_t w, std::int32_t h)
+{
+    return ScreenPoint{clampTo32(keepSpanInside(at.x, w, work.left, work.right)),
+                       clampTo32(keepSpanInside(at.y, h, work.top, work.bottom))};
+}
+
 CaptionPlace captionPlace(std::int32_t top, std::int32_t height, bool caption, bool blackboxShell,
                           std::int32_t cyFrame, std::int32_t bbWindowAdjust)
 {

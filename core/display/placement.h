@@ -29,6 +29,10 @@ inline constexpr std::uint32_t DOCK_NONE = 0, DOCK_TOP = 1, DOCK_BOTTOM = 2, DOC
 std::optional<ScreenPoint> dockPosition(std::uint32_t position, const ScreenRect& work, std::int32_t w,
                                         std::int32_t h, const DockState& s);
 
+// Where a window w by h that stands at `at` goes to lie inside `work`: moved as little as that takes.
+// One larger than the work area goes to its left or top edge.
+ScreenPoint keepInside(const ScreenRect& work, ScreenPoint at, std::int32_t w, std::int32_t h);
+
 // The outer top edge and height after the caption was switched, the window being `height` high for
 // the new style. Under the Blackbox shell the window moves up by the frame height and grows by
 // `bbWindowAdjust` when the caption comes, and moves down by the frame height when it goes.

@@ -29,6 +29,10 @@ enum class IniValueType : std::int32_t {
 struct IniRange {
     std::int64_t min, max, fallback;
 };
+inline constexpr bool withinRange(std::int64_t value, const IniRange& range)
+{
+    return value >= range.min && value <= range.max;
+}
 
 // One row of a section table. A table ends with a row whose target is null. `range`, for a whole
 // number, says which values are usable; without it every number is taken as the type reads it.

@@ -14,20 +14,6 @@ struct FileCloser {
 };
 using UniqueFile = std::unique_ptr<FILE, FileCloser>;
 
-struct FileHandleTraits {
-    using Handle = HANDLE;
-    static HANDLE none() { return INVALID_HANDLE_VALUE; }
-    static void close(HANDLE h) { CloseHandle(h); }
-};
-using unique_hfile = UniqueHandle<FileHandleTraits>;
-
-struct FindHandleTraits {
-    using Handle = HANDLE;
-    static HANDLE none() { return INVALID_HANDLE_VALUE; }
-    static void close(HANDLE h) { FindClose(h); }
-};
-using unique_hfind = UniqueHandle<FindHandleTraits>;
-
 // The code page of the runtime library's locale, which start-up sets to the user's default: the
 // one 8-bit text files and settings files are read in.
 UINT runtimeCodePage();

@@ -18,15 +18,32 @@ void applyJustify(App& app, std::uint32_t value)
 
 namespace {
 
-// Moves the window to hold a client area of the given size at its present place, for the style it
-// has (with a caption when `caption` is set), then docks it again or keeps its rectangle.
-void resizeClient(App& app, std::int32_t width, std::int32_t height)
+// The outer size of the window around a client area of width by height, for the style it has (with
+// a caption when `caption` is set).
+SIZE outerSize(App& app, std::int32_t width, std::int32_t height)
 {
     RECT rc = {0, 0, width, height};
     LONG style = GetWindowLongW(app.window, GWL_STYLE);
     if (app.caption) style |= WS_CAPTION;
     AdjustWindowRectEx(&rc, style, FALSE, GetWindowLongW(app.window, GWL_EXSTYLE));
-    MoveWindow(app.window, app.windowRect.left, app.windowRect.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+    return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+}
+
+// Moves the window to hold a client area of the given size at its present place, then moves it
+// into `keepIn` (when given) if it would leave it there, then docks it again or keeps its rectangle.
+void resizeClient(App& app, std::int32_t width, std::int32_t height, const RECT* keepIn = nullptr)
+{
+    const SIZE outer = outerSize(app, width, height);
+    MoveWindow(app.window, app.windowRect.left, app.windowRect.top, outer.cx, outer.cy, TRUE);
+    if (keepIn) {
+        // As the system made it: no window is smaller than its minimum tracking size.
+        RECT now = {};
+        GetWindowRect(app.window, &now);
+        const ScreenRect work{keepIn->left, keepIn->top, keepIn->right, keepIn->bottom};
+        const ScreenPoint at = keepInside(work, {now.left, now.top}, now.right - now.left, now.bottom - now.top);
+        if (at.x != now.left || at.y != now.top)
+            SetWindowPos(app.window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     if (app.docking)
         dock(app, app.docking);
     else
@@ -61,12 +78,18 @@ void fitText(App& app)
 
 void fitToGraphic(App& app)
 {
-    if (!app.picture) return;
+    if (!app.picture) {
+        if (pictureLoading(app)) app.pendingPicture.fitOnArrival = true;   // done when it comes
+        return;
+    }
     RECT work = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // The whole window fits the work area: its frame and caption are counted with the picture.
+    const SIZE frame = outerSize(app, 0, 0);
     const WindowDC dc(app.window);
-    const PixelSize size = scalePictureToBox(app, dc.get(), work);
-    resizeClient(app, size.width, size.height);
+    const PixelSize size = graphicClientSize(pictureSizePixels(app, dc.get()), std::int64_t(work.right) - work.left,
+                                             std::int64_t(work.bottom) - work.top, frame.cx, frame.cy);
+    resizeClient(app, size.width, size.height, &work);
 }
 
 namespace {

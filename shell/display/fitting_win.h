@@ -8,7 +8,9 @@ void applyJustify(App& app, std::uint32_t value);
 // Sizes the window around every entry in the current font (Fit To Font, or Fit To Width when that
 // is on), then docks it again or keeps its new rectangle.
 void fitText(App& app);
-// Sizes the client area to the picture, shrunk to fit the work area. Nothing without a picture.
+// Sizes the client area to the picture, shrunk until the whole window fits the work area, and moves
+// the window into the work area if it would leave it. Without a picture nothing, or, while one is
+// on its way, the same once it has come.
 void fitToGraphic(App& app);
 // The three fit commands: set the one mode, clear the others, fit.
 void fitToFontCommand(App& app);

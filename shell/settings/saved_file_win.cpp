@@ -7,6 +7,7 @@
 #include "core/app/paths.h"
 #include "core/ui/language.h"
 #include "shell/app/files_win.h"
+#include "state/setting_table_win.h"
 
 namespace {
 
@@ -143,7 +144,7 @@ void putBack(const std::wstring& name)
         if (file) {
             const std::optional<std::string> now = readAll(file.get());
             if (!now) return;
-            if (classifyWrittenFile(*now, {SETTINGS_FILE_SHAPE, LANGUAGE_FILE_SHAPE}) == WrittenFile::Cut &&
+            if (classifyWrittenFile(*now, {settingsFileShape(settingTable), LANGUAGE_FILE_SHAPE}) == WrittenFile::Cut &&
                 !overwrite(file.get(), kept.old))
                 return;
         }

@@ -1,7 +1,8 @@
 #include "shell/ui/dialogs_win.h"
 
+#include <cstddef>
+
 #include "core/display/placement.h"
-#include "core/settings/setting_ranges.h"
 #include "core/ui/period_parts.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
@@ -133,9 +134,10 @@ INT_PTR CALLBACK NumberDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     if (LOWORD(wParam) == IDOK) {
         DialogValue* value = keptValue(dialog);
         const std::uint32_t number = readNumber(dialog, IDC_NUMBER);
-        const IniRange& range = value && value->kind == KIND_LENGTHEN_WINDOW ? BB_WINDOW_ADJUST_RANGE
-                                                                            : BB_CAPTION_ADJUST_RANGE;
-        if (refuseUnless(withinRange(number, range), dialog, IDC_NUMBER)) return TRUE;
+        const SettingRow& row = settingRowAt(value && value->kind == KIND_LENGTHEN_WINDOW
+                                                 ? offsetof(Settings, bbWindowAdjust)
+                                                 : offsetof(Settings, bbCaptionAdjust));
+        if (refuseUnless(withinRange(number, row.range), dialog, IDC_NUMBER)) return TRUE;
         if (value) value->value = number;
         EndDialog(dialog, 1);
     }

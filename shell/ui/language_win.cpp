@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/ui/language.h"
 #include "res/resource.h"
@@ -19,8 +20,20 @@ std::optional<std::string> readBackup(const std::wstring& path)
     return f.file ? readWholeFile(f.file.get(), MAX_WRITTEN_FILE_BYTES) : std::nullopt;
 }
 
-template <int N>
-void setItems(HMENU menu, TranslationRow (&rows)[N], BOOL byPosition)
+// The commands of every item of `menu` and its submenus, in menu order.
+void collectCommands(HMENU menu, std::vector<std::int32_t>& commands)
+{
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if (HMENU sub = GetSubMenu(menu, i))
+            collectCommands(sub, commands);
+        else if (const UINT id = GetMenuItemID(menu, i); id != 0 && id != static_cast<UINT>(-1))
+            commands.push_back(static_cast<std::int32_t>(id));   // not a separator
+    }
+}
+
+template <typename Rows>
+void setItems(HMENU menu, Rows& rows, BOOL byPosition)
 {
     for (TranslationRow& row : rows) {
         if (!row.text[0]) continue;   // never captured: the resource's caption stays
@@ -37,6 +50,9 @@ void setItems(HMENU menu, TranslationRow (&rows)[N], BOOL byPosition)
 
 void captureMenuTexts(HMENU popup)
 {
+    std::vector<std::int32_t> commands;
+    collectCommands(popup, commands);
+    setMenuItems(commands);
     for (TranslationRow& row : menuItemTexts) {
         row.text[0] = L'\0';
         GetMenuStringW(popup, static_cast<UINT>(row.id), row.text, TRANSLATION_TEXT_LENGTH, MF_BYCOMMAND);

@@ -26,7 +26,7 @@ auto tied(const PinState& p) { return std::tie(p.menuPinned, p.pinnedSubmenu, p.
 const MenuPost none{false, 0};
 MenuPost show(int submenu) { return {true, submenu}; }
 
-std::vector<unsigned> marked(const MenuFlags& f, MarkKind kind)
+std::vector<unsigned> marked(const MenuState& f, MarkKind kind)
 {
     std::vector<unsigned> out;
     for (const MenuMark& m : menuMarks(f))
@@ -160,6 +160,14 @@ TEST(Placement, DockingAndTheCaption)
         EXPECT_EQ(std::make_pair(p->x, p->y), std::make_pair(422, c.y)) << c.position << " " << c.y;
     }
     EXPECT_FALSE(dockPosition(0, ScreenRect{0, 0, 1024, 768}, 200, 100, {}));
+    // A window that would leave the work area moves in as far as it must; a larger one to the edge.
+    struct Inside { ScreenPoint at; std::int32_t w, h; ScreenPoint expected; };
+    for (const Inside& c : {Inside{{-4, 50}, 1032, 100, {10, 50}}, Inside{{900, 700}, 200, 100, {834, 688}},
+                            Inside{{100, 30}, 200, 100, {100, 30}}, Inside{{5, 0}, 2000, 900, {10, 20}},
+                            Inside{{INT_MAX, INT_MIN}, 1, 1, {1033, 20}}}) {
+        const ScreenPoint p = keepInside(ScreenRect{10, 20, 1034, 788}, c.at, c.w, c.h);
+        EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.expected.x, c.expected.y)) << c.at.x << "," << c.at.y;
+    }
     struct Caption { bool caption, blackbox; std::int32_t top, height; };
     for (const Caption& c : {Caption{true, false, 100, 200}, Caption{true, true, 96, 202},
                              Caption{false, true, 104, 200}}) {
@@ -184,9 +192,10 @@ TEST(Look, UnusableHandEditedValuesGiveWay)
     EXPECT_EQ(std::make_tuple(alignmentFor(0), alignmentFor(1), alignmentFor(2), alignmentFor(3)),
               std::make_tuple(Align(TextAlignment::Center), Align(TextAlignment::Left), Align(TextAlignment::Right),
                               Align()));
+    // Several sizing modes from a hand-edited file: Fit To Width first, then Fit To Font.
     const auto modes = [](FitModes m) { return std::make_tuple(m.fitFont, m.fitWidth, m.fitGraphic); };
-    EXPECT_EQ(modes(oneFitMode({true, true, true})), std::make_tuple(false, true, false));   // Fit To Width first,
-    EXPECT_EQ(modes(oneFitMode({true, false, true})), std::make_tuple(true, false, false));  // then Fit To Font
+    EXPECT_EQ(modes(oneFitMode({true, true, true})), std::make_tuple(false, true, false));
+    EXPECT_EQ(modes(oneFitMode({true, false, true})), std::make_tuple(true, false, false));
     EXPECT_EQ(modes(oneFitMode({false, false, true})), std::make_tuple(false, false, true));
 }
 
@@ -232,31 +241,32 @@ TEST(MenuPins, EveryStateShowsItsMenuAndADismissalUndoesOneLevel)
 
 TEST(MenuMarks, ChoicesPinsAndGreyedItems)
 {
-    // One sizing mode, justification and docking are checked, each pin of its own menu. Bookmark needs "Save on
-    // Exit" and makes no sense with random steps; transparency needs layered windows and hides the caption,
-    // whose item then shows whether the caption comes back.
+    // One sizing mode (the one the window keeps to), justification and docking are checked, each pin of its own
+    // menu. Bookmark needs "Save on Exit" and makes no sense with random steps; transparency needs layered
+    // windows and hides the caption, whose item then shows whether the caption comes back.
     struct Case { bool fitFont, fitWidth, fitGraphic; std::uint32_t justify, docking; PinState pins;
                   bool layered, saveOnExit, random, caption, transparent, savedCaption;
                   std::vector<unsigned> checked, greyed; };
     const Case cases[] = {
         {false, false, false, 0, 0, pins(true, -1, false), false, true, false, true, false, true,
-         {CMD_CAPTION, CMD_JUSTIFY_CENTER, CMD_SAVE_ON_EXIT, CMD_PIN}, {CMD_TRANSPARENT}},
+         {CMD_CAPTION, CMD_JUSTIFY_CENTER, CMD_PIN}, {CMD_TRANSPARENT}},
         {true, true, true, 1, 1, pins(false, 17, false), true, false, false, false, false, false,
-         {CMD_FIT_FONT, CMD_JUSTIFY_LEFT, CMD_DOCK_TOP, CMD_PIN_JUSTIFY}, {CMD_BOOKMARK}},
+         {CMD_FIT_WIDTH, CMD_JUSTIFY_LEFT, CMD_DOCK_TOP, CMD_PIN_JUSTIFY}, {CMD_BOOKMARK}},   // the window's mode
         {false, true, true, 2, 2, pins(false, -1, true), true, true, true, false, true, true,
-         {CMD_RANDOM, CMD_CAPTION, CMD_TRANSPARENT, CMD_FIT_WIDTH, CMD_JUSTIFY_RIGHT, CMD_DOCK_BOTTOM,
-          CMD_SAVE_ON_EXIT, CMD_PIN_BLACKBOX}, {CMD_BOOKMARK, CMD_CAPTION}},
+         {CMD_CAPTION, CMD_TRANSPARENT, CMD_FIT_WIDTH, CMD_JUSTIFY_RIGHT, CMD_DOCK_BOTTOM, CMD_PIN_BLACKBOX},
+         {CMD_BOOKMARK, CMD_CAPTION}},
         {false, false, true, 3, 3, {false, -1, 7, 19}, true, true, false, false, true, false,   // Blackbox elsewhere
-         {CMD_TRANSPARENT, CMD_FIT_GRAPHIC, CMD_DOCK_CENTER, CMD_SAVE_ON_EXIT}, {CMD_CAPTION}},
+         {CMD_TRANSPARENT, CMD_FIT_GRAPHIC, CMD_DOCK_CENTER}, {CMD_CAPTION}},
     };
     for (const Case& c : cases) {
-        MenuFlags f;
-        std::tie(f.fitFont, f.fitWidth, f.fitGraphic, f.justify, f.docking, f.pins) =
+        SCOPED_TRACE(&c - cases);
+        MenuState f;
+        std::tie(f.fit.fitFont, f.fit.fitWidth, f.fit.fitGraphic, f.justify, f.docking, f.pins) =
             std::tie(c.fitFont, c.fitWidth, c.fitGraphic, c.justify, c.docking, c.pins);
         std::tie(f.layeredWindows, f.saveOnExit, f.random, f.caption, f.transparent, f.savedCaption) =
             std::tie(c.layered, c.saveOnExit, c.random, c.caption, c.transparent, c.savedCaption);
-        EXPECT_EQ(marked(f, MarkKind::Check), c.checked) << &c - cases;
-        EXPECT_EQ(marked(f, MarkKind::Grey), c.greyed) << &c - cases;
+        EXPECT_EQ(marked(f, MarkKind::Check), c.checked);
+        EXPECT_EQ(marked(f, MarkKind::Grey), c.greyed);
     }
 }
 
@@ -302,6 +312,14 @@ TEST(Picture, SizesRoundToPixelsAndScaleIntoTheBoxKeepingTheShapeNeverEnlarged)
                               himetricToPixels(-27, 47), himetricToPixels(1270, 1), himetricToPixels(-1270, 1),
                               himetricToPixels(254000, 96)),
               std::make_tuple(1, -1, 0, 0, 1, -1, 9600));
+    // And back, as the system's picture object sizes a bitmap: 64 by 48 pixels at 96 dpi are 1693 by 1270;
+    // 1 pixel at 40 dpi is 63.5, at 97 dpi 26.18556.
+    EXPECT_EQ(std::make_tuple(pixelsToHimetric(64, 96), pixelsToHimetric(48, 96), pixelsToHimetric(1, 40),
+                              pixelsToHimetric(-1, 40), pixelsToHimetric(1, 97), pixelsToHimetric(5, 0)),
+              std::make_tuple(1693, 1270, 64, -64, 26, 0));
+    for (std::int32_t dpi : {72, 96, 120, 144, 192})
+        for (std::int32_t pixels : {1, 7, 64, 1023, 8000})
+            EXPECT_EQ(himetricToPixels(pixelsToHimetric(pixels, dpi), dpi), pixels) << pixels << " at " << dpi;
     struct Case { PixelSize natural; std::int64_t boxW, boxH; PixelSize expected; };
     for (const Case& c : {Case{{400, 100}, 200, 200, {200, 50}}, Case{{100, 400}, 1000, 200, {50, 200}},
                           Case{{64, 48}, 1000, 1000, {64, 48}}, Case{{0, 48}, 100, 100, {0, 0}},
@@ -309,5 +327,61 @@ TEST(Picture, SizesRoundToPixelsAndScaleIntoTheBoxKeepingTheShapeNeverEnlarged)
         const PixelSize got = scalePictureToBox(c.natural, c.boxW, c.boxH);
         EXPECT_EQ(std::make_pair(got.width, got.height), std::make_pair(c.expected.width, c.expected.height))
             << c.natural.width << "x" << c.natural.height << " in " << c.boxW << "x" << c.boxH;
+    }
+}
+
+TEST(Picture, FitToGraphicCountsTheFrameAndOnlyWhatTheScreenShowsIsKept)
+{
+    // A work area of 1024 by 768 and a frame with caption of 8 by 27: the client area may be 1016 by 741.
+    struct Fit { PixelSize natural, client; };
+    for (const Fit& c : {Fit{{2000, 100}, {1016, 50}}, Fit{{100, 2000}, {37, 741}}, Fit{{1016, 741}, {1016, 741}},
+                         Fit{{64, 48}, {64, 48}}}) {
+        const PixelSize got = graphicClientSize(c.natural, 1024, 768, 8, 27);
+        EXPECT_EQ(std::make_pair(got.width, got.height), std::make_pair(c.client.width, c.client.height))
+            << c.natural.width << "x" << c.natural.height;
+    }
+    // On a screen where no client area exceeds 1036 by 780: the whole picture shrunk, and its top-left part
+    // for tiles; a picture within the screen is kept once, whole.
+    struct Views { PixelSize pixels; PictureViews expected; };
+    for (const Views& c : {Views{{8000, 8000}, {{780, 780}, {1036, 780}}}, Views{{2000, 100}, {{1036, 51}, {1036, 100}}},
+                           Views{{100, 2000}, {{39, 780}, {100, 780}}}, Views{{1036, 780}, {{1036, 780}, {0, 0}}},
+                           Views{{64, 48}, {{64, 48}, {0, 0}}}, Views{{100000, 10}, {{1036, 1}, {1036, 10}}}}) {
+        const PictureViews v = pictureViews(c.pixels, {1036, 780});
+        EXPECT_EQ(std::make_tuple(v.whole.width, v.whole.height, v.corner.width, v.corner.height),
+                  std::make_tuple(c.expected.whole.width, c.expected.whole.height, c.expected.corner.width,
+                                  c.expected.corner.height)) << c.pixels.width << "x" << c.pixels.height;
+    }
+    // Of an icon file, the image as wide as the system's icons, else the first.
+    EXPECT_EQ(std::make_tuple(iconFrameToUse({48, 32, 16}, 32), iconFrameToUse({48, 16}, 32), iconFrameToUse({}, 32),
+                              iconFrameToUse({16, 32, 32}, 32)),
+              std::make_tuple(std::size_t(1), std::size_t(0), std::size_t(0), std::size_t(1)));
+}
+
+TEST(Picture, ShrinkingAveragesEachChannelOfTheSourcePixelsThatFallOnAPixel)
+{
+    struct Case { const char* name; PixelSize source; std::vector<std::uint32_t> pixels; PixelSize size;
+                  std::vector<std::uint32_t> expected; };
+    const std::vector<std::uint32_t> white(8000, 0xFFFFFFFF);
+    const Case cases[] = {
+        {"two by two boxes", {4, 2}, {0x00000000, 0x04080C10, 0x10203040, 0x10203040,
+                                      0x0C18243C, 0x04080C10, 0x10203040, 0x30201000}, {2, 1},
+         {0x050A0F17, 0x18202830}},
+        {"uneven columns", {3, 1}, {0x00000002, 0x00000004, 0x00000009}, {2, 1}, {0x00000003, 0x00000009}},
+        {"halves round up, channels stay apart", {2, 1}, {0xFF000001, 0x00FFFF02}, {1, 1}, {0x80808002}},
+        {"uneven rows", {1, 3}, {0x10, 0x20, 0x70}, {1, 2}, {0x18, 0x70}},
+        {"same size is a copy", {2, 2}, {1, 2, 3, 4}, {2, 2}, {1, 2, 3, 4}},
+        {"never enlarged", {2, 1}, {1, 3}, {4, 4}, {1, 3}},
+        {"a long row without overflow", {8000, 1}, white, {1, 1}, {0xFFFFFFFF}},
+        {"nothing to make", {2, 1}, {1, 3}, {0, 5}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::uint32_t> out(c.expected.size() + 1, 0xDEADBEEF);   // one more: nothing written past
+        BoxShrinker shrinker(c.source, c.size, out.data());
+        for (std::int32_t y = 0; y <= c.source.height; ++y)   // a row too many is ignored
+            shrinker.addRow(c.pixels.data() + std::size_t(std::min(y, c.source.height - 1)) * std::size_t(c.source.width));
+        EXPECT_EQ(std::vector<std::uint32_t>(out.begin(), out.end() - 1), c.expected);
+        EXPECT_EQ(out.back(), 0xDEADBEEF);
+        EXPECT_EQ(std::size_t(shrinker.size().width) * std::size_t(shrinker.size().height), c.expected.size());
     }
 }

@@ -121,3 +121,35 @@ TEST(PopupMenu, TheLanguageFileTranslatesItemsAndSubmenusAtEveryLevel)
     }
     EXPECT_EQ(menuTexts.find(L"|Pin|"), std::wstring::npos);   // every Pin item, in every submenu
 }
+
+// Every flag of the settings table that has a menu item: the item is checked while the flag is set,
+// and its command flips the flag.
+TEST(PopupMenu, EveryFlagOfTheSettingsIsCheckedByItsItemAndFlippedByItsCommand)
+{
+    TomelWindow w;
+    static unsigned item;
+    static bool checked;
+    struct Tracker {
+        static BOOL WINAPI noteCheck(HMENU menu, UINT, int, int, HWND, LPTPMPARAMS)
+        {
+            checked = (GetMenuState(menu, item, MF_BYCOMMAND) & MF_CHECKED) != 0;
+            return 0;
+        }
+    };
+    platform.trackPopupMenu = Tracker::noteCheck;
+    for (const SettingRow& row : settingTable) {
+        if (row.type != IniValueType::Bool || !row.command) continue;
+        SCOPED_TRACE(testing::Message() << std::string(row.key, row.key + wcslen(row.key)).c_str());
+        const bool& flag = *reinterpret_cast<const bool*>(reinterpret_cast<const char*>(
+            static_cast<const Settings*>(&w.app())) + row.offset);
+        for (const bool before : {flag, !flag}) {
+            w.command(row.command);
+            ASSERT_NE(flag, before);
+            item = row.command;
+            checked = before;
+            SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
+            EXPECT_EQ(checked, flag);
+        }
+    }
+    platform.trackPopupMenu = Platform().trackPopupMenu;
+}
