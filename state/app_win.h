@@ -15,42 +15,12 @@
 #include "core/text/slideshow.h"
 #include "state/gdi_win.h"
 #include "state/picture_win.h"
+#include "state/setting_table_win.h"
 
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
-struct App {
-    // --- settings (kept in the settings file) ---
-    wchar_t versionText[12] = {};
-    bool saveFile = true;
-    wchar_t storedTextPath[PATH_BUFFER] = {};
-    wchar_t bitmapPath[PATH_BUFFER] = {};
-    wchar_t soundFilePath[PATH_BUFFER] = {};
-    SlideshowSettings slide;             // slideShow, hide, random, countdown, statusInCaption, times
-    bool playSound = false;
-    bool multiline = true;
-    bool caption = true;
-    bool transparent = false;
-    bool showBackground = true;
-    bool fitFont = false;
-    bool fitWidth = false;
-    bool fitGraphic = false;
-    std::uint32_t justify = 1;
-    std::uint32_t docking = 3;
-    std::int32_t bbCaptionAdjust = 4;
-    std::int32_t bbWindowAdjust = 2;
-    bool draggable = true;
-    bool trayIcon = false;
-    bool onTop = false;
-    RECT windowRect = {};
-    LOGFONTW logFont = {};
-    COLORREF textColour = 0;
-    COLORREF backgroundColour = 0xFFFFFF;
-    bool saveOnExit = true;
-    bool resume = true;
-    std::uint32_t currentIndex = 0;
-    bool atCursor = true;
-
-    // --- run-time state ---
+// The settings (kept in the settings file) come from Settings; the rest is the run-time state.
+struct App : Settings {
     SetLayeredWindowAttributesFn setLayeredAttributes = nullptr;
     HWND window = nullptr;
     HWND textControl = nullptr;
@@ -80,6 +50,7 @@ struct App {
     std::int32_t textMargin = 5;
     PinState pins;                       // menuPinned, pinnedSubmenu, pinnedLevel3, pinnedLevel3Parent
     bool menuShowing = false;            // the popup menu's own loop is running
+    unique_oleuninitialize_call ole;     // OLE for the picture, which goes before it
     BackgroundPicture picture;           // the background picture, or none
     PendingPicture pendingPicture;       // a picture on its way from a worker thread
     wchar_t gongPath[PATH_BUFFER] = {};  // the sound file the gong device was opened with; empty: closed

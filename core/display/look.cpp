@@ -1,20 +1,11 @@
 #include "core/display/look.h"
 
-#include "core/app/commands.h"
-
 Colours usableColours(Colours colours) { return colours.text == colours.background ? Colours{} : colours; }
 
 std::int32_t usableFontHeight(std::int32_t height, std::int32_t fallback)
 {
     const std::int64_t size = height < 0 ? -std::int64_t(height) : height;
     return height == 0 || (size >= MIN_FONT_HEIGHT && size <= MAX_FONT_HEIGHT) ? height : fallback;
-}
-
-FitModes oneFitMode(FitModes m)
-{
-    if (m.fitWidth) return fitModesFor(CMD_FIT_WIDTH);
-    if (m.fitFont) return fitModesFor(CMD_FIT_FONT);
-    return m;
 }
 
 std::optional<TextAlignment> alignmentFor(std::uint32_t justify)

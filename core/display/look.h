@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/app/command_logic.h"
-
 inline constexpr std::uint32_t DEFAULT_TEXT_COLOUR = 0x000000;
 inline constexpr std::uint32_t DEFAULT_BACKGROUND_COLOUR = 0xFFFFFF;
 // Text in the colour of its background cannot be seen: both colours then give way to the defaults.
@@ -19,10 +17,6 @@ Colours usableColours(Colours colours);
 inline constexpr std::int32_t MAX_FONT_HEIGHT = 2048;
 inline constexpr std::int32_t MIN_FONT_HEIGHT = 6;
 std::int32_t usableFontHeight(std::int32_t height, std::int32_t fallback);
-
-// The three sizing modes hold at most one: Fit To Width before Fit To Font before Fit To Graphic,
-// the order in which the window honours them.
-FitModes oneFitMode(FitModes modes);
 
 // The text control's alignment for a justify value: 0 centre, 1 left, 2 right. Any other value is
 // kept in the settings but changes nothing. The numbers are the static control's style bits.

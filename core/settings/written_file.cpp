@@ -27,15 +27,10 @@ std::u16string unitsOf(std::string_view bytes)
 
 bool isPrefixOf(std::string_view part, std::string_view whole) { return whole.substr(0, part.size()) == part; }
 
-// After the first section's header: the last section's header, then exactly its rows, each a
-// "key=value" line ended by CR LF.
-bool endsWithLastSection(std::u16string_view text, const FileShape& shape)
+// `n` "key=value" lines, each ended by CR LF, taken from the start of `rows`.
+bool takeRows(std::u16string_view& rows, std::size_t n)
 {
-    const std::u16string header = u"\r\n\r\n" + units(shape.lastHeader) + u"\r\n";
-    const std::size_t at = text.find(header);
-    if (at == std::u16string_view::npos) return false;
-    std::u16string_view rows = text.substr(at + header.size());
-    for (std::size_t n = 0; n < shape.lastRows; ++n) {
+    for (; n > 0; --n) {
         const std::size_t end = rows.find(u"\r\n");
         if (end == std::u16string_view::npos) return false;
         const std::u16string_view line = rows.substr(0, end);
@@ -43,7 +38,24 @@ bool endsWithLastSection(std::u16string_view text, const FileShape& shape)
             return false;
         rows.remove_prefix(end + 2);
     }
-    return rows.empty();
+    return true;
+}
+
+// After the first section's header: the last section's header, then exactly its rows; then nothing,
+// or the section written at times with exactly its rows.
+bool endsWithLastSection(std::u16string_view text, const FileShape& shape)
+{
+    const std::u16string header = u"\r\n\r\n" + units(shape.lastHeader) + u"\r\n";
+    const std::size_t at = text.find(header);
+    if (at == std::u16string_view::npos) return false;
+    std::u16string_view rows = text.substr(at + header.size());
+    if (!takeRows(rows, shape.lastRows)) return false;
+    if (rows.empty()) return true;
+    if (!shape.optionalHeader) return false;
+    const std::u16string optional = u"\r\n" + units(shape.optionalHeader) + u"\r\n";
+    if (rows.substr(0, optional.size()) != optional) return false;
+    rows.remove_prefix(optional.size());
+    return takeRows(rows, shape.optionalRows) && rows.empty();
 }
 
 void appendNumber(std::string& bytes, std::uint32_t n)

@@ -14,13 +14,18 @@ enum class WrittenFile {
 };
 
 // The program writes a file whole, as UTF-16 LE with byte-order mark: its first section first, its
-// last section last with a fixed number of rows, every line ended by CR LF.
+// last section last with a fixed number of rows, every line ended by CR LF. A section that is written
+// only at times may follow the last one, with its own fixed number of rows.
 struct FileShape {
     const wchar_t* firstHeader;
     const wchar_t* lastHeader;
     std::size_t lastRows;
+    const wchar_t* optionalHeader = nullptr;
+    std::size_t optionalRows = 0;
 };
-constexpr FileShape SETTINGS_FILE_SHAPE = {L"[Tomel]", L"[Menu]", 1};
+
+// Settings and language files are a few kilobytes; a far larger file is not one of them.
+constexpr std::size_t MAX_WRITTEN_FILE_BYTES = std::size_t(16) << 20;
 
 WrittenFile classifyWrittenFile(std::string_view bytes, const FileShape& shape);
 // For a file that may be of any of `shapes` (no start of a file fits two of them): as the first

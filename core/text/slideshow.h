@@ -28,16 +28,19 @@ struct SlideshowState {
     bool timerSuspended = false;         // a command has stopped the timer for a modal dialog
 };
 
-// The settings the slideshow reads (settings fields of the App, with their defaults).
+// The settings the slideshow reads (settings fields of the App; the settings table gives their
+// defaults).
 struct SlideshowSettings {
-    bool slideShow = true;
+    bool slideShow = false;
     bool hide = false;
     bool random = false;
-    bool countdown = true;
-    bool statusInCaption = true;
-    std::uint32_t slideTime = 5000;
-    std::uint32_t hideTime = 1000;
+    bool countdown = false;
+    bool statusInCaption = false;
+    std::uint32_t slideTime = 0;
+    std::uint32_t hideTime = 0;
 };
+// The longest period the status can show as hh:mm:ss: 255:59:59.999.
+inline constexpr std::uint32_t MAX_PERIOD_MS = 256u * 3600000u - 1;
 
 // What to do with the timer: KillTimer, then SetTimer with the period if there is one.
 using TimerPeriod = std::optional<std::uint32_t>;

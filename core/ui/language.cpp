@@ -4,21 +4,7 @@
 
 #include "core/app/commands.h"
 
-TranslationRow menuItemTexts[MENU_ITEM_TEXT_COUNT] = {
-    {CMD_PIN, {}}, {CMD_SLIDESHOW, {}}, {CMD_HIDE, {}}, {CMD_RANDOM, {}}, {CMD_PLAY_SOUND, {}},
-    {CMD_PIN_TIMERS, {}}, {CMD_SLIDE_TIME, {}}, {CMD_HIDE_TIME, {}}, {CMD_COUNTDOWN, {}},
-    {CMD_STATUS_IN_CAPTION, {}}, {CMD_PIN_NAVIGATE, {}}, {CMD_NEXT, {}}, {CMD_PREVIOUS, {}}, {CMD_FIRST, {}},
-    {CMD_LAST, {}}, {CMD_SLIDE_NEXT, {}}, {CMD_SLIDE_PREVIOUS, {}}, {CMD_RANDOM_ENTRY, {}}, {CMD_MULTILINE, {}},
-    {CMD_CAPTION, {}}, {CMD_TRANSPARENT, {}}, {CMD_BACKGROUND, {}}, {CMD_FIT_FONT, {}}, {CMD_FIT_WIDTH, {}},
-    {CMD_FIT_GRAPHIC, {}}, {CMD_PIN_JUSTIFY, {}}, {CMD_JUSTIFY_CENTER, {}}, {CMD_JUSTIFY_LEFT, {}},
-    {CMD_JUSTIFY_RIGHT, {}}, {CMD_PIN_DOCK, {}}, {CMD_DOCK_TOP, {}}, {CMD_DOCK_BOTTOM, {}}, {CMD_DOCK_CENTER, {}},
-    {CMD_PIN_BLACKBOX, {}}, {CMD_BLACKBOX_SHELL, {}}, {CMD_RAISE_CAPTION, {}}, {CMD_LENGTHEN_WINDOW, {}},
-    {CMD_PIN_WINDOW, {}}, {CMD_DRAGGABLE, {}}, {CMD_TRAY_ICON, {}}, {CMD_STAY_ON_TOP, {}}, {CMD_OPEN_FILE, {}},
-    {CMD_FONT, {}}, {CMD_TEXT_COLOUR, {}}, {CMD_BACKGROUND_COLOUR, {}}, {CMD_BACKGROUND_IMAGE, {}},
-    {CMD_SOUND_FILE, {}}, {CMD_PIN_SETTINGS, {}}, {CMD_SAVE_NOW, {}}, {CMD_SAVE_AS, {}}, {CMD_SAVE_ON_EXIT, {}},
-    {CMD_SAVE_FILE, {}}, {CMD_BOOKMARK, {}}, {CMD_PIN_INFO, {}}, {CMD_MENU, {}}, {CMD_MENU_AT_CURSOR, {}},
-    {CMD_HELP, {}}, {CMD_ABOUT, {}}, {CMD_EXIT, {}},
-};
+std::vector<TranslationRow> menuItemTexts;
 
 TranslationRow level2MenuTexts[LEVEL2_MENU_TEXT_COUNT] = {
     {6, {}}, {7, {}}, {17, {}}, {18, {}}, {19, {}}, {28, {}}, {29, {}},
@@ -28,39 +14,40 @@ TranslationRow level3MenuText[1] = {{LEVEL3_POSITION, {}}};
 
 namespace {
 
-constexpr std::size_t MAX_TABLE_ROWS = MENU_ITEM_TEXT_COUNT + 1;
-
 // A section table over translation rows: each row's key and target are its own text.
-struct RowTable {
-    IniEntry entries[MAX_TABLE_ROWS];
-};
-
-template <int N>
-RowTable rowTable(TranslationRow (&rows)[N])
+std::vector<IniEntry> rowTable(TranslationRow* rows, std::size_t count)
 {
-    static_assert(N < static_cast<int>(MAX_TABLE_ROWS), "a table too long for its section");
-    RowTable table{};
-    for (int i = 0; i < N; ++i) table.entries[i] = {rows[i].text, IniValueType::String, rows[i].text};
-    table.entries[N] = {nullptr, IniValueType::String, nullptr};
+    std::vector<IniEntry> table;
+    for (std::size_t i = 0; i < count; ++i) table.push_back({rows[i].text, IniValueType::String, rows[i].text});
+    table.push_back({nullptr, IniValueType::String, nullptr});
     return table;
 }
 
 template <typename F>
 void forEachTranslatedSection(F&& visit)
 {
-    visit(L"[Menu Items]", rowTable(menuItemTexts));
-    visit(L"[Level2 Menus]", rowTable(level2MenuTexts));
-    visit(L"[Level3 Menus]", rowTable(level3MenuText));
-    visit(L"[Dialogs]", rowTable(dialogTexts));
-    visit(L"[Messages]", rowTable(messageTexts));
+    visit(L"[Menu Items]", rowTable(menuItemTexts.data(), menuItemTexts.size()));
+    visit(L"[Level2 Menus]", rowTable(level2MenuTexts, std::size(level2MenuTexts)));
+    visit(L"[Level3 Menus]", rowTable(level3MenuText, std::size(level3MenuText)));
+    visit(L"[Dialogs]", rowTable(dialogTexts, std::size(dialogTexts)));
+    visit(L"[Messages]", rowTable(messageTexts, std::size(messageTexts)));
 }
 
 }  // namespace
 
+void setMenuItems(const std::vector<std::int32_t>& commandsInMenuOrder)
+{
+    const auto isLater = [](std::int32_t command) { return command >= FIRST_LATER_MENU_ITEM && command < CMD_PIN; };
+    menuItemTexts.clear();
+    for (bool later : {false, true})
+        for (std::int32_t command : commandsInMenuOrder)
+            if (isLater(command) == later) menuItemTexts.push_back({command, {}});
+}
+
 void readLanguage(IniReader& reader)
 {
-    forEachTranslatedSection([&](const wchar_t* header, const RowTable& table) {
-        readSection(reader, table.entries, header, TRANSLATION_TEXT_LENGTH);
+    forEachTranslatedSection([&](const wchar_t* header, const std::vector<IniEntry>& table) {
+        readSection(reader, table.data(), header, TRANSLATION_TEXT_LENGTH);
     });
 }
 
@@ -79,5 +66,5 @@ void writeLanguage(IniWriter& writer, const wchar_t* programVersion)
     };
     writeSection(writer, header, L"[Language]");
     forEachTranslatedSection(
-        [&](const wchar_t* name, const RowTable& table) { writeSection(writer, table.entries, name); });
+        [&](const wchar_t* name, const std::vector<IniEntry>& table) { writeSection(writer, table.data(), name); });
 }

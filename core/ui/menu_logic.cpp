@@ -1,6 +1,7 @@
 #include "core/ui/menu_logic.h"
 
 #include "core/app/commands.h"
+#include "core/display/placement.h"
 
 MenuPath menuToShow(const PinState& pins, std::int32_t submenuPosition)
 {
@@ -35,7 +36,7 @@ std::vector<MenuPost> dismissMenu(PinState& pins)
     return posts;
 }
 
-std::vector<MenuMark> menuMarks(const MenuFlags& f)
+std::vector<MenuMark> menuMarks(const MenuState& f)
 {
     std::vector<MenuMark> marks;
     auto grey = [&](unsigned command) { marks.push_back({MarkKind::Grey, command}); };
@@ -52,14 +53,6 @@ std::vector<MenuMark> menuMarks(const MenuFlags& f)
     }
     if (!f.saveOnExit || f.random) grey(CMD_BOOKMARK);
 
-    check(CMD_SLIDESHOW, f.slideShow);
-    check(CMD_HIDE, f.hide);
-    check(CMD_RANDOM, f.random);
-    check(CMD_PLAY_SOUND, f.playSound);
-    check(CMD_COUNTDOWN, f.countdown);
-    check(CMD_STATUS_IN_CAPTION, f.statusInCaption);
-    check(CMD_MULTILINE, f.multiline);
-
     // With transparency on the caption is gone; its item shows whether it comes back.
     check(CMD_CAPTION, f.caption);
     if (f.transparent) {
@@ -68,34 +61,21 @@ std::vector<MenuMark> menuMarks(const MenuFlags& f)
         grey(CMD_CAPTION);
     }
 
-    check(CMD_BACKGROUND, f.showBackground);
-    check(CMD_DRAGGABLE, f.draggable);
-    check(CMD_TRAY_ICON, f.trayIcon);
-    check(CMD_STAY_ON_TOP, f.onTop);
-
-    // A hand-edited file may set several sizing modes; the first one wins.
-    if (f.fitFont)
-        check(CMD_FIT_FONT, true);
-    else if (f.fitWidth)
-        check(CMD_FIT_WIDTH, true);
-    else if (f.fitGraphic)
-        check(CMD_FIT_GRAPHIC, true);
+    const FitModes fit = oneFitMode(f.fit);
+    check(CMD_FIT_FONT, fit.fitFont);
+    check(CMD_FIT_WIDTH, fit.fitWidth);
+    check(CMD_FIT_GRAPHIC, fit.fitGraphic);
 
     if (f.justify <= 2) check(CMD_JUSTIFY_CENTER + f.justify, true);
-    if (f.docking == 3)
-        check(CMD_DOCK_CENTER, true);
-    else if (f.docking == 1 || f.docking == 2)
-        check(CMD_DOCK_TOP + f.docking - 1, true);
+    check(CMD_DOCK_TOP, f.docking == DOCK_TOP);
+    check(CMD_DOCK_BOTTOM, f.docking == DOCK_BOTTOM);
+    check(CMD_DOCK_CENTER, f.docking == DOCK_CENTER);
 
     check(CMD_BLACKBOX_SHELL, f.blackboxShell);
-    check(CMD_SAVE_ON_EXIT, f.saveOnExit);
-    check(CMD_SAVE_FILE, f.saveFile);
-    check(CMD_BOOKMARK, f.resume);
-    check(CMD_MENU_AT_CURSOR, f.atCursor);
     check(CMD_PIN, f.pins.menuPinned);
     if (f.pins.pinnedSubmenu != -1) check(CMD_PIN + static_cast<unsigned>(f.pins.pinnedSubmenu), true);
-    if (f.pins.pinnedLevel3 != -1 && f.pins.pinnedLevel3Parent == 18)
-        check(3000 + static_cast<unsigned>(f.pins.pinnedLevel3), true);
+    if (f.pins.pinnedLevel3 != -1 && f.pins.pinnedLevel3Parent == LEVEL3_PARENT)
+        check(CMD_PIN_LEVEL3 + static_cast<unsigned>(f.pins.pinnedLevel3), true);
     return marks;
 }
 

@@ -28,18 +28,17 @@ std::optional<MenuPost> menuAfterCommand(const PinState& pins);
 // outer pinned menus come back, in this order.
 std::vector<MenuPost> dismissMenu(PinState& pins);
 
-// The state the check marks and greyed items are read from.
-struct MenuFlags {
+// What the greyed items and the marks beyond the settings' own flags are read from. (A setting that
+// is a flag with a menu item of its own is checked from the settings table.)
+struct MenuState {
     bool layeredWindows = true;   // SetLayeredWindowAttributes exists
     bool timerSuspended = false;  // a command's modal dialog is open
-    bool slideShow = false, hide = false, random = false, playSound = false;
-    bool countdown = false, statusInCaption = false, multiline = false;
-    bool caption = false, transparent = false, savedCaption = false, showBackground = false;
-    bool draggable = false, trayIcon = false, onTop = false;
-    bool fitFont = false, fitWidth = false, fitGraphic = false;
+    bool saveOnExit = false, random = false;   // Bookmark makes sense only with both saved and in order
+    bool caption = false, transparent = false, savedCaption = false;
+    FitModes fit;
     std::uint32_t justify = 0;
     std::uint32_t docking = 0;
-    bool blackboxShell = false, saveOnExit = false, saveFile = false, resume = false, atCursor = false;
+    bool blackboxShell = false;   // not a setting: found at start-up
     PinState pins;
 };
 
@@ -50,7 +49,7 @@ struct MenuMark {
     bool operator==(const MenuMark& o) const { return kind == o.kind && command == o.command; }
 };
 // Every grey and check for a freshly loaded menu, by command number, in the order they are set.
-std::vector<MenuMark> menuMarks(const MenuFlags& flags);
+std::vector<MenuMark> menuMarks(const MenuState& state);
 
 // A menu position packed into MSG_SHOW_MENU's wParam: x in the low word, y + 100 in the high word,
 // each cut to 16 bits and read back as signed, so a menu left of or above the primary monitor

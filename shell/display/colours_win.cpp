@@ -42,10 +42,8 @@ bool chooseColour(App& app, COLORREF& colour)
 
 void initFont(App& app, HDC dc)
 {
-    app.logFont = LOGFONTW{};
+    // The rest of the font is the settings' default; only its height needs the screen.
     app.logFont.lfHeight = tenPointHeight(dc);
-    app.logFont.lfPitchAndFamily = 17;   // fixed pitch; the number settings files have always held
-    copyToBuffer(app.logFont.lfFaceName, LF_FACESIZE, L"Courier New");
     setFont(app);
 }
 
@@ -77,13 +75,8 @@ void chooseFont(App& app)
     setFont(app);
     if (app.fitFont || app.fitWidth) fitText(app);
     InvalidateRect(app.window, nullptr, TRUE);
-    if (app.transparent) {
-        // Caption, region and colour key are made again for the new size.
-        app.transparent = false;
-        applyTransparency(app);
-        app.transparent = true;
-        applyTransparency(app);
-    }
+    // A transparent window keeps its caption off and its colour key; a new size gets its clip anew
+    // as it comes (onSize).
 }
 
 void chooseTextColour(App& app)

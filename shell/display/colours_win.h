@@ -1,7 +1,7 @@
 #pragma once
 #include "state/app_win.h"
 
-// The start font: 10-point Courier New, fixed pitch, on the window's device context.
+// The start font: the settings' default at 10 points on the window's device context.
 void initFont(App& app, HDC dc);
 // After the settings were read: unusable colours and font values give way to the defaults, then
 // the brush and the font are made anew.

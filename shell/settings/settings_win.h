@@ -2,8 +2,6 @@
 // The settings file: every setting of the App, read, written, applied to the window, reloaded.
 #include "state/app_win.h"
 
-extern const wchar_t* const portableNote;
-
 // Reads the file named by settingsPath into the settings; keys it lacks keep their values.
 void loadSettings(App& app);
 enum class SaveResult {

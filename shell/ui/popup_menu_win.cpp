@@ -5,10 +5,9 @@
 #include "core/ui/menu_logic.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/text/navigation_win.h"
 #include "shell/ui/language_win.h"
-
-MenuTracker menuTracker = nullptr;
 
 namespace {
 
@@ -28,39 +27,24 @@ void postMenu(HWND window, const MenuPost& post, WPARAM where)
         PostMessageW(window, WM_NULL, 0, 0);
 }
 
-MenuFlags menuFlags(const App& app)
+MenuState menuState(const App& app)
 {
-    MenuFlags f;
-    f.layeredWindows = app.setLayeredAttributes != nullptr;
+    MenuState s;
+    s.layeredWindows = app.setLayeredAttributes != nullptr;
     // A dialog, message box or file chooser is open under the menu (the tray icon's menu can open
     // over one): the commands that would open another are greyed, whoever holds the timer.
-    f.timerSuspended = app.timer.timerSuspended || appInfo.nestedLoops > 0;
-    f.slideShow = app.slide.slideShow;
-    f.hide = app.slide.hide;
-    f.random = app.slide.random;
-    f.playSound = app.playSound;
-    f.countdown = app.slide.countdown;
-    f.statusInCaption = app.slide.statusInCaption;
-    f.multiline = app.multiline;
-    f.caption = app.caption;
-    f.transparent = app.transparent;
-    f.savedCaption = app.savedCaption;
-    f.showBackground = app.showBackground;
-    f.draggable = app.draggable;
-    f.trayIcon = app.trayIcon;
-    f.onTop = app.onTop;
-    f.fitFont = app.fitFont;
-    f.fitWidth = app.fitWidth;
-    f.fitGraphic = app.fitGraphic;
-    f.justify = app.justify;
-    f.docking = app.docking;
-    f.blackboxShell = app.blackboxShell;
-    f.saveOnExit = app.saveOnExit;
-    f.saveFile = app.saveFile;
-    f.resume = app.resume;
-    f.atCursor = app.atCursor;
-    f.pins = app.pins;
-    return f;
+    s.timerSuspended = app.timer.timerSuspended || appInfo.nestedLoops > 0;
+    s.saveOnExit = app.saveOnExit;
+    s.random = app.slide.random;
+    s.caption = app.caption;
+    s.transparent = app.transparent;
+    s.savedCaption = app.savedCaption;
+    s.fit = {app.fitFont, app.fitWidth, app.fitGraphic};
+    s.justify = app.justify;
+    s.docking = app.docking;
+    s.blackboxShell = app.blackboxShell;
+    s.pins = app.pins;
+    return s;
 }
 
 // Tracks the menu; 0 when it was dismissed or nothing could be shown.
@@ -76,9 +60,8 @@ UINT trackChosenMenu(App& app, int x, int y, std::int32_t submenuPosition)
     SetForegroundWindow(app.window);
     const NestedLoop loop;
     app.menuShowing = true;
-    const UINT command = menuTracker ? menuTracker(shown, x, y)
-                                     : static_cast<UINT>(TrackPopupMenuEx(
-                                           shown, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, app.window, nullptr));
+    const UINT command = static_cast<UINT>(
+        platform.trackPopupMenu(shown, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, app.window, nullptr));
     app.menuShowing = false;
     // A close that came meanwhile dismissed the menu: its choice is not carried out.
     return appInfo.closePending ? 0 : command;
@@ -88,12 +71,14 @@ UINT trackChosenMenu(App& app, int x, int y, std::int32_t submenuPosition)
 
 void setMenuChecks(const App& app, HMENU menu)
 {
-    for (const MenuMark& mark : menuMarks(menuFlags(app))) {
+    for (const MenuMark& mark : menuMarks(menuState(app))) {
         if (mark.kind == MarkKind::Grey)
             EnableMenuItem(menu, mark.command, MF_BYCOMMAND | MF_GRAYED);
         else
             CheckMenuItem(menu, mark.command, MF_BYCOMMAND | MF_CHECKED);
     }
+    for (unsigned command : checkedCommands(settingTable, static_cast<const Settings*>(&app)))
+        CheckMenuItem(menu, command, MF_BYCOMMAND | MF_CHECKED);
 }
 
 void showPopupMenu(App& app, int x, int y, std::int32_t submenuPosition)

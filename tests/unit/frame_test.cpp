@@ -27,7 +27,7 @@ auto tied(const PinState& p) { return std::tie(p.menuPinned, p.pinnedSubmenu, p.
 const MenuPost none{false, 0};
 MenuPost show(int submenu) { return {true, submenu}; }
 
-std::vector<unsigned> marked(const MenuFlags& f, MarkKind kind)
+std::vector<unsigned> marked(const MenuState& f, MarkKind kind)
 {
     std::vector<unsigned> out;
     for (const MenuMark& m : menuMarks(f))
@@ -215,9 +215,10 @@ TEST(Look, UnusableHandEditedValuesGiveWay)
     EXPECT_EQ(std::make_tuple(alignmentFor(0), alignmentFor(1), alignmentFor(2), alignmentFor(3)),
               std::make_tuple(Align(TextAlignment::Center), Align(TextAlignment::Left), Align(TextAlignment::Right),
                               Align()));
+    // Several sizing modes from a hand-edited file: Fit To Width first, then Fit To Font.
     const auto modes = [](FitModes m) { return std::make_tuple(m.fitFont, m.fitWidth, m.fitGraphic); };
-    EXPECT_EQ(modes(oneFitMode({true, true, true})), std::make_tuple(false, true, false));   // Fit To Width first,
-    EXPECT_EQ(modes(oneFitMode({true, false, true})), std::make_tuple(true, false, false));  // then Fit To Font
+    EXPECT_EQ(modes(oneFitMode({true, true, true})), std::make_tuple(false, true, false));
+    EXPECT_EQ(modes(oneFitMode({true, false, true})), std::make_tuple(true, false, false));
     EXPECT_EQ(modes(oneFitMode({false, false, true})), std::make_tuple(false, false, true));
 }
 
@@ -263,31 +264,32 @@ TEST(MenuPins, EveryStateShowsItsMenuAndADismissalUndoesOneLevel)
 
 TEST(MenuMarks, ChoicesPinsAndGreyedItems)
 {
-    // One sizing mode, justification and docking are checked, each pin of its own menu. Bookmark needs "Save on
-    // Exit" and makes no sense with random steps; transparency needs layered windows and hides the caption,
-    // whose item then shows whether the caption comes back.
+    // One sizing mode (the one the window keeps to), justification and docking are checked, each pin of its own
+    // menu. Bookmark needs "Save on Exit" and makes no sense with random steps; transparency needs layered
+    // windows and hides the caption, whose item then shows whether the caption comes back.
     struct Case { bool fitFont, fitWidth, fitGraphic; std::uint32_t justify, docking; PinState pins;
                   bool layered, saveOnExit, random, caption, transparent, savedCaption;
                   std::vector<unsigned> checked, greyed; };
     const Case cases[] = {
         {false, false, false, 0, 0, pins(true, -1, false), false, true, false, true, false, true,
-         {CMD_CAPTION, CMD_JUSTIFY_CENTER, CMD_SAVE_ON_EXIT, CMD_PIN}, {CMD_TRANSPARENT}},
+         {CMD_CAPTION, CMD_JUSTIFY_CENTER, CMD_PIN}, {CMD_TRANSPARENT}},
         {true, true, true, 1, 1, pins(false, 17, false), true, false, false, false, false, false,
-         {CMD_FIT_FONT, CMD_JUSTIFY_LEFT, CMD_DOCK_TOP, CMD_PIN_JUSTIFY}, {CMD_BOOKMARK}},
+         {CMD_FIT_WIDTH, CMD_JUSTIFY_LEFT, CMD_DOCK_TOP, CMD_PIN_JUSTIFY}, {CMD_BOOKMARK}},   // the window's mode
         {false, true, true, 2, 2, pins(false, -1, true), true, true, true, false, true, true,
-         {CMD_RANDOM, CMD_CAPTION, CMD_TRANSPARENT, CMD_FIT_WIDTH, CMD_JUSTIFY_RIGHT, CMD_DOCK_BOTTOM,
-          CMD_SAVE_ON_EXIT, CMD_PIN_BLACKBOX}, {CMD_BOOKMARK, CMD_CAPTION}},
+         {CMD_CAPTION, CMD_TRANSPARENT, CMD_FIT_WIDTH, CMD_JUSTIFY_RIGHT, CMD_DOCK_BOTTOM, CMD_PIN_BLACKBOX},
+         {CMD_BOOKMARK, CMD_CAPTION}},
         {false, false, true, 3, 3, {false, -1, 7, 19}, true, true, false, false, true, false,   // Blackbox elsewhere
-         {CMD_TRANSPARENT, CMD_FIT_GRAPHIC, CMD_DOCK_CENTER, CMD_SAVE_ON_EXIT}, {CMD_CAPTION}},
+         {CMD_TRANSPARENT, CMD_FIT_GRAPHIC, CMD_DOCK_CENTER}, {CMD_CAPTION}},
     };
     for (const Case& c : cases) {
-        MenuFlags f;
-        std::tie(f.fitFont, f.fitWidth, f.fitGraphic, f.justify, f.docking, f.pins) =
+        SCOPED_TRACE(&c - cases);
+        MenuState f;
+        std::tie(f.fit.fitFont, f.fit.fitWidth, f.fit.fitGraphic, f.justify, f.docking, f.pins) =
             std::tie(c.fitFont, c.fitWidth, c.fitGraphic, c.justify, c.docking, c.pins);
         std::tie(f.layeredWindows, f.saveOnExit, f.random, f.caption, f.transparent, f.savedCaption) =
             std::tie(c.layered, c.saveOnExit, c.random, c.caption, c.transparent, c.savedCaption);
-        EXPECT_EQ(marked(f, MarkKind::Check), c.checked) << &c - cases;
-        EXPECT_EQ(marked(f, MarkKind::Grey), c.greyed) << &c - cases;
+        EXPECT_EQ(marked(f, MarkKind::Check), c.checked);
+        EXPECT_EQ(marked(f, MarkKind::Grey), c.greyed);
     }
 }
 

@@ -36,7 +36,7 @@ TEST(Slideshow, TogglesAndEditedTimes)
     // Hidden by the hide cycle with 1234 ms left: turning the slideshow on brings the window back in a
     // fresh slide phase.
     SlideshowState state{HIDE, 1234};
-    SlideshowSettings settings{false, true, false, true};
+    SlideshowSettings settings{false, true, false, true, true, 5000, 1000};
     SlideshowToggle on = planToggleSlideshow(state, settings);
     EXPECT_EQ(std::tie(settings.slideShow, on.period, on.showWindowIfHidden, on.trimWorkingSet, state.timerPhase,
                        state.remainingMs), std::make_tuple(true, TimerPeriod(1000), true, false, SLIDE, 5000u));

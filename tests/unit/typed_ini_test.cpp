@@ -2,6 +2,7 @@
 // value; the language file written in it; and what a save cut short leaves.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
@@ -9,6 +10,7 @@
 #include <tuple>
 
 #include "core/app/commands.h"
+#include "core/settings/setting_table.h"
 #include "core/settings/typed_ini.h"
 #include "core/settings/written_file.h"
 #include "core/ui/language.h"
@@ -212,9 +214,115 @@ TEST(TypedIni, AFileIsOursWhenItHoldsTheSectionOrNothing)
     for (const Case& c : cases) EXPECT_EQ(iniFileIsOurs(makeIniReader(c.bytes, true, nullptr), L"[Tomel]"), c.ours);
 }
 
+namespace {
+// A record of the test's own and its table: a note, a text longer than its field, flags with and
+// without a menu item, a number with a range, a path and a number only start-up knows, a Short in a
+// 32-bit field; and a section written only when changed. Neighbours show that no default reaches
+// beyond its own field.
+struct Record {
+    bool extra;
+    bool on;
+    bool plain;
+    wchar_t name[8];
+    std::uint32_t wide;
+    std::int32_t count;
+    wchar_t path[260];
+    wchar_t tag[16];
+    std::int32_t seen;
+};
+const SettingSection testSections[] = {{L"[A]", 8, false}, {L"[B]", 260, false}, {L"[X]", 16, true}};
+const SettingRow testRows[] = {
+    noteRow(0, L";", L"a note"),
+    textRow(0, L"name", offsetof(Record, name), L"abcdefgh"),
+    flagRow(0, L"on", offsetof(Record, on), true, CMD_SLIDESHOW),
+    rangedRow(1, L"count", T::Long, offsetof(Record, count), 300, 0, 999),
+    startUpRow(1, L"path", T::String, offsetof(Record, path), true),
+    numberRow(1, L"wide", T::Short, offsetof(Record, wide), -2),
+    flagRow(1, L"plain", offsetof(Record, plain), true),
+    flagRow(2, L"extra", offsetof(Record, extra), false, 1201),
+    textRow(2, L"tag", offsetof(Record, tag), L"t"),
+    startUpRow(2, L"seen", T::Long, offsetof(Record, seen)),   // never counts as changed
+};
+const SettingTable testTable = {testSections, std::size(testSections), testRows, std::size(testRows)};
+
+std::string written(const Record& record)
+{
+    IniWriter writer = makeIniWriter(true, nullptr);
+    writeSettings(writer, testTable, &record);
+    return takeIniBytes(writer);
+}
+}  // namespace
+
+TEST(SettingTable, DefaultsFileAndMenuMarksComeFromTheRows)
+{
+    Record r;
+    std::memset(&r, 0xA5, sizeof r);
+    setSettingDefaults(testTable, &r);
+    // A Short keeps the upper half of its field.
+    EXPECT_EQ(std::make_tuple(std::wstring(r.name), r.on, r.plain, r.count, r.wide, r.extra, r.tag[0]),
+              std::make_tuple(L"abcdefg", true, true, 300, 0xA5A5FFFEu, false, L't'));
+    EXPECT_EQ(static_cast<std::uint32_t>(r.path[0]), 0xA5A5A5A5u);   // start-up's to set
+    std::wcscpy(r.path, L"C:\\p");
+    r.seen = 7;
+    const std::wstring always = L"[A]\r\n;=a note\r\nname=abcdefg\r\non=TRUE\r\n\r\n"
+                                L"[B]\r\ncount=300\r\npath=C:\\p\r\nwide=-2\r\nplain=TRUE\r\n";
+    // [X] is written only while one of its values differs from its default.
+    struct Case { bool extra; const wchar_t* tag; std::wstring x; std::vector<unsigned> checked; };
+    const Case cases[] = {
+        {false, L"t", L"", {CMD_SLIDESHOW}},
+        {true, L"t", L"\r\n[X]\r\nextra=TRUE\r\ntag=t\r\nseen=7\r\n", {CMD_SLIDESHOW, 1201}},
+        {false, L"u", L"\r\n[X]\r\nextra=FALSE\r\ntag=u\r\nseen=7\r\n", {CMD_SLIDESHOW}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        Record record = r;
+        record.extra = c.extra;
+        std::wcscpy(record.tag, c.tag);
+        const std::string bytes = written(record);
+        EXPECT_EQ(bytes, utf16Bytes(always + c.x));
+        EXPECT_EQ(checkedCommands(testTable, &record), c.checked);
+        // Read back whole into the defaults; the shape of a whole file knows [X] may follow.
+        Record back = {};
+        setSettingDefaults(testTable, &back);
+        IniReader reader = makeIniReader(bytes, true, nullptr);
+        readSettings(reader, testTable, &back);
+        EXPECT_EQ(written(back), bytes);
+        EXPECT_EQ(std::make_pair(classifyWrittenFile(bytes, settingsFileShape(testTable)),
+                                 classifyWrittenFile(bytes.substr(0, bytes.size() - 2), settingsFileShape(testTable))),
+                  std::make_pair(WrittenFile::Whole, WrittenFile::Cut));
+    }
+    // Without such a section a whole file ends with its last.
+    const FileShape two = settingsFileShape({testSections, 2, testRows, std::size(testRows)});
+    EXPECT_EQ(std::make_tuple(std::wstring(two.lastHeader), two.lastRows, two.optionalHeader),
+              std::make_tuple(L"[B]", 4u, nullptr));
+    // A number outside its range gives the default; the note is written, never read.
+    IniReader reader = makeIniReader(utf16Bytes(L"[A]\r\nname=xyz\r\n;=x\r\n[B]\r\ncount=1000\r\n"), true, nullptr);
+    readSettings(reader, testTable, &r);
+    EXPECT_EQ(std::make_pair(std::wstring(r.name), r.count), std::make_pair(std::wstring(L"xyz"), 300));
+    // A path too long for its line (247 characters after "path=") takes a shorter form that fits; else it
+    // stays as it is, to be written empty.
+    static std::wstring form;
+    const std::wstring p247(247, L'p'), p248(248, L'p');
+    struct Path { std::wstring value, shorter, kept; };
+    const std::wstring q247(247, L'q'), q248(248, L'q');
+    for (const Path& c : {Path{p248, L"C:\\P~1", L"C:\\P~1"}, Path{p247, L"C:\\P~1", p247}, Path{p248, L"", p248},
+                          Path{p248, q247, q247}, Path{p248, q248, p248}}) {
+        std::wcscpy(r.path, c.value.c_str());
+        form = c.shorter;
+        shortenWholeValues(testTable, &r, [](const wchar_t*) { return form; });
+        EXPECT_EQ(std::wstring(r.path), c.kept) << c.value.size() << " " << c.shorter.size();
+    }
+    // A plain toggle is the Bool row with the command's menu item.
+    EXPECT_EQ(std::make_tuple(flipSetting(testTable, 1201, &r), r.extra, flipSetting(testTable, CMD_HIDE, &r),
+                              flipSetting(testTable, 0, &r), r.on, r.plain),
+              std::make_tuple(true, true, false, false, true, true));
+}
+
 TEST(LanguageFile, HoldsEveryRowAsItselfAndReadsBackUnchanged)
 {
-    // Captions of the test's own making: the nine Pin items read "Pin", every other item "Item <number>".
+    // Items of the test's own making in menu order: the Pin items read "Pin", every other "Item <number>". Those
+    // numbered from 1201 on come after all others, wherever the menu holds them.
+    setMenuItems({CMD_PIN, 1201, CMD_SLIDESHOW, CMD_PIN_TIMERS, 1300, CMD_EXIT, CMD_PIN_BLACKBOX});
     for (TranslationRow& row : menuItemTexts)
         std::wcscpy(row.text, row.id >= CMD_PIN ? L"Pin" : (L"Item " + std::to_wstring(row.id)).c_str());
     for (TranslationRow& row : level2MenuTexts) std::wcscpy(row.text, (L"Sub " + std::to_wstring(row.id)).c_str());
@@ -225,6 +333,9 @@ TEST(LanguageFile, HoldsEveryRowAsItselfAndReadsBackUnchanged)
     };
     const std::string bytes = written();
     EXPECT_NE(bytes.find(utf16Bytes(L"[Language]\r\nTomel=" + std::wstring(49, L'9') + L"\r\nLanguage=English\r\n")),
+              std::string::npos);
+    EXPECT_NE(bytes.find(utf16Bytes(L"[Menu Items]\r\nPin=Pin\r\nItem 1001=Item 1001\r\nPin=Pin\r\nItem 1105=Item 1105\r\n"
+                                    L"Pin=Pin\r\nItem 1201=Item 1201\r\nItem 1300=Item 1300\r\n\r\n").substr(2)),
               std::string::npos);
     EXPECT_NE(bytes.find(utf16Bytes(L"[Level2 Menus]\r\nSub 6=Sub 6\r\nSub 7=Sub 7\r\nSub 17=Sub 17\r\n"
                                     L"Sub 18=Sub 18\r\nSub 19=Sub 19\r\nSub 28=Sub 28\r\nSub 29=Sub 29\r\n").substr(2)),
@@ -242,7 +353,7 @@ TEST(WrittenFile, EveryCutOfAWholeFileIsToldFromIt)
     IniWriter settings = makeIniWriter(true, nullptr), language = makeIniWriter(true, nullptr);
     for (const wchar_t* header : {L"[Tomel]", L"[Portable]", L"[Menu]"}) writeSection(settings, row, header);
     writeLanguage(language, L"1.00");
-    const auto either = {SETTINGS_FILE_SHAPE, LANGUAGE_FILE_SHAPE};
+    const auto either = {FileShape{L"[Tomel]", L"[Menu]", 1}, LANGUAGE_FILE_SHAPE};
     for (const std::string& whole : {takeIniBytes(settings), takeIniBytes(language)}) {
         EXPECT_EQ(classifyWrittenFile(whole, either), WrittenFile::Whole);
         for (std::size_t n = 0; n < whole.size(); ++n)

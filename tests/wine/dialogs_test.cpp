@@ -6,11 +6,17 @@
 
 #include "harness.h"
 #include "res/resource.h"
+#include "shell/app/platform_win.h"
 #include "shell/ui/dialogs_win.h"
 #include "shell/ui/language_win.h"
 
 namespace {
 std::vector<std::wstring> pagesOpened;
+HINSTANCE WINAPI openPage(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT)
+{
+    pagesOpened.push_back(file);
+    return HINSTANCE(33);   // more than 32: opened
+}
 std::wstring saveAsTitle;
 }  // namespace
 
@@ -39,15 +45,15 @@ TEST(Dialogs, OpenInTheLanguageFilesWordsAndKeepWhatIsTyped)
     // empty `shown`: not looked at; `refused`: the dialog stays open, the value as it was.
     const struct { int id; std::int32_t kind; std::uint32_t value; std::wstring shown; std::vector<const wchar_t*> typed; UINT button;
                    std::uint32_t kept; bool refused = false; } cases[] = {
-        {IDD_TIMER, 0, 3723004, L"D0|1|2|3|4|D2|D3|", {}, IDOK, 3723004},
-        {IDD_TIMER, 1, 5000, L"D1|0|0|5|0|D2|D3|", {L"x", L"99999999999", L"1", L""}, IDOK, 1000},   // unreadable fields are 0
-        {IDD_TIMER, 0, 777, L"", {L"9", L"9", L"9", L"9"}, IDCANCEL, 777},
-        {IDD_TIMER, 0, 777, L"", {L"255", L"59", L"59", L"999"}, IDOK, 921599999},   // the longest the status can show
-        {IDD_TIMER, 0, 777, L"", {L"255", L"59", L"59", L"1000"}, IDOK, 777, true},
-        {IDD_TIMER, 0, 777, L"", {L"1194", L"0", L"0", L"0"}, IDOK, 777, true},      // 2^32 ms and more does not wrap
-        {IDD_NUMBER, 4, 9, L"D4|9|D5|D3|", {L"12"}, IDOK, 12},
-        {IDD_NUMBER, 6, 70, L"D6|70|D7|D3|", {L"32767"}, IDOK, 32767},
-        {IDD_NUMBER, 6, 777, L"", {L"70000"}, IDOK, 777, true},                      // more than the settings file keeps
+        {IDD_TIMER, KIND_SLIDE_TIME, 3723004, L"D0|1|2|3|4|D2|D3|", {}, IDOK, 3723004},
+        {IDD_TIMER, KIND_HIDE_TIME, 5000, L"D1|0|0|5|0|D2|D3|", {L"x", L"99999999999", L"1", L""}, IDOK, 1000},   // unreadable fields are 0
+        {IDD_TIMER, KIND_SLIDE_TIME, 777, L"", {L"9", L"9", L"9", L"9"}, IDCANCEL, 777},
+        {IDD_TIMER, KIND_SLIDE_TIME, 777, L"", {L"255", L"59", L"59", L"999"}, IDOK, 921599999},   // the longest the status can show
+        {IDD_TIMER, KIND_SLIDE_TIME, 777, L"", {L"255", L"59", L"59", L"1000"}, IDOK, 777, true},
+        {IDD_TIMER, KIND_SLIDE_TIME, 777, L"", {L"1194", L"0", L"0", L"0"}, IDOK, 777, true},      // 2^32 ms and more does not wrap
+        {IDD_NUMBER, KIND_RAISE_CAPTION, 9, L"D4|9|D5|D3|", {L"12"}, IDOK, 12},
+        {IDD_NUMBER, KIND_LENGTHEN_WINDOW, 70, L"D6|70|D7|D3|", {L"32767"}, IDOK, 32767},
+        {IDD_NUMBER, KIND_LENGTHEN_WINDOW, 777, L"", {L"70000"}, IDOK, 777, true},                      // more than the settings file keeps
         {IDD_ABOUT, 0, 0, L"Palvik Tomel|Tomel 1.00.01 (" + std::to_wstring(TOMEL_BITS) + L"-bit)|Written by Palvik, 2026|D8|D9|D10|D11|",
          {}, IDCANCEL, 0},
     };
@@ -56,22 +62,23 @@ TEST(Dialogs, OpenInTheLanguageFilesWordsAndKeepWhatIsTyped)
         DialogValue value{c.kind, c.value};
         HWND d = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(c.id), w.window(),
                                     c.id == IDD_TIMER ? TimerDialog : c.id == IDD_NUMBER ? NumberDialog : AboutDialog, LPARAM(&value));
+        ASSERT_TRUE(d);
         std::wstring shown = textOf(d) + L"|";
         for (HWND control = GetWindow(d, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) shown += textOf(control) + L"|";
         if (!c.shown.empty()) EXPECT_EQ(shown, c.shown);
-        for (std::size_t i = 0; i < c.typed.size(); ++i) SetDlgItemTextW(d, c.id == IDD_TIMER ? 311 + int(i) : 302, c.typed[i]);
+        for (std::size_t i = 0; i < c.typed.size(); ++i) SetDlgItemTextW(d, c.id == IDD_TIMER ? IDC_HOURS + int(i) : IDC_NUMBER, c.typed[i]);
         SendMessageW(d, WM_COMMAND, c.button, 0);
         EXPECT_EQ(std::make_pair(value.value, IsWindowVisible(d) != FALSE), std::make_pair(c.kept, c.refused));
         DestroyWindow(d);
     }
-    pageOpener = [](const wchar_t* url) { pagesOpened.push_back(url); };
+    platform.shellExecute = openPage;
     HWND about = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), w.window(), AboutDialog, 0);
     for (const auto& [key, pages, open] : {std::tuple{IDOK, std::size_t(1), true}, {IDOK, std::size_t(2), true}, {IDCANCEL, std::size_t(2), false}})
         EXPECT_EQ((SendMessageW(about, WM_COMMAND, key, 0), std::make_pair(pagesOpened.size(), IsWindowVisible(about) != FALSE)),
                   std::make_pair(pages, open));
     EXPECT_EQ(pagesOpened.back(), homePageUrl);
     DestroyWindow(about);
-    pageOpener = nullptr;
+    platform.shellExecute = Platform().shellExecute;
     // The messages: in the text control, then in each message box, "|" after each.
     const std::wstring dir = testDirectory() + L"\\", other = writeBytes(L"other.ini", "[Other]\r\n");
     const auto drop = [&](const std::wstring& path) { return [&, path] { w.drop({path}); }; };

@@ -9,8 +9,15 @@
 #include "main/message_loop_win.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/platform_win.h"
 
 std::vector<std::wstring> shownMessages;
+
+int WINAPI recordMessage(HWND, LPCWSTR text, LPCWSTR, UINT)
+{
+    shownMessages.push_back(text ? text : L"");
+    return IDOK;
+}
 
 namespace {
 std::function<void(HWND)> pendingAnswer;
@@ -51,22 +58,23 @@ TomelWindow::TomelWindow()
     // Start-up would read a settings file left beside the test program.
     DeleteFileW(besideProgram(L"tomel.ini").c_str());
     shownMessages.clear();
-    messageHook = [](const wchar_t* text, UINT) { return shownMessages.push_back(text ? text : L""), IDOK; };
+    platform.messageBox = recordMessage;
     window_ = createMainWindow(GetModuleHandleW(nullptr), owner_);
     // Tests that save do so to their own files and switch this on themselves.
-    if (currentApp) currentApp->saveOnExit = false;
+    if (App* app = currentApp.get()) app->saveOnExit = false;
     accelerators_ = LoadAcceleratorsW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN));
     pump(50);
 }
 
 TomelWindow::~TomelWindow()
 {
-    if (currentApp) currentApp->saveOnExit = false;
+    if (App* app = currentApp.get()) app->saveOnExit = false;
     if (IsWindow(window_)) DestroyWindow(window_);
     if (IsWindow(owner_)) DestroyWindow(owner_);
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}
-    messageHook = nullptr;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    platform.messageBox = Platform().messageBox;
 }
 
 bool TomelWindow::pump(int ms, const std::function<bool()>& done)

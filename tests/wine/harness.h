@@ -10,9 +10,10 @@
 
 #include "main/main_window_win.h"
 
-// The texts of the message boxes the program asked for while a test ran (the hook answers them
-// with IDOK).
+// The texts of the message boxes the program asked for while a test ran, which the harness
+// answers with IDOK in the user's place (the table's messageBox while a TomelWindow lives).
 extern std::vector<std::wstring> shownMessages;
+int WINAPI recordMessage(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
 class TomelWindow {
 public:
@@ -21,7 +22,7 @@ public:
     TomelWindow(const TomelWindow&) = delete;
     TomelWindow& operator=(const TomelWindow&) = delete;
 
-    App& app() const { return *currentApp; }
+    App& app() const { return *currentApp.get(); }
     HWND window() const { return window_; }
     // Routes messages as the program's loop does, for `ms` milliseconds or until `done` holds.
     // Returns whether `done` held.

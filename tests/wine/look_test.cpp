@@ -13,6 +13,7 @@
 #include "core/app/commands.h"
 #include "harness.h"
 #include "res/resource.h"
+#include "shell/app/platform_win.h"
 #include "shell/display/fitting_win.h"
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
@@ -112,6 +113,22 @@ TEST(Fitting, SummedWidthsAreWhatTheSystemMeasuresLineByLine)
     DeleteDC(dc);
 }
 
+namespace {
+BOOL CALLBACK confirmIfFontChooser(HWND dialog, LPARAM)
+{
+    wchar_t title[16] = {};
+    GetWindowTextW(dialog, title, 16);
+    if (wcscmp(title, L"Font") == 0) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+// Confirms the font chooser as it opens, with the font it was given.
+void CALLBACK confirmFont(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), confirmIfFontChooser, 0);
+}
+}  // namespace
+
 // The window through a run of steps: what each changes, and what holds after every one: the place the
 // program keeps is the window's; a docked window stands where docking puts it; the caption is there
 // when chosen; a transparent window is keyed on the background colour and clipped as switching
@@ -171,6 +188,15 @@ TEST(Frame, EveryStepKeepsThePlaceDockingCaptionAndClip)
             w.command(id);
         };
     };
+    const auto chosenFont = [&](LONG height) {   // the font chooser confirmed with this height
+        return [&, height] {
+            app.logFont.lfHeight = height;
+            const UINT_PTR timer = SetTimer(nullptr, 0, 200, confirmFont);
+            w.command(CMD_FONT);
+            KillTimer(nullptr, timer);
+        };
+    };
+    const LONG fontHeight = app.logFont.lfHeight;
     const std::wstring picture = bitmapFile(L"picture.bmp", 300, 100);
     const SIZE paragraphs = {24 * x.cx + 20, 3 * line + 2 * frame}, lines = {24 * x.cx + 20, line * dpi / 72};
     const SIZE wrapped = {140, 2 * line * dpi / 72};   // a line of 24 or 27 wrapped once at 120 pixels
@@ -200,6 +226,8 @@ TEST(Frame, EveryStepKeepsThePlaceDockingCaptionAndClip)
         {"a narrower text, transparent", drop(L"narrow.txt", "twenty characters...\r\n"), SIZE{20 * x.cx + 20, line + 2 * frame}},
         {"sized by the user, transparent", sized(500, 300, true), SIZE{500, 300}, {}, {}, false, false},
         {"Fit To Font, transparent", command(CMD_FIT_FONT), SIZE{20 * x.cx + 20, line + 2 * frame}, {}, {}, false},
+        {"a larger font, transparent", chosenFont(-30), {}, {}, {}, false},
+        {"the font as it was, transparent", chosenFont(fontHeight), SIZE{20 * x.cx + 20, line + 2 * frame}, {}, {}, false},
         {"not transparent: the caption is back", command(CMD_TRANSPARENT), {}, {}, {}, false},
         {"lines: the tallest, scaled by the resolution over 72", [&] {
              drop(L"fit.txt", "twenty-four characters..\r\nshort\r\n\r\none\r\ntwo\r\nthree\r\n")();
@@ -314,9 +342,8 @@ BOOL WINAPI watchedShell(DWORD message, PNOTIFYICONDATAW icon)
 TEST(Tray, ARefusedIconStaysChosenAndComesWhenTheShellCanTakeIt)
 {
     const struct Seam {
-        NotifyIconFn real = notifyIcon;
-        Seam() { notifyIcon = watchedShell; }
-        ~Seam() { notifyIcon = real; }
+        Seam() { platform.notifyIcon = watchedShell; }
+        ~Seam() { platform.notifyIcon = Platform().notifyIcon; }
     } seam;
     TomelWindow w;
     const auto shellStarts = [&] { SendMessageW(w.window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0); };

@@ -7,7 +7,7 @@
 
 #include "core/app/commands.h"
 #include "harness.h"
-#include "shell/ui/popup_menu_win.h"
+#include "shell/app/platform_win.h"
 
 namespace {
 // Each menu the test tracks in the user's place: where, the id of its first item (the Pin that tells
@@ -25,7 +25,7 @@ void collect(HMENU menu)
         if (HMENU sub = GetSubMenu(menu, i)) collect(sub);
     }
 }
-UINT scriptedChoice(HMENU menu, int x, int y)
+BOOL WINAPI scriptedChoice(HMENU menu, UINT, int x, int y, HWND, LPTPMPARAMS)
 {
     if (menuTexts.empty()) collect((menuTexts = L"|", menu));
     shownMenus.push_back({x, y, GetMenuItemID(menu, 0), (GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED) != 0});
@@ -107,7 +107,7 @@ TEST(PopupMenu, OpensWhereAskedInTheLanguageFilesWordsAndAPinnedOneComesBack)
         {"the pointer over the tray icon", true, inside, send(MSG_TRAY_NOTIFY, 0, WM_MOUSEMOVE), std::nullopt, false},
         {"the tray icon's left button again", true, inside, send(MSG_TRAY_NOTIFY, 0, WM_LBUTTONDOWN), std::nullopt},
     };
-    menuTracker = scriptedChoice;
+    platform.trackPopupMenu = scriptedChoice;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         w.app().atCursor = c.atCursor;
@@ -129,9 +129,41 @@ TEST(PopupMenu, OpensWhereAskedInTheLanguageFilesWordsAndAPinnedOneComesBack)
     SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(300, 200));
     w.pump(1000, [&] { return shownMenus.size() == 3; });
     SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(300, 200));
-    menuTracker = nullptr;
+    platform.trackPopupMenu = Platform().trackPopupMenu;
     std::vector<std::pair<UINT, bool>> pins;
     for (const Shown& m : shownMenus) pins.emplace_back(m.first, m.pinned + 2 * (m.x != 300 || m.y != 200));   // all at the click
     EXPECT_EQ(pins, (std::vector<std::pair<UINT, bool>>{{CMD_PIN, false}, {CMD_PIN_TIMERS, true}, {CMD_PIN_TIMERS, true}, {CMD_PIN, false}}));
     EXPECT_NE(w.app().slide.countdown, countdown);
+}
+
+// Every flag of the settings table that has a menu item: the item is checked while the flag is set,
+// and its command flips the flag.
+TEST(PopupMenu, EveryFlagOfTheSettingsIsCheckedByItsItemAndFlippedByItsCommand)
+{
+    TomelWindow w;
+    static unsigned item;
+    static bool checked;
+    struct Tracker {
+        static BOOL WINAPI noteCheck(HMENU menu, UINT, int, int, HWND, LPTPMPARAMS)
+        {
+            checked = (GetMenuState(menu, item, MF_BYCOMMAND) & MF_CHECKED) != 0;
+            return 0;
+        }
+    };
+    platform.trackPopupMenu = Tracker::noteCheck;
+    for (const SettingRow& row : settingTable) {
+        if (row.type != IniValueType::Bool || !row.command) continue;
+        SCOPED_TRACE(testing::Message() << std::string(row.key, row.key + wcslen(row.key)).c_str());
+        const bool& flag = *reinterpret_cast<const bool*>(reinterpret_cast<const char*>(
+            static_cast<const Settings*>(&w.app())) + row.offset);
+        for (const bool before : {flag, !flag}) {
+            w.command(row.command);
+            ASSERT_NE(flag, before);
+            item = row.command;
+            checked = before;
+            SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
+            EXPECT_EQ(checked, flag);
+        }
+    }
+    platform.trackPopupMenu = Platform().trackPopupMenu;
 }

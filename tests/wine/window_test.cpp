@@ -12,7 +12,7 @@
 #include "main/message_loop_win.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
-#include "shell/ui/popup_menu_win.h"
+#include "shell/app/platform_win.h"
 
 TEST(Slideshow, TheRealTimerCountsDownAndSteps)
 {
@@ -49,7 +49,10 @@ TEST(MessageLoop, GoesOnAfterAFailedGetMessageAndEndsWithTheQuitCode)
     w.drop({writeBytes(L"loop.txt", "one\r\ntwo\r\nthree\r\n")});
     scriptWindow = w.window();
     scriptStep = 0;
-    EXPECT_EQ(runMessageLoop(w.window(), nullptr, scriptedGetMessage), 3);
+    platform.getMessage = scriptedGetMessage;
+    const int code = runMessageLoop(w.window(), nullptr);
+    platform.getMessage = Platform().getMessage;
+    EXPECT_EQ(code, 3);
     EXPECT_EQ(scriptStep, 3);
     EXPECT_EQ(w.app().currentIndex, 1u);   // only the real message was routed
 }
@@ -60,6 +63,12 @@ namespace {
 struct LoopProbe { bool ran = false, alive = false, stuck = false, greyed = false, timer = false; } probe;
 HWND probed;
 
+BOOL WINAPI noteGreyedAndDismiss(HMENU menu, UINT, int, int, HWND, LPTPMPARAMS)
+{
+    probe.greyed = (GetMenuState(menu, CMD_FONT, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    return 0;
+}
+
 // As the tray icon's menu can over any dialog: Countdown (which releases a dialog's hold on the
 // timer), then Exit.
 void closeFromInside()
@@ -67,13 +76,25 @@ void closeFromInside()
     probe.ran = true;
     SendMessageW(probed, WM_COMMAND, CMD_COUNTDOWN, 0);
     // The menu over the loop greys the commands that would open another dialog.
-    const MenuTracker outer = menuTracker;
-    menuTracker = [](HMENU menu, int, int) -> UINT { return probe.greyed = GetMenuState(menu, CMD_FONT, MF_BYCOMMAND) & MF_GRAYED, 0; };
-    if (!outer) SendMessageW(probed, WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
-    menuTracker = outer;
+    const auto outer = platform.trackPopupMenu;
+    platform.trackPopupMenu = noteGreyedAndDismiss;
+    if (outer == Platform().trackPopupMenu) SendMessageW(probed, WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
+    platform.trackPopupMenu = outer;
     probe.timer = KillTimer(probed, IDT_SLIDESHOW);   // a dialog's hold on the timer outlasts the menu and Countdown
     SendMessageW(probed, WM_CLOSE, 0, 0);
-    probe.alive = IsWindow(probed) && currentApp;
+    probe.alive = IsWindow(probed) && currentApp.get();
+}
+
+int WINAPI closeAtMessage(HWND, LPCWSTR, LPCWSTR, UINT)
+{
+    closeFromInside();
+    return IDOK;
+}
+
+BOOL WINAPI closeAtMenu(HMENU, UINT, int, int, HWND, LPTPMPARAMS)
+{
+    closeFromInside();
+    return CMD_NEXT;
 }
 
 BOOL CALLBACK cancelDialog(HWND window, LPARAM)
@@ -105,22 +126,51 @@ TEST(Close, WaitsForEveryModalLoopOnTheWindowAndThenEndsTheProgram)
         TomelWindow w;
         probe = LoopProbe{};
         probed = w.window();
-        messageHook = [](const wchar_t*, UINT) { return closeFromInside(), IDOK; };
-        if (c.command == CMD_MENU) menuTracker = [](HMENU, int, int) -> UINT { return closeFromInside(), CMD_NEXT; };
+        platform.messageBox = closeAtMessage;
+        if (c.command == CMD_MENU) platform.trackPopupMenu = closeAtMenu;
         const UINT_PTR timer = c.command == CMD_MENU || !c.command ? 0 : SetTimer(nullptr, 0, 300, onLoopTimer);
         c.command ? w.command(c.command) : w.drop({bigEndian});
         if (timer) KillTimer(nullptr, timer);
-        menuTracker = nullptr;
+        platform.trackPopupMenu = Platform().trackPopupMenu;
         EXPECT_EQ(std::make_tuple(probe.ran, probe.alive, probe.stuck, probe.greyed, probe.timer),
                   std::make_tuple(true, true, false, c.command != CMD_MENU, !c.held));
         EXPECT_TRUE(w.pump(2000, [&] { return !IsWindow(w.window()); }));
-        EXPECT_EQ(currentApp, nullptr);
+        EXPECT_EQ(currentApp.get(), nullptr);
     }
 }
 
 namespace {
+int WINAPI endSessionInside(HWND, LPCWSTR, LPCWSTR, UINT)
+{
+    probe.ran = true;
+    SendMessageW(probed, WM_ENDSESSION, TRUE, 0);
+    probe.alive = currentApp.get() != nullptr;
+    return IDOK;
+}
+}  // namespace
+
+// The session ends while a message box is up: the App ends there, but the code that showed the box
+// goes on with it, so it is kept, with what it owns, until the process ends.
+TEST(Close, AnAppWhoseSessionEndsUnderAModalLoopIsKeptForTheCodeThatStartedIt)
+{
+    TomelWindow w;
+    probe = LoopProbe{};
+    probed = w.window();
+    const HFONT font = w.app().font.get();
+    platform.messageBox = endSessionInside;
+    w.drop({writeBytes(L"be.txt", std::string("\xFE\xFF\x00\x41", 4))});   // refused with a message box
+    EXPECT_EQ(std::make_tuple(probe.ran, probe.alive, GetObjectType(font)), std::make_tuple(true, false, DWORD(OBJ_FONT)));
+}
+
+namespace {
+// The window's procedure, wrapped: the commands that reach it are noted and not run.
 std::vector<unsigned> commandsSeen;
-bool noteCommand(unsigned command) { return commandsSeen.push_back(command), false; }
+WNDPROC windowProcedure;
+LRESULT CALLBACK noteCommands(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND) return commandsSeen.push_back(LOWORD(wParam)), 0;
+    return CallWindowProcW(windowProcedure, window, message, wParam, lParam);
+}
 
 constexpr int SHIFT = 1, CTRL = 2, ALT = 4, CHARACTER = 0x10000;
 using Keys = std::map<std::pair<int, int>, unsigned>;   // modifiers and key: the command
@@ -160,7 +210,7 @@ TEST(Keys, TheMenuNamesEveryKeyAndNoKeyFiresWithAModifierMore)
     const unique_hmenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN)));
     keysNamedIn(GetSubMenu(menu.get(), 0), keys);
     ASSERT_EQ(keys.size(), 49u);   // the 48 of the table, and "?" typed with Shift
-    commandFilter = noteCommand;
+    windowProcedure = WNDPROC(SetWindowLongPtrW(w.window(), GWLP_WNDPROC, LONG_PTR(noteCommands)));
     const auto press = [&](int modifiers, int key) {
         BYTE state[256] = {};
         std::tie(state[VK_SHIFT], state[VK_CONTROL], state[VK_MENU]) = std::make_tuple(modifiers & SHIFT ? 0x80 : 0, modifiers & CTRL ? 0x80 : 0, modifiers & ALT ? 0x80 : 0);
@@ -185,7 +235,7 @@ TEST(Keys, TheMenuNamesEveryKeyAndNoKeyFiresWithAModifierMore)
     }
     BYTE none[256] = {};
     SetKeyboardState(none);
-    commandFilter = nullptr;
+    SetWindowLongPtrW(w.window(), GWLP_WNDPROC, LONG_PTR(windowProcedure));
 }
 
 // Each command as the window shows it: the entry, the caption with the status, the text's alignment
