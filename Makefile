@@ -6,7 +6,9 @@
 #   make dist     build/dist/tomel-<version>.zip: both programs, the help text and a read-me
 #   make check-reproducible   build the release twice in other folders and compare the bytes
 #   make mutate   mutation check of the portable sources against the unit tests
-#                 (FILES="core/text/slideshow.cpp ...", SAMPLE=N, SEED=S, TIMEOUT=seconds)
+#                 (FILES="core/text/slideshow.cpp ...", SAMPLE=N, SEED=S, TIMEOUT=seconds);
+#                 MODE=windows: of shell/ and main/ against the in-process tests under Wine;
+#                 CHECK_EQUIVALENTS=1: the listed equivalent mutants instead, naming those killed
 #   make count    lines of code against lines of tests
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
@@ -62,7 +64,7 @@ check-reproducible: | setup
 	@scripts/check-reproducible.sh
 
 mutate: | setup
-	@scripts/mutate.py $(if $(FILES),--files $(FILES)) $(if $(SAMPLE),--sample $(SAMPLE)) \
+	@scripts/mutate.py $(if $(MODE),--mode $(MODE)) $(if $(CHECK_EQUIVALENTS),--check-equivalents) $(if $(FILES),--files $(FILES)) $(if $(SAMPLE),--sample $(SAMPLE)) \
 		$(if $(SEED),--seed $(SEED)) $(if $(TIMEOUT),--timeout $(TIMEOUT))
 
 count:

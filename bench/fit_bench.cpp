@@ -20,7 +20,7 @@ double loadMs(const std::wstring& path, bool multiline, EntryList& list)
     const double start = nowMs();
     FILE* f = _wfopen(path.c_str(), L"rb");
     if (!f) return -1;
-    const bool ok = readEntries(list, f, TextEncoding::Ansi, multiline) == LoadResult::Loaded;
+    const bool ok = readEntries(list, f, TextFlavor::Ansi, multiline) == LoadOutcome::Loaded;
     std::fclose(f);
     return ok ? nowMs() - start : -1;
 }

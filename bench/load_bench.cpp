@@ -95,8 +95,8 @@ Timing loadRun(const std::wstring& path, bool utf16, bool multiline, std::size_t
     const Timing start = clockNow();
     UniqueFile f(_wfopen(path.c_str(), L"rb"));
     if (!f) return {};
-    const bool ok = readEntries(*list, f.get(), utf16 ? TextEncoding::Utf16Le : TextEncoding::Ansi, multiline) ==
-                    LoadResult::Loaded;
+    const bool ok = readEntries(*list, f.get(), utf16 ? TextFlavor::Utf16 : TextFlavor::Ansi, multiline) ==
+                    LoadOutcome::Loaded;
     f.reset();
     const Timing time = since(start);
     entries = ok ? list->size() : 0;
@@ -129,7 +129,12 @@ void timeFile(const std::wstring& path, bool utf16)
     std::fflush(stdout);
 }
 
-bool isLeadByte(unsigned char b) { return IsDBCSLeadByteEx(CP_ACP, b) != FALSE; }
+LeadBytes leadBytesOfAnsi()
+{
+    LeadBytes lead;
+    for (unsigned b = 0; b < lead.size(); ++b) lead[b] = IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(b)) != FALSE;
+    return lead;
+}
 
 // The ANSI loader's loop step by step, each step on its own clock. `list` is either fresh (its
 // pages are touched for the first time while splitting) or reused from the previous pass.
@@ -146,6 +151,7 @@ void ansiSteps(const std::wstring& path, EntryList& list, const char* label)
     std::unique_ptr<wchar_t[]> chars(new wchar_t[BLOCK]);
     reserveMs += nowMs() - t;
     EntrySplitter splitter(list, TextFlavor::Ansi, false);
+    const LeadBytes leadBytes = leadBytesOfAnsi();
     std::size_t carried = 0;
     bool atEnd = false;
     while (!atEnd) {
@@ -155,7 +161,7 @@ void ansiSteps(const std::wstring& path, EntryList& list, const char* label)
         double u = nowMs();
         readMs += u - t;
         t = u;
-        const std::size_t ready = decodableLength(bytes.get(), n, atEnd, isLeadByte);
+        const std::size_t ready = decodableLength(bytes.get(), n, atEnd, leadBytes);
         u = nowMs();
         decodableMs += u - t;
         t = u;
@@ -248,8 +254,8 @@ int runPeak(const std::wstring& path, bool utf16, bool multiline)
             return 1;
         }
         size = openLength(f.get());
-        if (readEntries(list, f.get(), utf16 ? TextEncoding::Utf16Le : TextEncoding::Ansi, multiline) !=
-            LoadResult::Loaded) {
+        if (readEntries(list, f.get(), utf16 ? TextFlavor::Utf16 : TextFlavor::Ansi, multiline) !=
+            LoadOutcome::Loaded) {
             std::fprintf(stderr, "out of memory loading %ls\n", path.c_str());
             return 1;
         }

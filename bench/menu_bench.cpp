@@ -7,6 +7,7 @@
 #include "main/main_window_win.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/ui/language_win.h"
 #include "shell/ui/popup_menu_win.h"
 
@@ -14,9 +15,9 @@ namespace {
 
 constexpr int SHOWINGS = 500;
 
-UINT dismissAtOnce(HMENU, int, int) { return 0; }
+BOOL WINAPI dismissAtOnce(HMENU, UINT, int, int, HWND, LPTPMPARAMS) { return 0; }
 
-int answerMessage(const wchar_t*, UINT) { return IDOK; }
+int WINAPI answerMessage(HWND, LPCWSTR, LPCWSTR, UINT) { return IDOK; }
 
 // A language file of about `bytes` bytes: the program's own rows, then many lines that match none.
 std::wstring writeBigLanguageFile(const std::wstring& directory, std::size_t bytes)
@@ -40,11 +41,11 @@ std::wstring writeBigLanguageFile(const std::wstring& directory, std::size_t byt
 
 int runMenu(const std::wstring& directory)
 {
-    messageHook = answerMessage;
+    platform.messageBox = answerMessage;
     HWND owner = nullptr;
     HWND window = createMainWindow(GetModuleHandleW(nullptr), owner);
-    if (!window || !currentApp) return 1;
-    App& app = *currentApp;
+    if (!window || !currentApp.get()) return 1;
+    App& app = *currentApp.get();
 
     // Each part alone, then the whole showing as the program does it (the tracking itself aside).
     double start = nowMs();
@@ -58,11 +59,11 @@ int runMenu(const std::wstring& directory)
     start = nowMs();
     for (int i = 0; i < SHOWINGS; ++i) trimWorkingSet();
     const double trim = (nowMs() - start) / SHOWINGS;
-    menuTracker = dismissAtOnce;
+    platform.trackPopupMenu = dismissAtOnce;
     start = nowMs();
     for (int i = 0; i < SHOWINGS; ++i) showPopupMenu(app, 100, 100, 0);
     const double show = (nowMs() - start) / SHOWINGS;
-    menuTracker = nullptr;
+    platform.trackPopupMenu = Platform().trackPopupMenu;
     std::printf("menu %.3f %.3f %.3f\n", prepare, trim, show);
 
     const std::wstring big = writeBigLanguageFile(directory, 4u << 20);
@@ -78,6 +79,6 @@ int runMenu(const std::wstring& directory)
 
     DestroyWindow(window);
     DestroyWindow(owner);
-    messageHook = nullptr;
+    platform.messageBox = Platform().messageBox;
     return 0;
 }

@@ -8,11 +8,12 @@
 #include <psapi.h>
 #include "main/main_window_win.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/display/picture_win.h"
 
 namespace {
 
-int answerMessage(const wchar_t*, UINT) { return IDOK; }
+int WINAPI answerMessage(HWND, LPCWSTR, LPCWSTR, UINT) { return IDOK; }
 
 void pumpFor(double ms, const App* app)
 {
@@ -31,14 +32,14 @@ void pumpFor(double ms, const App* app)
 
 int runPicture(const std::wstring& path)
 {
-    messageHook = answerMessage;
+    platform.messageBox = answerMessage;
     HWND owner = nullptr;
     HWND window = createMainWindow(GetModuleHandleW(nullptr), owner);
-    if (!window || !currentApp) {
+    if (!window || !currentApp.get()) {
         std::fprintf(stderr, "cannot create the main window (error %lu)\n", GetLastError());
         return 1;
     }
-    App& app = *currentApp;
+    App& app = *currentApp.get();
     app.saveOnExit = false;
     const double start = nowMs();
     if (!path.empty()) {
@@ -62,6 +63,6 @@ int runPicture(const std::wstring& path)
     std::fflush(stdout);
     DestroyWindow(window);
     DestroyWindow(owner);
-    messageHook = nullptr;
+    platform.messageBox = Platform().messageBox;
     return 0;
 }

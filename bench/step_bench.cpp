@@ -9,6 +9,7 @@
 #include "main/main_window_win.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/text/navigation_win.h"
 #include "shell/text/text_loader_win.h"
 
@@ -22,7 +23,7 @@ constexpr int WARM_UP_STEPS = 200;
 constexpr int PART_CALLS = 300;
 
 // No one is there to answer a message box: report it and go on.
-int answerMessage(const wchar_t* text, UINT)
+int WINAPI answerMessage(HWND, LPCWSTR text, LPCWSTR, UINT)
 {
     std::fprintf(stderr, "message box: %ls\n", text ? text : L"");
     return IDOK;
@@ -101,14 +102,14 @@ void stepParts(App& app, Walk& walk)
 
 int runSteps(const std::wstring& bigPath, const std::wstring& smallPath)
 {
-    messageHook = answerMessage;
+    platform.messageBox = answerMessage;
     HWND owner = nullptr;
     HWND window = createMainWindow(GetModuleHandleW(nullptr), owner);
-    if (!window || !currentApp) {
+    if (!window || !currentApp.get()) {
         std::fprintf(stderr, "cannot create the main window (error %lu)\n", GetLastError());
         return 1;
     }
-    App& app = *currentApp;
+    App& app = *currentApp.get();
     pumpMessages(window);
     Walk small;
     loadEntries(app, smallPath, small.entries);
@@ -145,6 +146,6 @@ int runSteps(const std::wstring& bigPath, const std::wstring& smallPath)
     DestroyWindow(window);
     DestroyWindow(owner);
     pumpMessages(nullptr);
-    messageHook = nullptr;
+    platform.messageBox = Platform().messageBox;
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "main/commands_win.h"
 
-#include <shellapi.h>
-
+#include "core/display/placement.h"
+#include "shell/app/platform_win.h"
 #include "shell/display/colours_win.h"
 #include "shell/display/fitting_win.h"
 #include "shell/display/frame_win.h"
@@ -30,18 +30,15 @@ void withTimerSuspended(App& app, F&& dialog)
 
 }  // namespace
 
-CommandFilter commandFilter = nullptr;
-
 void runCommand(App& app, unsigned command)
 {
-    if (commandFilter && !commandFilter(command)) return;
     if (applyPinCommand(app.pins, command)) return;
     switch (command) {
     case CMD_SLIDESHOW: toggleSlideshow(app); break;
     case CMD_HIDE: toggleHide(app); break;
     case CMD_RANDOM: toggleRandom(app); break;
-    case CMD_SLIDE_TIME: editTimer(app, 0); break;
-    case CMD_HIDE_TIME: editTimer(app, 1); break;
+    case CMD_SLIDE_TIME: editTimer(app, KIND_SLIDE_TIME); break;
+    case CMD_HIDE_TIME: editTimer(app, KIND_HIDE_TIME); break;
     case CMD_PLAY_SOUND: toggleSound(app); break;
     case CMD_COUNTDOWN: toggleCountdown(app); break;
     case CMD_STATUS_IN_CAPTION: toggleStatusInCaption(app); break;
@@ -64,9 +61,9 @@ void runCommand(App& app, unsigned command)
     case CMD_FIT_FONT: fitToFontCommand(app); break;
     case CMD_FIT_WIDTH: fitToWidthCommand(app); break;
     case CMD_FIT_GRAPHIC: fitToGraphicCommand(app); break;
-    case CMD_DOCK_TOP:
-    case CMD_DOCK_BOTTOM:
-    case CMD_DOCK_CENTER: dock(app, command - CMD_DOCK_TOP + 1); break;
+    case CMD_DOCK_TOP: dock(app, DOCK_TOP); break;
+    case CMD_DOCK_BOTTOM: dock(app, DOCK_BOTTOM); break;
+    case CMD_DOCK_CENTER: dock(app, DOCK_CENTER); break;
     case CMD_JUSTIFY_CENTER:
     case CMD_JUSTIFY_LEFT:
     case CMD_JUSTIFY_RIGHT:
@@ -74,8 +71,8 @@ void runCommand(App& app, unsigned command)
         showEntry(app, ShowMode::ShowSlide);
         break;
     case CMD_BLACKBOX_SHELL: flip(app.blackboxShell); break;
-    case CMD_RAISE_CAPTION: editBlackboxAdjust(app, 4); break;
-    case CMD_LENGTHEN_WINDOW: editBlackboxAdjust(app, 6); break;
+    case CMD_RAISE_CAPTION: editBlackboxAdjust(app, KIND_RAISE_CAPTION); break;
+    case CMD_LENGTHEN_WINDOW: editBlackboxAdjust(app, KIND_LENGTHEN_WINDOW); break;
     case CMD_TRAY_ICON: toggleTrayIcon(app); break;
     case CMD_STAY_ON_TOP:
         flip(app.onTop);
@@ -92,7 +89,7 @@ void runCommand(App& app, unsigned command)
         if (saveSettingsAs(app)) saveSettingsAndTell(app, true);
         break;
     case CMD_MENU: showMenuForCommand(app); break;
-    case CMD_HELP: ShellExecuteW(app.window, L"open", app.helpPath, nullptr, nullptr, SW_SHOWNORMAL); break;
+    case CMD_HELP: platform.shellExecute(app.window, L"open", app.helpPath, nullptr, nullptr, SW_SHOWNORMAL); break;
     case CMD_ABOUT: showAboutBox(app); break;
     case CMD_EXIT: SendMessageW(app.window, WM_CLOSE, 0, 0); break;
     case CMD_SHUFFLE: toggleShuffle(app); break;

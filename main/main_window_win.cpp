@@ -1,6 +1,6 @@
 #include "main/main_window_win.h"
 
-#include <new>
+#include <memory>
 
 #include "main/commands_win.h"
 #include "main/startup_win.h"
@@ -17,24 +17,32 @@
 #include "shell/text/text_loader_win.h"
 #include "shell/ui/popup_menu_win.h"
 
-App* currentApp = nullptr;
+AppOwner currentApp;
+
+App& AppOwner::take(std::unique_ptr<App> app)
+{
+    live_ = std::move(app);
+    return *live_;
+}
+
+void AppOwner::end()
+{
+    // When the session ends while a modal loop still runs on the App (a dialog, a message box, the
+    // menu), the code that started the loop uses the App again when the loop returns: it is kept.
+    if (appInfo.nestedLoops > 0)
+        kept_.push_back(std::move(live_));
+    else
+        live_.reset();
+}
 
 namespace {
 
-// The version-2 layout of NOTIFYICONDATAW: everything up to and including dwInfoFlags.
-constexpr UINT TRAY_RECORD_SIZE = offsetof(NOTIFYICONDATAW, dwInfoFlags) + sizeof(DWORD);
-
 void endApp()
 {
-    App* app = currentApp;
+    App* app = currentApp.get();
     if (!app) return;
     shutDown(*app);
-    currentApp = nullptr;
-    // When the session ends while a modal loop still runs on the App (a dialog, a message box, the
-    // menu), the App is left to the end of the process: the code that started the loop uses it again
-    // when the loop returns.
-    if (appInfo.nestedLoops > 0) return;
-    delete app;
+    currentApp.end();
 }
 
 BOOL CALLBACK closeOwnedDialog(HWND window, LPARAM owner)
@@ -68,27 +76,15 @@ void initApp(App& app, HWND window)
     app.window = window;
     app.backgroundBrush.reset(static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     app.textControl = GetDlgItem(window, IDC_TEXT);
-    OleInitialize(nullptr);
+    app.ole = oleInitialize();
     HICON icon = LoadIconW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN));
     SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
     SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_APPWINDOW);
-
-    NOTIFYICONDATAW& tray = app.trayIconData;
-    tray = NOTIFYICONDATAW{};
-    tray.cbSize = TRAY_RECORD_SIZE;
-    tray.hWnd = window;
-    tray.uID = 0;
-    tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    tray.uCallbackMessage = MSG_TRAY_NOTIFY;
-    tray.hIcon = icon;
-    copyToBuffer(tray.szTip, 128, appInfo.programName);
-
+    initTrayIcon(app, icon);
     DragAcceptFiles(window, TRUE);
     app.randomGenerator.seed(GetTickCount());
-    HDC dc = GetDC(window);
-    initFont(app, dc);
+    initFont(app, WindowDC(window).get());
     detectShell(app);
-    ReleaseDC(window, dc);
 }
 
 void shutDown(App& app)
@@ -97,9 +93,7 @@ void shutDown(App& app)
     if (app.saveOnExit) saveSettings(app);
     removeTrayIcon(app);
     PostQuitMessage(0);
-    releasePicture(app);   // while OLE is still there
-    OleUninitialize();
-    app.entries.release();
+    // The picture, OLE and the entries go with the App.
 }
 
 HWND createMainWindow(HINSTANCE instance, HWND& owner)
@@ -120,13 +114,12 @@ HWND createMainWindow(HINSTANCE instance, HWND& owner)
 INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        App* app = new App;   // a failed allocation ends in the out-of-memory handler
+        auto app = std::make_unique<App>();   // a failed allocation ends in the out-of-memory handler
         initApp(*app, window);
-        currentApp = app;
-        startUp(*app);
+        startUp(currentApp.take(std::move(app)));
         return TRUE;
     }
-    App* app = currentApp;
+    App* app = currentApp.get();
     if (!app) return FALSE;
 
     switch (message) {
@@ -145,13 +138,9 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
         onSize(*app, LOWORD(lParam), HIWORD(lParam));
         return TRUE;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(app->window, &ps);
-        paintBackground(*app, dc);
-        EndPaint(app->window, &ps);
+    case WM_PAINT:
+        paintBackground(*app, PaintDC(app->window).get());
         return FALSE;
-    }
     case WM_CLOSE:
         if (!deferClose(*app)) DestroyWindow(app->window);
         return TRUE;

@@ -7,6 +7,4 @@
 void routeMessage(HWND mainWindow, HACCEL accelerators, MSG& msg);
 
 // The message loop: routes every message until WM_QUIT and returns the quit message's code.
-// `getMessage` is GetMessageW; the in-process tests pass their own to see its failures.
-using GetMessageFn = BOOL(WINAPI*)(LPMSG msg, HWND window, UINT first, UINT last);
-int runMessageLoop(HWND mainWindow, HACCEL accelerators, GetMessageFn getMessage = GetMessageW);
+int runMessageLoop(HWND mainWindow, HACCEL accelerators);

@@ -14,6 +14,13 @@
 
 namespace {
 
+// The split command line, one block freed whole.
+struct ArgumentsTraits {
+    using Handle = wchar_t**;
+    static wchar_t** none() { return nullptr; }
+    static void close(wchar_t** args) { GlobalFree(args); }
+};
+
 std::wstring windowsDirectory()
 {
     wchar_t dir[PATH_BUFFER] = {};
@@ -105,10 +112,8 @@ void locateFiles(App& app)
     rememberShownText(app);
 
     int count = 0;
-    if (wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count)) {
-        if (count > 1) handleArguments(app, args, count);
-        GlobalFree(args);
-    }
+    const UniqueHandle<ArgumentsTraits> args(CommandLineToArgvW(GetCommandLineW(), &count));
+    if (args && count > 1) handleArguments(app, args.get(), count);
     applySettings(app);
     // The English captions first, then the translations that replace them.
     unique_hmenu menu(LoadMenuW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN)));
@@ -141,13 +146,9 @@ void handleFileArgument(App& app, const wchar_t* arg)
     wchar_t full[PATH_BUFFER] = {};
     const DWORD n = GetFullPathNameW(name.c_str(), PATH_BUFFER, full, nullptr);
     if (n == 0 || n >= PATH_BUFFER) return;
-    if (isSettingsFileName(full)) {
-        copyToBuffer(app.settingsPath, PATH_BUFFER, full);
+    if (takeNamedFile(app, full)) {
         loadSettings(app);
         findMovedHelpText(app);
         rememberShownText(app);
-    } else {
-        copyToBuffer(app.textFilePath, PATH_BUFFER, full);
-        app.currentIndex = 0;
     }
 }

@@ -1,21 +1,30 @@
 #!/usr/bin/env python3
-"""Mutation check of the portable sources against the native unit tests.
+"""Mutation check of the sources against their tests.
 
-Each mutant changes one operator, boundary or constant in one portable source file (a .cpp
-under core/, the plain code of every subsystem). The mutant is built
-and the unit tests run; a mutant the tests notice (a failing test, a crash, a time-out) is
-killed, one they pass with is a survivor. A mutant that does not compile is not counted.
+Each mutant changes one operator, boundary or constant in one source file. The mutant is built
+and the tests run; a mutant the tests notice (a failing test, a crash, a time-out) is killed, one
+they pass with is a survivor. A mutant that does not compile is not counted. Two modes:
 
-The work happens in a mirror of the sources under build/mutate/src, so the working tree is
-never touched and a run can go on while you edit; the mirrored file is restored after every
-mutant, on Ctrl+C too, and a run that was killed outright is repaired by the next one.
+  portable  (default) a .cpp under core/, the plain code of every subsystem, judged by the native
+            unit tests (build/mutate);
+  windows   a .cpp under shell/ or main/, judged by the in-process tests under Wine: the 64-bit
+            build (it runs on every machine), one test per process as ctest runs them, stopping at
+            the first failure (build/mutate-windows). The tests use the tree's test display
+            (build/wine, or TOMEL_WINE_DIR), started when it is not up.
 
-  scripts/mutate.py [--files core/text/slideshow.cpp ...] [--sample N] [--seed S] [--timeout SEC]
-                    [--list] [--equivalents FILE] [--report FILE]
+The work happens in a mirror of the sources under the mode's build folder (src/), so the working
+tree is never touched and a run can go on while you edit; the mirrored file is restored after
+every mutant, on Ctrl+C too, and a run that was killed outright is repaired by the next one.
+
+  scripts/mutate.py [--mode portable|windows] [--files core/text/slideshow.cpp ...] [--sample N]
+                    [--seed S] [--timeout SEC] [--list] [--equivalents FILE] [--report FILE]
+                    [--check-equivalents]
 
 Known equivalent mutants (changes no test can see because the behaviour does not change) are
 listed in scripts/mutate-equivalents.txt, one per line as the survivor list prints them; the
 line number is only a guide, a mutant is matched by file, mutation and the text of its line.
+--check-equivalents runs the listed mutants instead and names those the tests kill, which do not
+belong on the list.
 """
 
 import argparse
@@ -30,10 +39,22 @@ import time
 from dataclasses import dataclass
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-PORTABLE = "core"
-# What the native build needs from the tree.
-MIRRORED = ["CMakeLists.txt", "cmake", "core", "state", "shell", "main", "res", "scripts",
-            "tests/unit", "tests/data", "tests/fuzz", "tests/pe", "tests/layers"]
+# What each mode mutates, what its build needs from the tree, and where it works.
+MODES = {
+    "portable": {
+        "roots": ["core"], "skipped": [],
+        "mirrored": ["CMakeLists.txt", "cmake", "core", "state", "shell", "main", "res", "scripts",
+                     "tests/unit", "tests/data", "tests/fuzz", "tests/pe", "tests/layers"],
+        "build": "mutate",
+    },
+    "windows": {
+        # The entry routine is no part of the in-process tests: its mutants could only survive.
+        "roots": ["shell", "main"], "skipped": ["main/main_win.cpp"],
+        "mirrored": ["CMakeLists.txt", "cmake", "core", "state", "shell", "main", "res", "scripts", "bench",
+                     "tests/wine", "tests/data", "tests/keeper", "tests/e2e"],
+        "build": "mutate-windows",
+    },
+}
 
 
 # ------------------------------------------------------------------------- finding mutants
@@ -201,24 +222,27 @@ def read_equivalents(path):
     return keys
 
 
-def portable_sources():
+def mutable_sources(mode):
     out = []
-    for base, dirs, names in os.walk(os.path.join(TOP, PORTABLE)):
-        dirs.sort()
-        for name in sorted(names):
-            if name.endswith(".cpp"):
-                out.append(os.path.relpath(os.path.join(base, name), TOP).replace(os.sep, "/"))
+    for root in mode["roots"]:
+        for base, dirs, names in os.walk(os.path.join(TOP, root)):
+            dirs.sort()
+            for name in sorted(names):
+                rel = os.path.relpath(os.path.join(base, name), TOP).replace(os.sep, "/")
+                if name.endswith(".cpp") and rel not in mode["skipped"]:
+                    out.append(rel)
     return out
 
 
 # ------------------------------------------------------------------------- the mirror
 
 class Mirror:
-    def __init__(self, build, jobs):
+    def __init__(self, build, jobs, mirrored):
         self.root = os.path.join(build, "src")
         self.bin = os.path.join(build, "bin")
         self.pending = os.path.join(build, "pending")   # the file under mutation, for repair
         self.jobs = jobs
+        self.mirrored = mirrored
 
     def repair(self):
         """Puts back a file that a run killed outright left mutated."""
@@ -234,7 +258,7 @@ class Mirror:
         """Brings the mirror up to date with the tree; unchanged files keep their time stamps
         so that the build stays incremental."""
         wanted = set()
-        for item in MIRRORED:
+        for item in self.mirrored:
             src = os.path.join(TOP, item)
             paths = []
             if os.path.isdir(src):
@@ -258,34 +282,87 @@ class Mirror:
     def configure(self):
         if os.path.exists(os.path.join(self.bin, "Makefile")):
             return True
-        env = dict(os.environ, CC="clang", CXX="clang++")
-        command = ["cmake", "-G", "Unix Makefiles", "-S", self.root, "-B", self.bin, "-DCMAKE_BUILD_TYPE=Debug",
-                   # list the tests when ctest runs, not after every link
-                   "-DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST"]
-        if shutil.which("ld.lld"):
-            command.append("-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld")   # links in a fraction of the time
-        r = subprocess.run(command, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        r = subprocess.run(self.configure_command(), env=self.configure_env(), stdout=subprocess.PIPE,
+                           stderr=subprocess.STDOUT, text=True)
         if r.returncode != 0:
             print(r.stdout)
         return r.returncode == 0
 
-    def build(self):
-        r = subprocess.run(["cmake", "--build", self.bin, "--target", "unit_tests", "-j", str(self.jobs)],
+    def build(self, targets=None):
+        r = subprocess.run(["cmake", "--build", self.bin, "--target", *(targets or self.targets), "-j", str(self.jobs)],
                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
         return r.returncode == 0, r.stdout
 
-    def run_tests(self, timeout):
-        """'passed', 'failed' or 'timeout'."""
-        env = dict(os.environ, ASAN_OPTIONS="detect_leaks=1", UBSAN_OPTIONS="print_stacktrace=0")
-        p = subprocess.Popen([os.path.join(self.bin, "unit_tests"), "--gtest_brief=1"],
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env,
-                             start_new_session=True)
+    def prepare(self):
+        """Anything the tests need besides the build; false when it cannot be had."""
+        return True
+
+    def wait(self, p, timeout):
+        """'passed', 'failed' or 'timeout' for a test run started in a session of its own."""
         try:
             return "passed" if p.wait(timeout=timeout) == 0 else "failed"
         except subprocess.TimeoutExpired:
             os.killpg(p.pid, signal.SIGKILL)
             p.wait()
             return "timeout"
+
+
+class NativeMirror(Mirror):
+    """The portable code, judged by the native unit tests."""
+    targets = ["unit_tests"]
+
+    def configure_env(self):
+        return dict(os.environ, CC="clang", CXX="clang++")
+
+    def configure_command(self):
+        command = ["cmake", "-G", "Unix Makefiles", "-S", self.root, "-B", self.bin, "-DCMAKE_BUILD_TYPE=Debug",
+                   # list the tests when ctest runs, not after every link
+                   "-DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST"]
+        if shutil.which("ld.lld"):
+            command.append("-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld")   # links in a fraction of the time
+        return command
+
+    def run_tests(self, timeout):
+        env = dict(os.environ, ASAN_OPTIONS="detect_leaks=1", UBSAN_OPTIONS="print_stacktrace=0")
+        p = subprocess.Popen([os.path.join(self.bin, "unit_tests"), "--gtest_brief=1"],
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env,
+                             start_new_session=True)
+        return self.wait(p, timeout)
+
+
+class WindowsMirror(Mirror):
+    """The Windows code, judged by the in-process tests of the 64-bit build under Wine."""
+    targets = ["wine_tests"]
+
+    def __init__(self, *args):
+        super().__init__(*args)
+        # The tree's test display, so that no prefix is made for the mirror; its keeper comes from
+        # the mirror's build when the display has to be started.
+        self.env = dict(os.environ, TOMEL_WINE_DIR=os.environ.get("TOMEL_WINE_DIR") or os.path.join(TOP, "build", "wine"),
+                        TOMEL_KEEPER=os.path.join(self.bin, "tests", "keeper.exe"))
+
+    def configure_env(self):
+        return dict(os.environ)
+
+    def configure_command(self):
+        return ["cmake", "-G", "Unix Makefiles", "-S", self.root, "-B", self.bin, "-DCMAKE_BUILD_TYPE=Release",
+                "-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(self.root, "cmake", "mingw-x86_64.cmake")]
+
+    def prepare(self):
+        ok, log = self.build(["keeper"])
+        if not ok:
+            print(log[-4000:])
+            return False
+        r = subprocess.run([os.path.join(TOP, "scripts", "wine-session.sh"), "start"], env=self.env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+        return r.returncode == 0
+
+    def run_tests(self, timeout):
+        # One test per process, as the test run does; the first failure decides.
+        p = subprocess.Popen(["ctest", "--test-dir", self.bin, "-R", r"^wine64\.", "--stop-on-failure"],
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+                             env=self.env, start_new_session=True)
+        return self.wait(p, timeout)
 
 
 def read_text(path):
@@ -316,21 +393,28 @@ def on_signal(signum, frame):
 
 
 def main():
-    ap = argparse.ArgumentParser(description="Mutation check of the portable sources.")
+    ap = argparse.ArgumentParser(description="Mutation check of the sources against their tests.")
+    ap.add_argument("--mode", choices=sorted(MODES), default="portable",
+                    help="portable: core/ against the unit tests; windows: shell/ and main/ against the "
+                         "in-process tests under Wine")
     ap.add_argument("--files", nargs="*", default=None,
-                    help="portable sources to mutate (default: all of them)")
+                    help="sources of the mode to mutate (default: all of them)")
     ap.add_argument("--sample", type=int, default=0, help="test only this many mutants, picked at random")
     ap.add_argument("--seed", type=int, default=None, help="seed of the sample (printed when not given)")
     ap.add_argument("--timeout", type=float, default=0,
-                    help="seconds a mutant's test run may take (default: 10 times the clean run, at least 10)")
+                    help="seconds a mutant's test run may take (default: 10 times the clean run, at least 10;"
+                         " windows: 3 times, at least 300)")
     ap.add_argument("--jobs", type=int, default=2)
-    ap.add_argument("--build", default=os.path.join(TOP, "build", "mutate"))
+    ap.add_argument("--build", default=None, help="the mode's work folder (default: build/mutate[-windows])")
     ap.add_argument("--equivalents", default=os.path.join(TOP, "scripts", "mutate-equivalents.txt"))
     ap.add_argument("--report", default=None, help="also write the summary to this file")
     ap.add_argument("--list", action="store_true", help="only list the mutants")
+    ap.add_argument("--check-equivalents", action="store_true",
+                    help="run the mutants the equivalents list holds instead, and name those the tests kill")
     args = ap.parse_args()
 
-    all_sources = portable_sources()
+    mode = MODES[args.mode]
+    all_sources = mutable_sources(mode)
     files = all_sources
     if args.files:
         files = []
@@ -338,7 +422,7 @@ def main():
             for part in f.split():
                 rel = os.path.relpath(os.path.abspath(part), TOP)
                 if rel not in all_sources:
-                    sys.exit(f"{part}: not a portable source ({', '.join(all_sources)})")
+                    sys.exit(f"{part}: not a source of the {args.mode} mode ({', '.join(all_sources)})")
                 files.append(rel)
 
     originals, mutants = {}, []
@@ -351,6 +435,8 @@ def main():
     matched = {m.key() for m in excluded}
     stale = [line for key, line in equivalents.items() if key not in matched and key[0] in files]
     mutants = [m for m in mutants if m.key() not in equivalents]
+    if args.check_equivalents:
+        mutants, excluded = excluded, []
     total_found = len(mutants)
 
     if args.list:
@@ -364,8 +450,9 @@ def main():
         print(f"sample of {args.sample} out of {len(mutants)} mutants, seed {seed}")
         mutants = sorted(random.Random(seed).sample(mutants, args.sample), key=lambda m: (m.path, m.start))
 
-    os.makedirs(args.build, exist_ok=True)
-    mirror = Mirror(args.build, args.jobs)
+    build = args.build or os.path.join(TOP, "build", mode["build"])
+    os.makedirs(build, exist_ok=True)
+    mirror = (WindowsMirror if args.mode == "windows" else NativeMirror)(build, args.jobs, mode["mirrored"])
     mirror.repair()
     mirror.sync()
     if not mirror.configure():
@@ -374,11 +461,16 @@ def main():
     if not ok:
         print(log[-4000:])
         sys.exit("mutate: the unmutated sources do not build")
+    if not mirror.prepare():
+        sys.exit("mutate: the test display could not be started")
     began = time.monotonic()
-    if mirror.run_tests(timeout=600) != "passed":
-        sys.exit("mutate: the unit tests fail without any mutation; fix them first")
+    if mirror.run_tests(timeout=1800) != "passed":
+        sys.exit("mutate: the tests fail without any mutation; fix them first")
     clean_seconds = time.monotonic() - began
-    timeout = args.timeout or max(10.0, 10 * clean_seconds)
+    if args.mode == "windows":
+        timeout = args.timeout or max(300.0, 3 * clean_seconds)
+    else:
+        timeout = args.timeout or max(10.0, 10 * clean_seconds)
     print(f"{len(mutants)} mutants in {len(files)} files; clean test run {clean_seconds:.1f} s, "
           f"time limit {timeout:.0f} s per mutant")
 
@@ -429,6 +521,11 @@ def main():
                f" ({len(results['timeout'])} of them by the time limit);"
                f" {len(results['stillborn'])} did not compile; {minutes:.1f} minutes")
     out.append("")
+    if args.check_equivalents:
+        # An equivalent mutant is one no test can kill: a killed one does not belong on the list.
+        out.append(f"Listed as equivalent but killed, to take off the list ({killed}):")
+        out += [m.entry() for m in results["killed"] + results["timeout"]] or ["(none)"]
+        out.append("")
     out.append(f"Survivors ({len(results['survived'])}):")
     out += [m.entry() for m in results["survived"]] or ["(none)"]
     out.append("")
@@ -441,7 +538,7 @@ def main():
     text = "\n".join(out) + "\n"
     print()
     print(text, end="")
-    report = args.report or os.path.join(args.build, "report.txt")
+    report = args.report or os.path.join(build, "report.txt")
     with open(report, "w", encoding="utf-8") as f:
         f.write(text)
     print(f"(also in {report})")

@@ -68,7 +68,8 @@ start() {
   prepare "$WINEPREFIX" desktop
   wineserver -p >/dev/null 2>&1 </dev/null
   # The keeper: a hidden window with a message loop, so the virtual desktop stays up.
-  local keeper="$top/build/win64/tests/keeper.exe"
+  # (TOMEL_KEEPER: another build's, for a run that has none of the tree's builds, as the mutation check)
+  local keeper="${TOMEL_KEEPER:-$top/build/win64/tests/keeper.exe}"
   tomel_wine "$keeper" >/dev/null 2>&1 </dev/null &
   local kp=$!
   for _ in $(seq 100); do xdotool search --name '^Default - Wine desktop$' >/dev/null 2>&1 && break; sleep 0.1; done

@@ -52,6 +52,7 @@ struct App : Settings {
     std::int32_t textMargin = 5;
     PinState pins;                       // menuPinned, pinnedSubmenu, pinnedLevel3, pinnedLevel3Parent
     bool menuShowing = false;            // the popup menu's own loop is running
+    unique_oleuninitialize_call ole;     // OLE for the picture, which goes before it
     BackgroundPicture picture;           // the background picture, or none
     PendingPicture pendingPicture;       // a picture on its way from a worker thread
     wchar_t gongPath[PATH_BUFFER] = {};  // the sound file the gong device was opened with; empty: closed

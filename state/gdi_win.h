@@ -1,38 +1,78 @@
 #pragma once
-// Move-only owners for the GDI objects and handles the program keeps.
+// Move-only owners for the handles, GDI objects, COM references and OLE the program keeps.
 #include <windows.h>
+#include <ole2.h>
 
 #include <utility>
 
-template <typename H>
-class UniqueGdiObject {
+// Owns one handle of the kind `Traits` describes: its type, the value that stands for none, and
+// how it is given back. Moving hands the handle on; the moved-from owner holds none.
+template <typename Traits>
+class UniqueHandle {
 public:
-    UniqueGdiObject() = default;
-    explicit UniqueGdiObject(H h) : h_(h) {}
-    ~UniqueGdiObject() { reset(); }
-    UniqueGdiObject(const UniqueGdiObject&) = delete;
-    UniqueGdiObject& operator=(const UniqueGdiObject&) = delete;
-    UniqueGdiObject(UniqueGdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    UniqueGdiObject& operator=(UniqueGdiObject&& o) noexcept
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle h) : h_(h) {}
+    ~UniqueHandle() { reset(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& o) noexcept : h_(o.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& o) noexcept
     {
-        if (this != &o) reset(std::exchange(o.h_, nullptr));
+        if (this != &o) reset(o.release());
         return *this;
     }
-    H get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-    // Deletes the held object (stock objects are ignored by the system) and keeps the new one.
-    void reset(H h = nullptr)
+    Handle get() const { return h_; }
+    explicit operator bool() const { return h_ != Traits::none(); }
+    // Gives the held handle back and keeps `h`.
+    void reset(Handle h = Traits::none())
     {
-        if (h_) DeleteObject(h_);
-        h_ = h;
+        const Handle old = std::exchange(h_, h);
+        if (old != Traits::none()) Traits::close(old);
     }
+    // Hands the handle over to its new owner.
+    Handle release() { return std::exchange(h_, Traits::none()); }
 
 private:
-    H h_ = nullptr;
+    Handle h_ = Traits::none();
 };
-using unique_hfont = UniqueGdiObject<HFONT>;
-using unique_hbrush = UniqueGdiObject<HBRUSH>;
-using unique_hbitmap = UniqueGdiObject<HBITMAP>;
+
+template <typename H>
+struct GdiObjectTraits {
+    using Handle = H;
+    static H none() { return nullptr; }
+    static void close(H h) { DeleteObject(h); }   // stock objects are ignored by the system
+};
+using unique_hfont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using unique_hbrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using unique_hbitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using unique_hrgn = UniqueHandle<GdiObjectTraits<HRGN>>;
+
+// Kernel objects: a thread's handle is null when there is none, a file's or a search's
+// INVALID_HANDLE_VALUE.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE none() { return nullptr; }
+    static void close(HANDLE h) { CloseHandle(h); }
+};
+using unique_handle = UniqueHandle<KernelHandleTraits>;
+struct FileHandleTraits : KernelHandleTraits {
+    static HANDLE none() { return INVALID_HANDLE_VALUE; }
+};
+using unique_hfile = UniqueHandle<FileHandleTraits>;
+struct FindHandleTraits : FileHandleTraits {
+    static void close(HANDLE h) { FindClose(h); }
+};
+using unique_hfind = UniqueHandle<FindHandleTraits>;
+
+// A loaded menu, destroyed with everything in it.
+struct MenuTraits {
+    using Handle = HMENU;
+    static HMENU none() { return nullptr; }
+    static void close(HMENU h) { DestroyMenu(h); }
+};
+using unique_hmenu = UniqueHandle<MenuTraits>;
 
 // A window's device context, taken and given back within one operation.
 class WindowDC {
@@ -48,19 +88,19 @@ private:
     HDC dc_;
 };
 
-// A loaded menu, destroyed with everything in it.
-class unique_hmenu {
+// The device context of one WM_PAINT, from BeginPaint to EndPaint.
+class PaintDC {
 public:
-    unique_hmenu() = default;
-    explicit unique_hmenu(HMENU h) : h_(h) {}
-    ~unique_hmenu() { if (h_) DestroyMenu(h_); }
-    unique_hmenu(const unique_hmenu&) = delete;
-    unique_hmenu& operator=(const unique_hmenu&) = delete;
-    HMENU get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
+    explicit PaintDC(HWND w) : w_(w), dc_(BeginPaint(w, &ps_)) {}
+    ~PaintDC() { EndPaint(w_, &ps_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC get() const { return dc_; }
 
 private:
-    HMENU h_ = nullptr;
+    HWND w_;
+    PAINTSTRUCT ps_ = {};
+    HDC dc_;
 };
 
 // A memory device context compatible with the screen (or another context), deleted at the end of one operation.
@@ -129,3 +169,17 @@ public:
 private:
     I* p_ = nullptr;
 };
+
+// OLE on the calling thread, from a successful OleInitialize to the end of its owner; every OLE
+// object the thread holds must be released before then. What it holds is whether the call
+// succeeded: only one that did is undone.
+struct OleTraits {
+    using Handle = bool;
+    static bool none() { return false; }
+    static void close(bool) { OleUninitialize(); }
+};
+using unique_oleuninitialize_call = UniqueHandle<OleTraits>;
+inline unique_oleuninitialize_call oleInitialize()
+{
+    return unique_oleuninitialize_call(SUCCEEDED(OleInitialize(nullptr)));
+}

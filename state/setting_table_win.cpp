@@ -5,6 +5,7 @@
 
 #include "core/app/commands.h"
 #include "core/display/look.h"
+#include "core/display/placement.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ const SettingRow rows[] = {
     // The Short keys carry the low 16 bits of their 32-bit fields; the Blackbox adjustments are
     // pixels, typed without a sign.
     rangedRow(ALIGNMENT, L"justify", T::Short, AT(justify), 1, 0, 2),
-    rangedRow(ALIGNMENT, L"docking", T::Short, AT(docking), 3, 0, 3),
+    rangedRow(ALIGNMENT, L"docking", T::Short, AT(docking), DOCK_CENTER, DOCK_NONE, DOCK_CENTER),
     rangedRow(ALIGNMENT, L"bb caption adjust", T::Short, AT(bbCaptionAdjust), 4, 0, 32767),
     rangedRow(ALIGNMENT, L"bb window adjust", T::Short, AT(bbWindowAdjust), 2, 0, 32767),
     flagRow(WINDOW, L"draggable", AT(draggable), true, CMD_DRAGGABLE),

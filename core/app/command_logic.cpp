@@ -1,7 +1,5 @@
 #include "core/app/command_logic.h"
 
-#include "core/app/commands.h"
-
 bool applyPinCommand(PinState& pins, unsigned command)
 {
     switch (command) {
@@ -20,12 +18,12 @@ bool applyPinCommand(PinState& pins, unsigned command)
         return true;
     }
     case CMD_PIN_BLACKBOX:
-        if (pins.pinnedLevel3 == 7) {
+        if (pins.pinnedLevel3 == LEVEL3_POSITION) {
             pins.pinnedLevel3 = -1;
             pins.pinnedLevel3Parent = -1;
         } else {
-            pins.pinnedLevel3 = 7;
-            pins.pinnedLevel3Parent = 18;
+            pins.pinnedLevel3 = LEVEL3_POSITION;
+            pins.pinnedLevel3Parent = LEVEL3_PARENT;
         }
         return true;
     default:

@@ -2,6 +2,16 @@
 // The parts of the commands that are plain logic on the App's fields.
 #include <cstdint>
 
+#include "core/app/commands.h"
+
+// The one level-3 submenu, "Blackbox", stands at LEVEL3_POSITION inside "Dock", the submenu at
+// LEVEL3_PARENT of the main popup. A level-2 Pin is CMD_PIN + its submenu's position, the
+// level-3 Pin CMD_PIN_LEVEL3 + its submenu's position.
+constexpr std::int32_t LEVEL3_PARENT = 18;
+constexpr std::int32_t LEVEL3_POSITION = 7;
+static_assert(CMD_PIN_DOCK == CMD_PIN + LEVEL3_PARENT && CMD_PIN_BLACKBOX == CMD_PIN_LEVEL3 + LEVEL3_POSITION,
+              "the Pin commands follow the menu positions");
+
 struct PinState {
     bool menuPinned = false;
     std::int32_t pinnedSubmenu = -1;       // position of the pinned level-2 submenu, or -1

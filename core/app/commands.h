@@ -69,6 +69,7 @@
 #define CMD_PIN_SETTINGS 2028
 #define CMD_PIN_INFO 2029
 #define CMD_PIN_BLACKBOX 3007
+#define CMD_PIN_LEVEL3 3000    /* + a level-3 submenu's position in its parent: that submenu's Pin */
 
 #define MSG_TRAY_NOTIFY 1025   /* WM_USER + 1: the tray icon's callback */
 #define MSG_SHOW_MENU 1027     /* WM_USER + 3: show (a pinned part of) the popup menu again */

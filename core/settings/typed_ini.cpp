@@ -239,19 +239,21 @@ void assignValue(const IniEntry& row, std::wstring_view value, std::size_t maxLe
 
 // ---------------------------------------------------------------- reading lines
 
-// As fgetws with room for lineReadLimit characters: up to and including a line feed,
-// and sets atEnd when it runs into the end of the text.
+bool atEnd(const IniReader& reader)
+{
+    return reader.position >= reader.text.size();
+}
+
+// As fgetws with room for lineReadLimit characters: up to and including a line feed. False at
+// the end of the text.
 bool readLine(IniReader& reader)
 {
-    if (reader.position >= reader.text.size()) {
-        reader.atEnd = true;
+    if (atEnd(reader))
         return false;
-    }
     std::size_t length = 0;
     reader.lineCut = true;
     while (length < lineReadLimit) {
-        if (reader.position >= reader.text.size()) {
-            reader.atEnd = true;
+        if (atEnd(reader)) {
             reader.lineCut = false;
             break;
         }
@@ -315,7 +317,6 @@ std::size_t terminatedLength(const wchar_t* text)
 
 void appendText(IniWriter& writer, std::wstring_view text)
 {
-    std::size_t before = writer.bytes.size();
     if (writer.wide) {
         for (wchar_t c : text) {
             unsigned unit = static_cast<unsigned>(c) & 0xFFFF;
@@ -331,7 +332,6 @@ void appendText(IniWriter& writer, std::wstring_view text)
             writer.bytes.push_back(c);
         }
     }
-    writer.position += writer.bytes.size() - before;
 }
 
 void appendLineEnd(IniWriter& writer)
@@ -491,14 +491,13 @@ void readSection(IniReader& reader, const IniEntry* table, const wchar_t* header
     if (!reader.hasFile || header == nullptr)
         return;
     reader.position = 0;
-    reader.atEnd = false;
 
     // Only the first line that starts with the header counts. A header on the last line
-    // without a line end leaves the reader at the end, and its section is taken as empty.
+    // leaves the reader at the end, and its section is taken as empty.
     std::size_t headerLength = terminatedLength(header);
     while (readLine(reader) && !lineStartsWith(reader.lineBuffer, header, headerLength)) {
     }
-    if (reader.atEnd)
+    if (atEnd(reader))
         return;
 
     bool emptyTable = table == nullptr || table[0].target == nullptr;
@@ -522,7 +521,6 @@ bool iniFileIsOurs(const IniReader& file, const wchar_t* header)
 {
     IniReader reader = file;
     reader.position = 0;
-    reader.atEnd = false;
     const std::size_t headerLength = terminatedLength(header);
     bool blank = true;
     while (readLine(reader)) {
@@ -546,12 +544,12 @@ IniWriter makeIniWriter(bool wide, IniEncoder encoder)
 void writeSection(IniWriter& writer, const IniEntry* table, const wchar_t* header)
 {
     // An empty line parts this section from the one before; the first one follows the mark.
-    if (writer.position != 0) {
+    if (writer.started) {
         appendLineEnd(writer);
     } else if (writer.wide) {
         writer.bytes += "\xFF\xFE";
-        writer.position += 2;
     }
+    writer.started = true;
     appendText(writer, header ? header : L"");
     appendLineEnd(writer);
     if (table == nullptr)

@@ -71,8 +71,7 @@ struct IniReader {
     bool hasFile = false;  // false (a failed open): every readSection does nothing
     bool wide = false;     // the text came from UTF-16 LE after a byte-order mark
     std::wstring text;     // the whole file as UTF-16 units
-    std::size_t position = 0;
-    bool atEnd = false;    // a read ran into the end of the text
+    std::size_t position = 0;   // where the next line starts
     bool lineCut = false;  // the line last read is the first part of a longer one
     wchar_t lineBuffer[lineBufferSize] = {};
 };
@@ -98,7 +97,7 @@ struct IniWriter {
     bool wide = true;                 // UTF-16 LE with byte-order mark; else 8-bit text
     IniEncoder encoder = nullptr;     // for 8-bit text; null means Latin-1
     std::string bytes;                // produced and not yet taken
-    std::size_t position = 0;         // bytes produced in all, taken or not
+    bool started = false;             // a section was written, taken or not
 };
 
 IniWriter makeIniWriter(bool wide, IniEncoder encoder);

@@ -1,15 +1,6 @@
 #include "core/settings/window_rect.h"
 
-#include <algorithm>
-#include <limits>
-
-namespace {
-std::int32_t to32(std::int64_t v)
-{
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
-                                                              std::numeric_limits<std::int32_t>::max()));
-}
-}  // namespace
+#include "core/display/placement.h"
 
 WindowBox clampedWindowBox(std::int32_t left32, std::int32_t top32, std::int32_t right32, std::int32_t bottom32,
                           const ScreenMetrics& screen)
@@ -43,9 +34,9 @@ WindowBox clampedWindowBox(std::int32_t left32, std::int32_t top32, std::int32_t
         bottom = h;
     }
     WindowBox box;
-    box.left = to32(left);
-    box.top = to32(top);
-    box.width = to32(w);
-    box.height = to32(h);
+    box.left = clampTo32(left);
+    box.top = clampTo32(top);
+    box.width = clampTo32(w);
+    box.height = clampTo32(h);
     return box;
 }

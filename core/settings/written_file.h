@@ -24,6 +24,9 @@ struct FileShape {
     std::size_t optionalRows = 0;
 };
 
+// Settings and language files are a few kilobytes; a far larger file is not one of them.
+constexpr std::size_t MAX_WRITTEN_FILE_BYTES = std::size_t(16) << 20;
+
 WrittenFile classifyWrittenFile(std::string_view bytes, const FileShape& shape);
 // For a file that may be of any of `shapes` (no start of a file fits two of them): as the first
 // shape it is not Other to, or Other.

@@ -236,21 +236,21 @@ void splitText(EntryList& list, std::wstring_view text, TextFlavor flavor, bool 
     splitter.finish();
 }
 
-ByteOrderMark classifyByteOrderMark(const unsigned char* bytes, std::size_t n)
+TextEncoding textEncodingOf(const unsigned char* bytes, std::size_t n)
 {
-    if (n >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) return ByteOrderMark::Utf16Le;
-    if (n >= 3 && bytes[0] == 0xFE && bytes[1] == 0xFF && bytes[2] == 0x00) return ByteOrderMark::Utf16Be;
-    if (n >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) return ByteOrderMark::Utf8;
-    return ByteOrderMark::None;
+    if (n >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) return {TextFlavor::Utf16, LoadOutcome::Loaded};
+    if (n >= 3 && bytes[0] == 0xFE && bytes[1] == 0xFF && bytes[2] == 0x00) return {TextFlavor::Ansi, LoadOutcome::BigEndian};
+    if (n >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) return {TextFlavor::Ansi, LoadOutcome::Utf8};
+    return {TextFlavor::Ansi, LoadOutcome::Loaded};
 }
 
-std::size_t decodableLength(const char* bytes, std::size_t n, bool atEnd, bool (*isLeadByte)(unsigned char))
+std::size_t decodableLength(const char* bytes, std::size_t n, bool atEnd, const LeadBytes& leadBytes)
 {
     if (atEnd || n == 0) return n;
     for (std::size_t i = n; i > 0; --i)
         if (bytes[i - 1] == '\n') return i;
     std::size_t i = 0;
-    while (i < n) i += isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+    while (i < n) i += leadBytes[static_cast<unsigned char>(bytes[i])] ? 2 : 1;
     return i > n ? n - 1 : n;
 }
 

@@ -2,9 +2,12 @@
 // The entries of the loaded text, stored compactly: one buffer of UTF-16 units and the end offset of
 // each entry. A 100 MB file of two million lines costs its characters plus four bytes an entry. The
 // offsets live in fixed chunks, so a growing list never copies them (and never holds two copies).
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+
+#include "core/text/load_outcome.h"
 
 // Where an EntryList gets its memory. `allocate` gives null when the memory cannot be had: it never
 // calls the allocation-failure handler, which ends the program. A text too large for the memory at
@@ -133,18 +136,18 @@ void splitText(EntryList& list, std::wstring_view text, TextFlavor flavor, bool 
 
 // --- Reading the file -------------------------------------------------------------------------
 
-// What the first bytes of a text file say about its encoding.
-enum class ByteOrderMark {
-    None,       // read as ANSI text
-    Utf16Le,    // FF FE
-    Utf16Be,    // FE FF 00: refused
-    Utf8,       // EF BB BF: refused
+// What the first bytes of a text file say: how its characters are read, or that it is refused.
+struct TextEncoding {
+    TextFlavor flavor = TextFlavor::Ansi;            // FF FE: UTF-16 LE; no mark the program knows: ANSI
+    LoadOutcome outcome = LoadOutcome::Loaded;       // BigEndian (FE FF 00) or Utf8 (EF BB BF): refused
 };
-ByteOrderMark classifyByteOrderMark(const unsigned char* bytes, std::size_t n);
+TextEncoding textEncodingOf(const unsigned char* bytes, std::size_t n);
 
+// Which bytes of a code page begin a double-byte character.
+using LeadBytes = std::bitset<256>;
 // How many bytes of a block can be decoded now without splitting a double-byte character: up to the
 // last line feed (never a trail byte), else by walking the lead bytes. The rest waits for more bytes.
-std::size_t decodableLength(const char* bytes, std::size_t n, bool atEnd, bool (*isLeadByte)(unsigned char));
+std::size_t decodableLength(const char* bytes, std::size_t n, bool atEnd, const LeadBytes& leadBytes);
 
 // An upper bound of the characters a file of `fileBytes` bytes needs, so the list is reserved once.
 std::size_t charactersNeeded(std::uint64_t fileBytes, TextFlavor flavor);

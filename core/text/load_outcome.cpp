@@ -2,28 +2,28 @@
 
 #include "core/ui/texts.h"
 
-LoadView viewOfLoad(LoadStep step, std::size_t entryCount)
+LoadView viewOfLoad(LoadOutcome outcome, std::size_t entryCount)
 {
     LoadView view;
-    switch (step) {
-    case LoadStep::Missing:
-    case LoadStep::Unreadable:
+    switch (outcome) {
+    case LoadOutcome::Missing:
+    case LoadOutcome::Unreadable:
         view.keepShownText = true;
         view.controlText = messageText(MSG_TEXT_NO_INPUT_FILE);
         break;
-    case LoadStep::BigEndian:
+    case LoadOutcome::BigEndian:
         view.keepShownText = true;
         view.messageBox = messageText(MSG_TEXT_BIG_ENDIAN);
         break;
-    case LoadStep::Utf8:
+    case LoadOutcome::Utf8:
         view.keepShownText = true;
         view.messageBox = messageText(MSG_TEXT_UTF8);
         break;
-    case LoadStep::OutOfMemory:
+    case LoadOutcome::OutOfMemory:
         view.keepShownText = true;
         view.messageBox = L"Out Of Memory";   // the same text as when the program must end
         break;
-    case LoadStep::Loaded:
+    case LoadOutcome::Loaded:
         if (entryCount == 0) view.controlText = messageText(MSG_TEXT_NO_DATA);
         break;
     }

@@ -1,14 +1,15 @@
 #pragma once
-// What the user sees after a text file was opened and read: the one place that decides it.
+// What came of opening and reading a text file, and what the user sees of it: the one place that
+// decides it.
 #include <cstddef>
 
-enum class LoadStep {
+enum class LoadOutcome {
+    Loaded,
     Missing,       // the file could not be opened
     BigEndian,     // refused: UTF-16 big-endian
     Utf8,          // refused: UTF-8 with a byte-order mark
     OutOfMemory,   // the text does not fit in the memory at hand
     Unreadable,    // its characters could not be decoded
-    Loaded,
 };
 
 struct LoadView {
@@ -18,4 +19,4 @@ struct LoadView {
 };
 
 // `entryCount` is that of the new text (Loaded only): a text without entries shows "No data".
-LoadView viewOfLoad(LoadStep step, std::size_t entryCount);
+LoadView viewOfLoad(LoadOutcome outcome, std::size_t entryCount);

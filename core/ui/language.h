@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/app/command_logic.h"
 #include "core/settings/typed_ini.h"
 #include "core/settings/written_file.h"
 #include "core/ui/texts.h"
@@ -18,8 +19,6 @@ constexpr int LEVEL2_MENU_TEXT_COUNT = 7;
 extern std::vector<TranslationRow> menuItemTexts;
 extern TranslationRow level2MenuTexts[LEVEL2_MENU_TEXT_COUNT];
 extern TranslationRow level3MenuText[1];
-constexpr std::int32_t LEVEL3_PARENT = 18;
-constexpr std::int32_t LEVEL3_POSITION = 7;
 
 constexpr const wchar_t* LANGUAGE_FILE_NAME = L"tomel.lang.ini";
 constexpr const wchar_t* LANGUAGE_BACKUP_SUFFIX = L".bak";

@@ -1,6 +1,7 @@
 #include "core/ui/menu_logic.h"
 
 #include "core/app/commands.h"
+#include "core/display/placement.h"
 
 MenuPath menuToShow(const PinState& pins, std::int32_t submenuPosition)
 {
@@ -66,16 +67,15 @@ std::vector<MenuMark> menuMarks(const MenuState& f)
     check(CMD_FIT_GRAPHIC, fit.fitGraphic);
 
     if (f.justify <= 2) check(CMD_JUSTIFY_CENTER + f.justify, true);
-    if (f.docking == 3)
-        check(CMD_DOCK_CENTER, true);
-    else if (f.docking == 1 || f.docking == 2)
-        check(CMD_DOCK_TOP + f.docking - 1, true);
+    check(CMD_DOCK_TOP, f.docking == DOCK_TOP);
+    check(CMD_DOCK_BOTTOM, f.docking == DOCK_BOTTOM);
+    check(CMD_DOCK_CENTER, f.docking == DOCK_CENTER);
 
     check(CMD_BLACKBOX_SHELL, f.blackboxShell);
     check(CMD_PIN, f.pins.menuPinned);
     if (f.pins.pinnedSubmenu != -1) check(CMD_PIN + static_cast<unsigned>(f.pins.pinnedSubmenu), true);
-    if (f.pins.pinnedLevel3 != -1 && f.pins.pinnedLevel3Parent == 18)
-        check(3000 + static_cast<unsigned>(f.pins.pinnedLevel3), true);
+    if (f.pins.pinnedLevel3 != -1 && f.pins.pinnedLevel3Parent == LEVEL3_PARENT)
+        check(CMD_PIN_LEVEL3 + static_cast<unsigned>(f.pins.pinnedLevel3), true);
     return marks;
 }
 

@@ -16,6 +16,22 @@ constexpr int MESSAGE_TEXT_COUNT = 7;
 extern TranslationRow dialogTexts[DIALOG_TEXT_COUNT];    // [Dialogs]
 extern TranslationRow messageTexts[MESSAGE_TEXT_COUNT];  // [Messages]
 
+// Row numbers of [Dialogs].
+enum DialogTextId : std::int32_t {
+    DLG_TEXT_SLIDE_TIMER = 0,               // the timer dialog's caption for the slide period
+    DLG_TEXT_HIDE_TIMER = 1,                // and for the hide period
+    DLG_TEXT_PERIOD_LABEL = 2,              // its label, "hh:mm:ss:ms"
+    DLG_TEXT_OK = 3,                        // the timer and number dialogs' button
+    DLG_TEXT_RAISE_CAPTION = 4,             // the number dialog's caption and label for the caption raise
+    DLG_TEXT_RAISE_CAPTION_DEFAULT = 5,
+    DLG_TEXT_LENGTHEN_WINDOW = 6,           // and for the window lengthening
+    DLG_TEXT_LENGTHEN_WINDOW_DEFAULT = 7,
+    DLG_TEXT_FREEWARE = 8,                  // the About box's three lines and its button
+    DLG_TEXT_DONATIONS = 9,
+    DLG_TEXT_LANGUAGE = 10,
+    DLG_TEXT_HOME_PAGE = 11,
+};
+
 // Row numbers of [Messages].
 enum MessageId : std::int32_t {
     MSG_TEXT_SAVE_TITLE = 0,

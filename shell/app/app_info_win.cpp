@@ -2,8 +2,9 @@
 
 #include <cstdlib>
 
+#include "shell/app/platform_win.h"
+
 AppInfo appInfo;
-MessageHook messageHook = nullptr;
 
 NestedLoop::~NestedLoop()
 {
@@ -15,8 +16,7 @@ NestedLoop::~NestedLoop()
 int showMessage(const wchar_t* text, UINT type)
 {
     const NestedLoop loop;
-    if (messageHook) return messageHook(text, type);
-    return MessageBoxW(appInfo.mainWindow, text, appInfo.programName, type);
+    return platform.messageBox(appInfo.mainWindow, text, appInfo.programName, type);
 }
 
 void onOutOfMemory()

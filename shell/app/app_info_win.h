@@ -27,9 +27,6 @@ public:
 
 // The one message box of the program: caption "Tomel", owned by the main window.
 int showMessage(const wchar_t* text, UINT type);
-// Where the in-process tests watch the messages instead of answering a modal box; null normally.
-using MessageHook = int (*)(const wchar_t* text, UINT type);
-extern MessageHook messageHook;
 
 // Called when memory cannot be had: tells the user and ends the process with exit code 1.
 [[noreturn]] void onOutOfMemory();

@@ -14,22 +14,29 @@ UINT runtimeCodePage()
     return cp ? cp : CP_ACP;
 }
 
-FILE* openFileForReading(const wchar_t* path, const wchar_t* mode)
+OpenedFile openFileForReading(const wchar_t* path, const wchar_t* mode)
 {
-    if (FILE* f = _wfopen(path, mode)) return f;
+    if (FILE* f = _wfopen(path, mode)) return {UniqueFile(f), true};
     char narrowPath[PATH_BUFFER] = {};
     char narrowMode[3] = {};
     const std::size_t p = std::wcstombs(narrowPath, path, sizeof narrowPath);
     const std::size_t m = std::wcstombs(narrowMode, mode, sizeof narrowMode);
     if (p == static_cast<std::size_t>(-1) || p >= sizeof narrowPath || m == static_cast<std::size_t>(-1) ||
         m >= sizeof narrowMode)
-        return nullptr;
-    return std::fopen(narrowPath, narrowMode);
+        return {nullptr, false};
+    return {UniqueFile(std::fopen(narrowPath, narrowMode)), false};
 }
 
-void closeFileIfOpen(FILE* file)
+std::optional<std::string> readWholeFile(FILE* file, std::size_t limit)
 {
-    if (file) std::fclose(file);
+    std::string bytes;
+    char block[65536];
+    for (;;) {
+        const std::size_t n = std::fread(block, 1, sizeof block, file);
+        bytes.append(block, n);
+        if (bytes.size() > limit) return std::nullopt;
+        if (n < sizeof block) return bytes;
+    }
 }
 
 bool askForFile(HWND owner, const FileDialog& dialog, wchar_t* path)

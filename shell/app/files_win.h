@@ -3,6 +3,16 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "state/gdi_win.h"
+
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+using UniqueFile = std::unique_ptr<FILE, FileCloser>;
 
 // The code page of the runtime library's locale, which start-up sets to the user's default: the
 // one 8-bit text files and settings files are read in.
@@ -10,8 +20,13 @@ UINT runtimeCodePage();
 
 // Opens by wide path, falling back to the path in the ANSI code page (for a runtime or file system
 // that refuses the wide one).
-FILE* openFileForReading(const wchar_t* path, const wchar_t* mode);
-void closeFileIfOpen(FILE* file);
+struct OpenedFile {
+    UniqueFile file;         // none: it could not be opened either way
+    bool widePath = true;    // false: opened by the path in the ANSI code page
+};
+OpenedFile openFileForReading(const wchar_t* path, const wchar_t* mode);
+// The rest of an open file, or none when it holds more than `limit` bytes.
+std::optional<std::string> readWholeFile(FILE* file, std::size_t limit);
 
 struct FileDialog {
     const wchar_t* filter;             // pairs of zero-terminated texts, ended by an empty one

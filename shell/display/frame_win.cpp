@@ -108,9 +108,9 @@ void setRegion(App& app)
     // A clip that fits is left alone, so that setting one never leads to setting it again.
     RECT now = {};
     if (GetWindowRgnBox(app.window, &now) == SIMPLEREGION && EqualRect(&now, &wanted)) return;
-    HRGN region = CreateRectRgnIndirect(&wanted);
+    unique_hrgn region(CreateRectRgnIndirect(&wanted));
     // The window owns the region once it is set; one it refused is still ours.
-    if (region && !SetWindowRgn(app.window, region, TRUE)) DeleteObject(region);
+    if (region && SetWindowRgn(app.window, region.get(), TRUE)) region.release();
 }
 
 }  // namespace
@@ -228,14 +228,14 @@ void endDrag(App& app)
 {
     ReleaseCapture();
     keepWindowRect(app);
-    app.docking = 0;
+    app.docking = DOCK_NONE;
 }
 
 void onMove(App& app)
 {
     if (!app.inSizeMove) return;
     keepWindowRect(app);
-    app.docking = 0;
+    app.docking = DOCK_NONE;
 }
 
 void onSize(App& app, int clientWidth, int clientHeight)
@@ -251,7 +251,7 @@ void onSize(App& app, int clientWidth, int clientHeight)
         app.fitFont = false;
         app.fitWidth = false;
         app.fitGraphic = false;
-        app.docking = 0;
+        app.docking = DOCK_NONE;
     }
 }
 

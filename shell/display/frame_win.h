@@ -20,7 +20,7 @@ void applyTransparency(App& app);
 // The window's outer rectangle to keep in the settings: its restored place, with the caption when
 // `caption` is set, though transparency has taken it away meanwhile.
 RECT placeToKeep(const App& app, bool caption);
-// Places the window in the work area: 1 top centre, 2 bottom centre, 3 (or more) centre; 0 nothing.
+// Places the window in the work area at DOCK_TOP, DOCK_BOTTOM or DOCK_CENTER (or above); DOCK_NONE: nothing.
 void dock(App& app, std::uint32_t position);
 void notifyBlackbox(App& app);
 // Stay on top, or not, following `onTop`.

@@ -187,9 +187,8 @@ void startPictureDecode(const std::shared_ptr<PictureHandOver>& handOver, const 
                         UINT message)
 {
     auto job = std::make_unique<DecodeJob>(DecodeJob{handOver, request, window, message});
-    if (HANDLE thread = CreateThread(nullptr, 0, decodeThread, job.get(), 0, nullptr)) {
+    if (const unique_handle thread{CreateThread(nullptr, 0, decodeThread, job.get(), 0, nullptr)}) {
         job.release();   // the thread owns it now
-        CloseHandle(thread);
         return;
     }
     runJob(*job);

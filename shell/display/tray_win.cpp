@@ -1,10 +1,15 @@
 #include "shell/display/tray_win.h"
 
+#include "core/app/commands.h"
+#include "shell/app/app_info_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/display/frame_win.h"
 
-NotifyIconFn notifyIcon = Shell_NotifyIconW;
-
 namespace {
+
+// The version-2 layout of NOTIFYICONDATAW: everything up to and including dwInfoFlags.
+constexpr UINT TRAY_RECORD_SIZE = offsetof(NOTIFYICONDATAW, dwInfoFlags) + sizeof(DWORD);
+static_assert(sizeof(NOTIFYICONDATAW::szTip) / sizeof(wchar_t) == TRAY_TIP_BUFFER_CHARS, "the tip's buffer");
 
 // Without an icon the window keeps its taskbar button: it must stay within the user's reach.
 void setTaskbarButton(App& app, bool on)
@@ -22,12 +27,25 @@ void setTaskbarButton(App& app, bool on)
 
 }  // namespace
 
+void initTrayIcon(App& app, HICON icon)
+{
+    NOTIFYICONDATAW& tray = app.trayIconData;
+    tray = NOTIFYICONDATAW{};
+    tray.cbSize = TRAY_RECORD_SIZE;
+    tray.hWnd = app.window;
+    tray.uID = 0;
+    tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    tray.uCallbackMessage = MSG_TRAY_NOTIFY;
+    tray.hIcon = icon;
+    copyToBuffer(tray.szTip, TRAY_TIP_BUFFER_CHARS, appInfo.programName);
+}
+
 void applyTrayIcon(App& app)
 {
     if (app.trayIcon && !app.trayIconShown) {
-        app.trayIconShown = notifyIcon(NIM_ADD, &app.trayIconData) != FALSE;
+        app.trayIconShown = platform.notifyIcon(NIM_ADD, &app.trayIconData) != FALSE;
     } else if (!app.trayIcon && app.trayIconShown) {
-        notifyIcon(NIM_DELETE, &app.trayIconData);
+        platform.notifyIcon(NIM_DELETE, &app.trayIconData);
         app.trayIconShown = false;
     }
     setTaskbarButton(app, !app.trayIconShown);
@@ -35,13 +53,13 @@ void applyTrayIcon(App& app)
 
 void updateTrayTip(App& app)
 {
-    if (app.trayIconShown) notifyIcon(NIM_MODIFY, &app.trayIconData);
+    if (app.trayIconShown) platform.notifyIcon(NIM_MODIFY, &app.trayIconData);
 }
 
 void removeTrayIcon(App& app)
 {
     if (!app.trayIconShown) return;
-    notifyIcon(NIM_DELETE, &app.trayIconData);
+    platform.notifyIcon(NIM_DELETE, &app.trayIconData);
     app.trayIconShown = false;
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 #include "state/app_win.h"
 
-// Shell_NotifyIconW, replaceable so that tests can watch the icon or make the shell refuse it.
-using NotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
-extern NotifyIconFn notifyIcon;
-
+// Fills the icon record once, at start-up: the main window's icon, its callback message and the
+// program's name as the first tip.
+void initTrayIcon(App& app, HICON icon);
 // Brings the tray icon and the taskbar button in line with `trayIcon`. An icon the shell refuses
 // stays chosen and the window keeps its taskbar button until the shell takes the icon. A window that
 // is hidden stays hidden.

@@ -2,47 +2,32 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "core/app/paths.h"
 #include "core/ui/language.h"
+#include "shell/app/files_win.h"
 #include "state/setting_table_win.h"
 
 namespace {
 
-// Settings and language files are a few kilobytes; a far larger file is not one of them.
-constexpr LONGLONG MAX_FILE_BYTES = 16ll << 20;
 constexpr const wchar_t* KEPT_COPY_PREFIX = L"tomel-kept-";
 
-class UniqueHandle {
-public:
-    explicit UniqueHandle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
-    ~UniqueHandle() { reset(); }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : h_(other.h_) { other.h_ = INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return h_; }
-    explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
-    void reset()
-    {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE h_;
-};
-
-UniqueHandle openFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition)
+unique_hfile openFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition)
 {
-    return UniqueHandle(CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return unique_hfile(CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-bool readAll(HANDLE file, std::string& bytes, LONGLONG limit = MAX_FILE_BYTES)
+// The whole file, or none when it cannot be read or holds more than `limit` bytes.
+std::optional<std::string> readAll(HANDLE file, std::size_t limit = MAX_WRITTEN_FILE_BYTES)
 {
     LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart > limit) return false;
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    if (!GetFileSizeEx(file, &size) || static_cast<unsigned long long>(size.QuadPart) > limit) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD got = 0;
-    return bytes.empty() || (ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size());
+    if (!bytes.empty() && !(ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size()))
+        return std::nullopt;
+    return bytes;
 }
 
 bool writeAll(HANDLE file, const std::string& bytes)
@@ -95,19 +80,23 @@ void keepAttributesAndPermissions(const std::wstring& from, const std::wstring& 
 
 // A new file in the temporary folder for the old content of a file rewritten in place. It is held
 // unshared for the length of the rewrite, so that another instance starting meanwhile leaves it be.
-UniqueHandle createKeptCopy(std::wstring& name)
+struct KeptCopyFile {
+    unique_hfile file;   // none: no copy could be made
+    std::wstring name;
+};
+KeptCopyFile createKeptCopy()
 {
     const std::wstring folder = temporaryFolder();
-    if (folder.empty()) return UniqueHandle();
+    if (folder.empty()) return {};
     DWORD number = GetTickCount() ^ (GetCurrentProcessId() << 16);
     for (int tries = 0; tries < 100; ++tries, ++number) {
         wchar_t digits[9] = {};
         for (DWORD i = 8, n = number; i-- > 0; n >>= 4) digits[i] = L"0123456789abcdef"[n & 15];
-        name = folder + KEPT_COPY_PREFIX + digits + L".tmp";
-        UniqueHandle copy = openFile(name, GENERIC_WRITE, 0, CREATE_NEW);
-        if (copy || GetLastError() != ERROR_FILE_EXISTS) return copy;
+        KeptCopyFile copy{unique_hfile(), folder + KEPT_COPY_PREFIX + digits + L".tmp"};
+        copy.file = openFile(copy.name, GENERIC_WRITE, 0, CREATE_NEW);
+        if (copy.file || GetLastError() != ERROR_FILE_EXISTS) return copy;
     }
-    return UniqueHandle();
+    return {};
 }
 
 // A writable file in a folder where no file can be made beside it: rewritten where it is. Its old
@@ -116,21 +105,20 @@ UniqueHandle createKeptCopy(std::wstring& name)
 // copy stays for the next start to put back.
 bool rewriteInPlace(const std::wstring& target, const std::string& bytes)
 {
-    UniqueHandle file = openFile(target, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
-    std::string old;
-    if (!file || !readAll(file.get(), old)) return false;
-    std::wstring name;
-    UniqueHandle copy = createKeptCopy(name);
-    if (!copy) return false;
-    if (!writeAll(copy.get(), keptCopyBytes(target, old)) || !FlushFileBuffers(copy.get())) {
-        copy.reset();
-        DeleteFileW(name.c_str());
+    const unique_hfile file = openFile(target, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
+    const std::optional<std::string> old = file ? readAll(file.get()) : std::nullopt;
+    if (!old) return false;
+    KeptCopyFile copy = createKeptCopy();
+    if (!copy.file) return false;
+    if (!writeAll(copy.file.get(), keptCopyBytes(target, *old)) || !FlushFileBuffers(copy.file.get())) {
+        copy.file.reset();
+        DeleteFileW(copy.name.c_str());
         return false;
     }
     const bool ok = overwrite(file.get(), bytes);
-    if (ok || overwrite(file.get(), old)) {
-        copy.reset();
-        DeleteFileW(name.c_str());
+    if (ok || overwrite(file.get(), *old)) {
+        copy.file.reset();
+        DeleteFileW(copy.name.c_str());
     }
     return ok;
 }
@@ -139,24 +127,27 @@ bool rewriteInPlace(const std::wstring& target, const std::string& bytes)
 // back, and when it was cut short itself (its file was not yet touched then).
 void putBack(const std::wstring& name)
 {
-    std::string bytes;
+    std::optional<std::string> bytes;
     {
-        UniqueHandle copy = openFile(name, GENERIC_READ, 0, OPEN_EXISTING);
-        if (!copy || !readAll(copy.get(), bytes, 2 * MAX_FILE_BYTES)) return;   // in use by a running instance
+        const unique_hfile copy = openFile(name, GENERIC_READ, 0, OPEN_EXISTING);
+        if (copy) bytes = readAll(copy.get(), 2 * MAX_WRITTEN_FILE_BYTES);
     }
+    if (!bytes) return;   // in use by a running instance
     KeptCopy kept;
-    const WrittenFile copyState = readKeptCopy(bytes, kept);
+    const WrittenFile copyState = readKeptCopy(*bytes, kept);
     if (copyState == WrittenFile::Other) return;   // not one of ours
     if (copyState == WrittenFile::Whole) {
-        UniqueHandle file = openFile(kept.target, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
+        const unique_hfile file = openFile(kept.target, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
         const DWORD error = file ? ERROR_SUCCESS : GetLastError();
         const bool gone = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
         if (!file && !gone) return;   // in use: a later start tries again
-        std::string now;
-        if (file && !readAll(file.get(), now)) return;
-        if (file && classifyWrittenFile(now, {settingsFileShape(settingTable), LANGUAGE_FILE_SHAPE}) == WrittenFile::Cut &&
-            !overwrite(file.get(), kept.old))
-            return;
+        if (file) {
+            const std::optional<std::string> now = readAll(file.get());
+            if (!now) return;
+            if (classifyWrittenFile(*now, {settingsFileShape(settingTable), LANGUAGE_FILE_SHAPE}) == WrittenFile::Cut &&
+                !overwrite(file.get(), kept.old))
+                return;
+        }
     }
     DeleteFileW(name.c_str());
 }
@@ -178,7 +169,7 @@ bool replaceFileContents(const std::wstring& path, const std::string& bytes)
     {
         // Held until it has taken the file's place, shared only for that move: a start of another
         // instance meanwhile does not take it for the leftover of a save cut short.
-        UniqueHandle file = openFile(temporary, GENERIC_WRITE, FILE_SHARE_DELETE, CREATE_ALWAYS);
+        const unique_hfile file = openFile(temporary, GENERIC_WRITE, FILE_SHARE_DELETE, CREATE_ALWAYS);
         if (file && writeAll(file.get(), bytes) && FlushFileBuffers(file.get())) {
             if (exists) keepAttributesAndPermissions(target, temporary, attributes);
             // One step: whenever the program is killed, the file is the old one or the new one.
@@ -199,10 +190,10 @@ void recoverSavedFile(const std::wstring& path, const FileShape& shape)
     const std::wstring target = longPathForm(full);
     const std::wstring temporary = temporaryPathFor(full);
     // Not shared for writing: one that a save of a running instance still holds is left to it.
-    UniqueHandle file = openFile(temporary, GENERIC_READ, FILE_SHARE_DELETE, OPEN_EXISTING);
-    std::string bytes;
-    if (!file || !readAll(file.get(), bytes)) return;
-    const WrittenFile state = classifyWrittenFile(bytes, shape);
+    const unique_hfile file = openFile(temporary, GENERIC_READ, FILE_SHARE_DELETE, OPEN_EXISTING);
+    const std::optional<std::string> bytes = file ? readAll(file.get()) : std::nullopt;
+    if (!bytes) return;
+    const WrittenFile state = classifyWrittenFile(*bytes, shape);
     if (state == WrittenFile::Other) return;   // someone else's
     const bool missing = GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
     if (missing && state == WrittenFile::Whole)
@@ -216,10 +207,9 @@ void putBackInterruptedRewrites()
     const std::wstring folder = temporaryFolder();
     if (folder.empty()) return;
     WIN32_FIND_DATAW found = {};
-    const HANDLE search = FindFirstFileW((folder + KEPT_COPY_PREFIX + L"*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
+    const unique_hfind search(FindFirstFileW((folder + KEPT_COPY_PREFIX + L"*.tmp").c_str(), &found));
+    if (!search) return;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) putBack(folder + found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
 }

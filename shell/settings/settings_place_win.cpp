@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "shell/app/files_win.h"
+
 namespace {
 
 std::wstring besideProgram(const App& app)
@@ -19,20 +21,16 @@ bool samePath(const std::wstring& a, const wchar_t* b)
 bool canMakeFileIn(const std::wstring& folder)
 {
     const std::wstring probe = folder + L"\\tomel-probe-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_EXISTS;
-    CloseHandle(file);
-    return true;
+    const unique_hfile file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return file || GetLastError() == ERROR_FILE_EXISTS;
 }
 
 bool canWrite(const std::wstring& path)
 {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
-    return true;
+    const unique_hfile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+    return static_cast<bool>(file);
 }
 
 }  // namespace

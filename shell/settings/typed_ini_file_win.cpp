@@ -2,24 +2,20 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <locale.h>
-
 #include "shell/app/files_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/settings/saved_file_win.h"
 
 namespace {
 
-// Settings and language files are a few kilobytes; a far larger file is not one of them.
-constexpr long long MAX_INI_BYTES = 16ll << 20;
-
 std::wstring decodeCodePage(std::string_view bytes)
 {
     if (bytes.empty()) return {};
-    const int n = MultiByteToWideChar(runtimeCodePage(), 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const int n =
+        platform.multiByteToWideChar(runtimeCodePage(), 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(runtimeCodePage(), 0, bytes.data(), static_cast<int>(bytes.size()), &out[0], n);
+    if (n > 0)
+        platform.multiByteToWideChar(runtimeCodePage(), 0, bytes.data(), static_cast<int>(bytes.size()), &out[0], n);
     return out;
 }
 
@@ -35,17 +31,6 @@ std::string encodeCodePage(std::wstring_view text)
     return out;
 }
 
-bool readWholeFile(FILE* f, std::string& bytes)
-{
-    char block[65536];
-    for (;;) {
-        const std::size_t n = std::fread(block, 1, sizeof block, f);
-        bytes.append(block, n);
-        if (static_cast<long long>(bytes.size()) > MAX_INI_BYTES) return false;
-        if (n < sizeof block) return true;
-    }
-}
-
 }  // namespace
 
 void openIni(TypedIniFile& file, const wchar_t* path, IniOpenMode mode)
@@ -59,17 +44,13 @@ void openIni(TypedIniFile& file, const wchar_t* path, IniOpenMode mode)
         file.opened = true;
         return;
     }
-    FILE* f = _wfopen(path, L"rb");
-    if (!f) {
-        f = openFileForReading(path, L"rb");   // the path in the ANSI code page
-        file.wide = false;
-    }
-    if (!f) return;
-    std::string bytes;
-    const bool whole = readWholeFile(f, bytes);
-    std::fclose(f);
-    if (!whole) return;
-    file.reader = makeIniReader(bytes, file.wide, decodeCodePage);
+    // Opened by the path in the ANSI code page, the file is read as 8-bit text.
+    const OpenedFile f = openFileForReading(path, L"rb");
+    file.wide = f.widePath;
+    if (!f.file) return;
+    const std::optional<std::string> bytes = readWholeFile(f.file.get(), MAX_WRITTEN_FILE_BYTES);
+    if (!bytes) return;
+    file.reader = makeIniReader(*bytes, file.wide, decodeCodePage);
     file.opened = true;
 }
 

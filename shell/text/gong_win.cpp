@@ -5,12 +5,11 @@
 
 #include "core/text/gong.h"
 #include "shell/app/files_win.h"
+#include "shell/app/platform_win.h"
 
 namespace {
-MCIERROR sendToMci(const wchar_t* command) { return mciSendStringW(command, nullptr, 0, nullptr); }
+MCIERROR sendToMci(const wchar_t* command) { return platform.mciSendString(command, nullptr, 0, nullptr); }
 }  // namespace
-
-MciSendFn mciSend = sendToMci;
 
 void openGong(App& app)
 {
@@ -22,16 +21,16 @@ void openGong(App& app)
     // A missing file has no short form; the open would fail anyway, so nothing is sent.
     if (n == 0 || n >= PATH_BUFFER) return;
     const std::wstring command = gongOpenCommand(shortPath);
-    if (command.empty() || mciSend(command.c_str()) != 0) return;
+    if (command.empty() || sendToMci(command.c_str()) != 0) return;
     copyToBuffer(app.gongPath, PATH_BUFFER, app.soundFilePath);
 }
 
-void playGong(App&) { mciSend(GONG_PLAY_COMMAND); }
+void playGong(App&) { sendToMci(GONG_PLAY_COMMAND); }
 
 void closeGong(App& app)
 {
     app.gongPath[0] = L'\0';
-    mciSend(GONG_CLOSE_COMMAND);
+    sendToMci(GONG_CLOSE_COMMAND);
 }
 
 void toggleSound(App& app)

@@ -1,12 +1,5 @@
 #pragma once
-#include <windows.h>
-#include <mmsystem.h>
-
 #include "state/app_win.h"
-
-// Where the gong's command strings go: mciSendStringW normally (0: done); tests put a recorder here.
-using MciSendFn = MCIERROR (*)(const wchar_t* command);
-extern MciSendFn mciSend;
 
 // Opens the sound file under the alias "gong" (its short path, quoted when that holds a space).
 void openGong(App& app);

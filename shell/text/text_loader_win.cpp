@@ -13,6 +13,7 @@
 #include "core/ui/texts.h"
 #include "shell/app/app_info_win.h"
 #include "shell/app/files_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/display/fitting_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/settings/settings_win.h"
@@ -22,11 +23,6 @@
 namespace {
 
 constexpr std::size_t BLOCK_BYTES = 1u << 20;
-
-struct FileCloser {
-    void operator()(FILE* f) const { closeFileIfOpen(f); }
-};
-using UniqueFile = std::unique_ptr<FILE, FileCloser>;
 
 // A message in place of an entry ("No input file", "No data").
 void showInTextControl(App& app, const wchar_t* text) { SetWindowTextW(app.textControl, text ? text : L""); }
@@ -39,43 +35,44 @@ void revertToShownText(App& app)
     app.currentIndex = app.previousIndex;
 }
 
-// Opens the text file once and reads its first bytes: the open file and its encoding, or none and
-// the step that refused it (the file is then closed, before the user is told).
-UniqueFile detectTextEncoding(App& app, TextEncoding& encoding, LoadStep& refusal)
+// A text file opened once and its first bytes read.
+struct OpenedText {
+    UniqueFile file;         // none when it is missing or refused (closed before the user is told)
+    TextEncoding encoding;   // outcome Missing when it could not be opened
+};
+OpenedText detectTextEncoding(const wchar_t* path)
 {
-    encoding = TextEncoding::Refused;
-    UniqueFile file(openFileForReading(app.textFilePath, L"rb"));
-    if (!file) {
-        refusal = LoadStep::Missing;
-        return nullptr;
+    OpenedText text{openFileForReading(path, L"rb").file, {}};
+    if (!text.file) {
+        text.encoding.outcome = LoadOutcome::Missing;
+        return text;
     }
     unsigned char head[3] = {};
-    const std::size_t n = std::fread(head, 1, sizeof head, file.get());
-    switch (classifyByteOrderMark(head, n)) {
-    case ByteOrderMark::Utf16Le: encoding = TextEncoding::Utf16Le; return file;
-    case ByteOrderMark::None: encoding = TextEncoding::Ansi; return file;
-    case ByteOrderMark::Utf16Be: refusal = LoadStep::BigEndian; return nullptr;
-    case ByteOrderMark::Utf8: refusal = LoadStep::Utf8; return nullptr;
-    }
-    return nullptr;
+    const std::size_t n = std::fread(head, 1, sizeof head, text.file.get());
+    text.encoding = textEncodingOf(head, n);
+    if (text.encoding.outcome != LoadOutcome::Loaded) text.file.reset();
+    return text;
 }
 
-// Tells the user what the load came to. False when the text on show stays (the new one was refused
-// or failed); its path and entry are then back.
-bool reportLoad(App& app, LoadStep step)
+// Tells the user what the load came to. When the text on show stays (the new one was refused or
+// failed), its path and entry are back.
+void reportLoad(App& app, LoadOutcome outcome)
 {
-    const LoadView view = viewOfLoad(step, app.entries.size());
+    const LoadView view = viewOfLoad(outcome, app.entries.size());
     if (view.messageBox) showMessage(view.messageBox, MB_OK | MB_ICONEXCLAMATION);
     if (view.controlText) {
-        if (step == LoadStep::Missing && pictureShown(app)) paintBackground(app, WindowDC(app.window).get());
+        if (outcome == LoadOutcome::Missing && pictureShown(app)) paintBackground(app, WindowDC(app.window).get());
         showInTextControl(app, view.controlText);
     }
     if (view.keepShownText) revertToShownText(app);
-    return !view.keepShownText;
 }
 
-UINT leadByteCodePage = CP_ACP;
-bool isLeadByte(unsigned char b) { return IsDBCSLeadByteEx(leadByteCodePage, b) != FALSE; }
+LeadBytes leadBytesOf(UINT codePage)
+{
+    LeadBytes lead;
+    for (unsigned b = 0; b < lead.size(); ++b) lead[b] = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(b)) != FALSE;
+    return lead;
+}
 
 std::uint64_t fileSize(FILE* file)
 {
@@ -102,52 +99,50 @@ std::unique_ptr<T[], FreeBlock> allocateBlock(std::size_t count)
     return std::unique_ptr<T[], FreeBlock>(static_cast<T*>(std::malloc(count * sizeof(T))));
 }
 
-LoadResult prepare(EntryList& entries, FILE* file, TextFlavor flavor)
+// False when the text cannot fit in the memory at hand.
+bool prepare(EntryList& entries, FILE* file, TextFlavor flavor)
 {
     const std::uint64_t size = fileSize(file);
-    if (!textCanFit(size, flavor, availableMemory())) return LoadResult::OutOfMemory;
-    return entries.resetFor(charactersNeeded(size, flavor)) ? LoadResult::Loaded : LoadResult::OutOfMemory;
+    return textCanFit(size, flavor, availableMemory()) && entries.resetFor(charactersNeeded(size, flavor));
 }
 
-LoadResult loadAnsiEntries(EntryList& entries, FILE* file, bool multiline)
+LoadOutcome loadAnsiEntries(EntryList& entries, FILE* file, bool multiline)
 {
-    const LoadResult prepared = prepare(entries, file, TextFlavor::Ansi);
-    if (prepared != LoadResult::Loaded) return prepared;
+    if (!prepare(entries, file, TextFlavor::Ansi)) return LoadOutcome::OutOfMemory;
     std::rewind(file);
     const UINT codePage = runtimeCodePage();
-    leadByteCodePage = codePage;
+    const LeadBytes leadBytes = leadBytesOf(codePage);
     auto bytes = allocateBlock<char>(BLOCK_BYTES);
     auto chars = allocateBlock<wchar_t>(BLOCK_BYTES);
-    if (!bytes || !chars) return LoadResult::OutOfMemory;
+    if (!bytes || !chars) return LoadOutcome::OutOfMemory;
     EntrySplitter splitter(entries, TextFlavor::Ansi, multiline);
     std::size_t carried = 0;
     bool atEnd = false;
     while (!atEnd && !splitter.failed() && !splitter.stopped()) {
         const std::size_t n = carried + std::fread(bytes.get() + carried, 1, BLOCK_BYTES - carried, file);
         atEnd = n < BLOCK_BYTES;
-        const std::size_t ready = decodableLength(bytes.get(), n, atEnd, isLeadByte);
+        const std::size_t ready = decodableLength(bytes.get(), n, atEnd, leadBytes);
         if (ready > 0) {
-            const int got = ansiDecoder(codePage, bytes.get(), static_cast<int>(ready), chars.get(),
-                                        static_cast<int>(BLOCK_BYTES));
+            const int got = platform.multiByteToWideChar(codePage, 0, bytes.get(), static_cast<int>(ready), chars.get(),
+                                                         static_cast<int>(BLOCK_BYTES));
             // A block that cannot be decoded would leave a hole in the text: the file is not read at all.
-            if (got <= 0) return LoadResult::Unreadable;
+            if (got <= 0) return LoadOutcome::Unreadable;
             splitter.feed(chars.get(), static_cast<std::size_t>(got));
         }
         carried = n - ready;
         std::memmove(bytes.get(), bytes.get() + ready, carried);
     }
     splitter.finish();
-    return splitter.failed() ? LoadResult::OutOfMemory : LoadResult::Loaded;
+    return splitter.failed() ? LoadOutcome::OutOfMemory : LoadOutcome::Loaded;
 }
 
-LoadResult loadUtf16Entries(EntryList& entries, FILE* file, bool multiline)
+LoadOutcome loadUtf16Entries(EntryList& entries, FILE* file, bool multiline)
 {
-    const LoadResult prepared = prepare(entries, file, TextFlavor::Utf16);
-    if (prepared != LoadResult::Loaded) return prepared;
+    if (!prepare(entries, file, TextFlavor::Utf16)) return LoadOutcome::OutOfMemory;
     std::fseek(file, 2, SEEK_SET);
     static_assert(sizeof(wchar_t) == 2, "UTF-16 units are read straight into wide characters");
     auto chars = allocateBlock<wchar_t>(BLOCK_BYTES / 2);
-    if (!chars) return LoadResult::OutOfMemory;
+    if (!chars) return LoadOutcome::OutOfMemory;
     char* bytes = reinterpret_cast<char*>(chars.get());
     EntrySplitter splitter(entries, TextFlavor::Utf16, multiline);
     std::size_t carried = 0;   // an odd byte waiting for its partner
@@ -160,17 +155,10 @@ LoadResult loadUtf16Entries(EntryList& entries, FILE* file, bool multiline)
         if (n < BLOCK_BYTES) break;   // at the end a lone last byte is no character
     }
     splitter.finish();
-    return splitter.failed() ? LoadResult::OutOfMemory : LoadResult::Loaded;
-}
-
-int decodeWithCodePage(UINT codePage, const char* bytes, int count, wchar_t* out, int room)
-{
-    return MultiByteToWideChar(codePage, 0, bytes, count, out, room);
+    return splitter.failed() ? LoadOutcome::OutOfMemory : LoadOutcome::Loaded;
 }
 
 }  // namespace
-
-AnsiDecoder ansiDecoder = decodeWithCodePage;
 
 void rememberShownText(App& app)
 {
@@ -178,36 +166,27 @@ void rememberShownText(App& app)
     app.previousIndex = app.currentIndex;
 }
 
-LoadResult readEntries(EntryList& entries, FILE* file, TextEncoding encoding, bool multiline)
+LoadOutcome readEntries(EntryList& entries, FILE* file, TextFlavor flavor, bool multiline)
 {
-    return encoding == TextEncoding::Utf16Le ? loadUtf16Entries(entries, file, multiline)
-                                             : loadAnsiEntries(entries, file, multiline);
+    return flavor == TextFlavor::Utf16 ? loadUtf16Entries(entries, file, multiline)
+                                       : loadAnsiEntries(entries, file, multiline);
 }
 
 void openTextFile(App& app)
 {
-    TextEncoding encoding = TextEncoding::Refused;
-    LoadStep refusal = LoadStep::Missing;
-    UniqueFile file = detectTextEncoding(app, encoding, refusal);
-    if (!file) {
-        reportLoad(app, refusal);
-        return;
-    }
+    OpenedText text = detectTextEncoding(app.textFilePath);
     // The new text goes into a list of its own: the one on show stays whole until it is complete.
     EntryList loaded(app.entries.allocator());
-    const LoadResult result = readEntries(loaded, file.get(), encoding, app.multiline);
-    file.reset();
-    if (result == LoadResult::OutOfMemory) {
-        reportLoad(app, LoadStep::OutOfMemory);
-        return;
-    }
-    if (result == LoadResult::Unreadable) {
-        reportLoad(app, LoadStep::Unreadable);
+    LoadOutcome outcome = text.encoding.outcome;
+    if (outcome == LoadOutcome::Loaded) outcome = readEntries(loaded, text.file.get(), text.encoding.flavor, app.multiline);
+    text.file.reset();
+    if (outcome != LoadOutcome::Loaded) {
+        reportLoad(app, outcome);
         return;
     }
     app.entries.swap(loaded);
     loaded.release();   // the previous text's memory goes back before anything is shown
-    reportLoad(app, LoadStep::Loaded);
+    reportLoad(app, LoadOutcome::Loaded);
     if (app.fitFont || app.fitWidth) fitText(app);
     if (app.currentIndex > app.entries.size() - 1) app.currentIndex = 0;
     if (app.slide.countdown) armTimer(app, TimerPhase::SlidePhase);
@@ -216,18 +195,25 @@ void openTextFile(App& app)
     showEntry(app, ShowMode::ShowSlide);
 }
 
+bool takeNamedFile(App& app, const wchar_t* path)
+{
+    if (isSettingsFileName(path)) {
+        copyToBuffer(app.settingsPath, PATH_BUFFER, path);
+        return true;
+    }
+    copyToBuffer(app.textFilePath, PATH_BUFFER, path);
+    app.currentIndex = 0;
+    return false;
+}
+
 // A file the user dropped or chose: a settings file is read into the running window and the text
 // it names is shown; any other file is the new text, from its first entry.
 static void openChosenFile(App& app, const wchar_t* path)
 {
     rememberShownText(app);
-    if (isSettingsFileName(path)) {
-        copyToBuffer(app.settingsPath, PATH_BUFFER, path);
+    if (takeNamedFile(app, path)) {
         reloadSettings(app);
         matchGongToSettings(app);
-    } else {
-        copyToBuffer(app.textFilePath, PATH_BUFFER, path);
-        app.currentIndex = 0;
     }
     openTextFile(app);
 }

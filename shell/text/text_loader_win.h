@@ -6,8 +6,6 @@
 
 #include "state/app_win.h"
 
-enum class TextEncoding { Refused = 0, Ansi = 1, Utf16Le = 2 };
-
 // Loads textFilePath into the entries, sets the title and shows the current entry.
 void openTextFile(App& app);
 // WM_DROPFILES: the first dropped file is opened (a ".ini" file is read as settings).
@@ -15,20 +13,17 @@ void onDropFiles(App& app, HDROP drop);
 // "Open File...".
 void showOpenFileDialog(App& app);
 
-enum class LoadResult {
-    Loaded,
-    OutOfMemory,   // the text does not fit in the memory at hand
-    Unreadable,    // its characters could not be decoded
-};
-// Reads an open text file of the given encoding into the entries, in large blocks. A file that
-// cannot fit is refused from its size before anything is read. When the result is not Loaded the
-// list holds no usable text: load into a list of its own to keep the one on show.
-LoadResult readEntries(EntryList& entries, FILE* file, TextEncoding encoding, bool multiline);
+// Reads an open text file of the given flavor into the entries, in large blocks: Loaded,
+// OutOfMemory (the text does not fit in the memory at hand; a file that cannot fit is refused from
+// its size before anything is read) or Unreadable (its characters could not be decoded). When the
+// outcome is not Loaded the list holds no usable text: load into a list of its own to keep the one
+// on show.
+LoadOutcome readEntries(EntryList& entries, FILE* file, TextFlavor flavor, bool multiline);
 
-// Decodes 8-bit text as MultiByteToWideChar does; 0 means the conversion failed. The in-process
-// tests replace it to see a conversion fail.
-using AnsiDecoder = int (*)(UINT codePage, const char* bytes, int count, wchar_t* out, int room);
-extern AnsiDecoder ansiDecoder;
+// A file named on the command line, dropped or chosen: a settings file (its name ends in ".ini")
+// becomes settingsPath, and true is returned for the caller to read it; any other file is the new
+// text, from its first entry.
+bool takeNamedFile(App& app, const wchar_t* path);
 
 // Before the text file changes: the path and the entry on show, to go back to if the new file is
 // refused.

@@ -1,30 +1,18 @@
 #include "shell/ui/dialogs_win.h"
 
-#include <shellapi.h>
-
 #include <cstddef>
 
+#include "core/display/placement.h"
 #include "core/ui/period_parts.h"
-#include "core/ui/texts.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/display/frame_win.h"
 #include "shell/text/navigation_win.h"
 
 const wchar_t* const homePageUrl = L"https://palvik.github.io/tomel/";
-PageOpener pageOpener = nullptr;
 
 namespace {
-
-constexpr int IDC_LABEL = 301;
-constexpr int IDC_NUMBER = 302;
-constexpr int IDC_FREEWARE = 304;
-constexpr int IDC_DONATIONS = 305;
-constexpr int IDC_LANGUAGE = 306;
-constexpr int IDC_HOURS = 311;
-constexpr int IDC_MINUTES = 312;
-constexpr int IDC_SECONDS = 313;
-constexpr int IDC_MILLISECONDS = 314;
 
 void setText(HWND dialog, int control, std::int32_t row)
 {
@@ -80,10 +68,10 @@ void runDialog(App& app, int id, DLGPROC procedure, DialogValue* value)
 INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     if (message == WM_INITDIALOG) {
-        setText(dialog, IDC_FREEWARE, 8);
-        setText(dialog, IDC_DONATIONS, 9);
-        setText(dialog, IDC_LANGUAGE, 10);
-        setText(dialog, IDOK, 11);
+        setText(dialog, IDC_FREEWARE, DLG_TEXT_FREEWARE);
+        setText(dialog, IDC_DONATIONS, DLG_TEXT_DONATIONS);
+        setText(dialog, IDC_LANGUAGE, DLG_TEXT_LANGUAGE);
+        setText(dialog, IDOK, DLG_TEXT_HOME_PAGE);
         return TRUE;
     }
     if (handleClose(dialog, message, wParam)) return TRUE;
@@ -91,10 +79,7 @@ INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     if (LOWORD(wParam) == IDOK) {
         // The box stays open: the page opens beside it.
         SetFocus(dialog);
-        if (pageOpener)
-            pageOpener(homePageUrl);
-        else
-            ShellExecuteW(nullptr, nullptr, homePageUrl, nullptr, nullptr, SW_SHOWNORMAL);
+        platform.shellExecute(nullptr, nullptr, homePageUrl, nullptr, nullptr, SW_SHOWNORMAL);
     }
     return TRUE;
 }
@@ -105,11 +90,11 @@ INT_PTR CALLBACK TimerDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         const DialogValue* value = reinterpret_cast<DialogValue*>(lParam);
         if (!value) return TRUE;
-        if (value->kind == 0 || value->kind == 1) {
+        if (value->kind == KIND_SLIDE_TIME || value->kind == KIND_HIDE_TIME) {
             setCaptionText(dialog, value->kind);
-            setText(dialog, IDC_LABEL, 2);
+            setText(dialog, IDC_LABEL, DLG_TEXT_PERIOD_LABEL);
         }
-        setText(dialog, IDOK, 3);
+        setText(dialog, IDOK, DLG_TEXT_OK);
         const PeriodParts parts = splitPeriod(value->value);
         SetDlgItemInt(dialog, IDC_HOURS, parts.hours, FALSE);
         SetDlgItemInt(dialog, IDC_MINUTES, parts.minutes, FALSE);
@@ -135,11 +120,12 @@ INT_PTR CALLBACK NumberDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         const DialogValue* value = reinterpret_cast<DialogValue*>(lParam);
         if (!value) return TRUE;
-        if (value->kind == 4 || value->kind == 6) {
+        if (value->kind == KIND_RAISE_CAPTION || value->kind == KIND_LENGTHEN_WINDOW) {
             setCaptionText(dialog, value->kind);
-            setText(dialog, IDC_LABEL, value->kind + 1);
+            setText(dialog, IDC_LABEL, value->kind == KIND_RAISE_CAPTION ? DLG_TEXT_RAISE_CAPTION_DEFAULT
+                                                                         : DLG_TEXT_LENGTHEN_WINDOW_DEFAULT);
         }
-        setText(dialog, IDOK, 3);
+        setText(dialog, IDOK, DLG_TEXT_OK);
         SetDlgItemInt(dialog, IDC_NUMBER, value->value, FALSE);
         return TRUE;
     }
@@ -148,8 +134,9 @@ INT_PTR CALLBACK NumberDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     if (LOWORD(wParam) == IDOK) {
         DialogValue* value = keptValue(dialog);
         const std::uint32_t number = readNumber(dialog, IDC_NUMBER);
-        const SettingRow& row = settingRowAt(value && value->kind == 6 ? offsetof(Settings, bbWindowAdjust)
-                                                                         : offsetof(Settings, bbCaptionAdjust));
+        const SettingRow& row = settingRowAt(value && value->kind == KIND_LENGTHEN_WINDOW
+                                                 ? offsetof(Settings, bbWindowAdjust)
+                                                 : offsetof(Settings, bbCaptionAdjust));
         if (refuseUnless(withinRange(number, row.range), dialog, IDC_NUMBER)) return TRUE;
         if (value) value->value = number;
         EndDialog(dialog, 1);
@@ -164,23 +151,23 @@ void showAboutBox(App& app)
     resumeTimer(app);
 }
 
-void editTimer(App& app, std::int32_t kind)
+void editTimer(App& app, DialogKind kind)
 {
     suspendTimer(app, true);
-    const TimerPhase phase = kind == 1 ? TimerPhase::HidePhase : TimerPhase::SlidePhase;
+    const TimerPhase phase = kind == KIND_HIDE_TIME ? TimerPhase::HidePhase : TimerPhase::SlidePhase;
     DialogValue value{kind, phase == TimerPhase::HidePhase ? app.slide.hideTime : app.slide.slideTime};
     runDialog(app, IDD_TIMER, TimerDialog, &value);
     if (storeEditedTime(app.timer, app.slide, phase, value.value)) updateStatus(app);
     resumeTimer(app);
 }
 
-void editBlackboxAdjust(App& app, std::int32_t kind)
+void editBlackboxAdjust(App& app, DialogKind kind)
 {
     suspendTimer(app, true);
-    std::int32_t& adjust = kind == 6 ? app.bbWindowAdjust : app.bbCaptionAdjust;
+    std::int32_t& adjust = kind == KIND_LENGTHEN_WINDOW ? app.bbWindowAdjust : app.bbCaptionAdjust;
     DialogValue value{kind, static_cast<std::uint32_t>(adjust)};
     runDialog(app, IDD_NUMBER, NumberDialog, &value);
     adjust = static_cast<std::int32_t>(value.value);
-    if (app.docking == 1) dock(app, 1);
+    if (app.docking == DOCK_TOP) dock(app, DOCK_TOP);
     resumeTimer(app);
 }

@@ -4,11 +4,20 @@
 // language file changes them.
 #include <cstdint>
 
+#include "core/ui/texts.h"
 #include "state/app_win.h"
+
+// The uses of the timer and number dialogs, each numbered as the [Dialogs] row of its caption.
+enum DialogKind : std::int32_t {
+    KIND_SLIDE_TIME = DLG_TEXT_SLIDE_TIMER,
+    KIND_HIDE_TIME = DLG_TEXT_HIDE_TIMER,
+    KIND_RAISE_CAPTION = DLG_TEXT_RAISE_CAPTION,
+    KIND_LENGTHEN_WINDOW = DLG_TEXT_LENGTHEN_WINDOW,
+};
 
 // What the timer and number dialogs edit: `value` changes only when the user confirms.
 struct DialogValue {
-    std::int32_t kind;     // 0 slide period, 1 hide period; 4 caption raise, 6 window lengthening
+    std::int32_t kind;     // a DialogKind
     std::uint32_t value;
 };
 
@@ -16,16 +25,14 @@ INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 INT_PTR CALLBACK TimerDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK NumberDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Command 1104.
+// About...
 void showAboutBox(App& app);
-// Commands 1011 (kind 0, the slide period) and 1012 (kind 1, the hide period).
-void editTimer(App& app, std::int32_t kind);
-// Commands 1065 (kind 4, bbCaptionAdjust) and 1066 (kind 6, bbWindowAdjust). The value comes back
-// stored whether it changed or not; a window docked at the top is docked again.
-void editBlackboxAdjust(App& app, std::int32_t kind);
+// Slide... and Hide...: KIND_SLIDE_TIME or KIND_HIDE_TIME.
+void editTimer(App& app, DialogKind kind);
+// Raise Caption... and Lengthen Window...: KIND_RAISE_CAPTION (bbCaptionAdjust) or
+// KIND_LENGTHEN_WINDOW (bbWindowAdjust). The value comes back stored whether it changed or not; a
+// window docked at the top is docked again.
+void editBlackboxAdjust(App& app, DialogKind kind);
 
 // The program's home page, which Enter in the About box opens.
 extern const wchar_t* const homePageUrl;
-// Lets the in-process tests see the page being opened instead of a browser starting; null normally.
-using PageOpener = void (*)(const wchar_t* url);
-extern PageOpener pageOpener;

@@ -1,35 +1,23 @@
 #include "shell/ui/language_win.h"
 
-#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/ui/language.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/files_win.h"
 #include "shell/settings/saved_file_win.h"
 #include "shell/settings/typed_ini_file_win.h"
 
 namespace {
 
-constexpr long long MAX_BACKUP_BYTES = 16ll << 20;
-
-bool readWholeFile(const std::wstring& path, std::string& bytes)
+// The whole file, or none when it cannot be read or is far larger than a language file.
+std::optional<std::string> readBackup(const std::wstring& path)
 {
-    FILE* f = _wfopen(path.c_str(), L"rb");
-    if (!f) return false;
-    char block[65536];
-    std::size_t n = 0;
-    bool ok = true;
-    while ((n = std::fread(block, 1, sizeof block, f)) > 0) {
-        bytes.append(block, n);
-        if (static_cast<long long>(bytes.size()) > MAX_BACKUP_BYTES) {
-            ok = false;
-            break;
-        }
-    }
-    std::fclose(f);
-    return ok;
+    const OpenedFile f = openFileForReading(path.c_str(), L"rb");
+    return f.file ? readWholeFile(f.file.get(), MAX_WRITTEN_FILE_BYTES) : std::nullopt;
 }
 
 // The commands of every item of `menu` and its submenus, in menu order.
@@ -104,17 +92,16 @@ bool writeLanguageFile(const wchar_t* path)
     const std::wstring backup = std::wstring(path) + LANGUAGE_BACKUP_SUFFIX;
     recoverSavedFile(path, LANGUAGE_FILE_SHAPE);
     recoverSavedFile(backup, LANGUAGE_FILE_SHAPE);
-    std::string oldBackup;
     const bool hadBackup = GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::optional<std::string> oldBackup = hadBackup ? readBackup(backup) : std::string();
     // A backup that cannot be kept in memory could not be put back after a failure: touch nothing.
-    if (hadBackup && !readWholeFile(backup, oldBackup)) return false;
+    if (!oldBackup) return false;
     // The backup as it was before this run, should this run fail.
     const auto putBackBackup = [&] {
-        std::string now;
         if (!hadBackup)
             DeleteFileW(backup.c_str());
-        else if (!readWholeFile(backup, now) || now != oldBackup)
-            replaceFileContents(backup, oldBackup);
+        else if (readBackup(backup) != oldBackup)
+            replaceFileContents(backup, *oldBackup);
     };
     // The present file is replaced only once it is safe in the backup; without one there is nothing
     // to keep.

@@ -5,10 +5,9 @@
 #include "core/ui/menu_logic.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/text/navigation_win.h"
 #include "shell/ui/language_win.h"
-
-MenuTracker menuTracker = nullptr;
 
 namespace {
 
@@ -61,9 +60,8 @@ UINT trackChosenMenu(App& app, int x, int y, std::int32_t submenuPosition)
     SetForegroundWindow(app.window);
     const NestedLoop loop;
     app.menuShowing = true;
-    const UINT command = menuTracker ? menuTracker(shown, x, y)
-                                     : static_cast<UINT>(TrackPopupMenuEx(
-                                           shown, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, app.window, nullptr));
+    const UINT command = static_cast<UINT>(
+        platform.trackPopupMenu(shown, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, app.window, nullptr));
     app.menuShowing = false;
     // A close that came meanwhile dismissed the menu: its choice is not carried out.
     return appInfo.closePending ? 0 : command;

@@ -19,8 +19,3 @@ void showMenuForCommand(App& app);
 void onShowMenu(App& app, WPARAM packedPosition, LPARAM submenuPosition);
 // WM_CONTEXTMENU: at the click; from the keyboard (no position) as command 1101 does.
 void onContextMenu(App& app, LPARAM screenPoint);
-
-// Lets the in-process tests see the menu that would be tracked and choose from it instead of the
-// user; null normally. Returns the chosen command, or 0 for a dismissal.
-using MenuTracker = UINT (*)(HMENU menu, int x, int y);
-extern MenuTracker menuTracker;

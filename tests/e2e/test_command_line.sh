@@ -18,15 +18,20 @@ lang=$E2E_WORK/bin/tomel.lang.ini
 english=$(cat "$E2E_TOP/tests/data/language-english.txt")
 # text FILE: what a language file holds, UTF-16 with byte-order mark, as UTF-8; nothing when there is none.
 text() { [ ! -e "$1" ] || iconv -f UTF-16 -t UTF-8 "$1"; }
-# The language file and its backup before the run ("-": none), which of the two cannot be written,
-# and what the two hold afterwards. Whatever happens, no other file is left beside the program.
-while read -r file backup locked file_after backup_after; do
+# A settings file named before "-translate" is read first; the run still shows no window.
+make_file own.ini ''
+write_ini "$FILE" "[Tomel]" "version=1.00" "[Window]" "trayicon=TRUE"
+own=$(winpath "$FILE")
+# The arguments before "-translate" ("-": none), the language file and its backup before the run ("-":
+# none), which of the two cannot be written, and what the two hold afterwards. Whatever happens, no
+# other file is left beside the program.
+while read -r before file backup locked file_after backup_after; do
     rm -f "$lang" "$lang.bak"
     [ "$file" = - ] || printf '%s' "$file" | iconv -t UTF-16 >"$lang"
     [ "$backup" = - ] || printf '%s' "$backup" | iconv -t UTF-16 >"$lang.bak"
     case $locked in file) unwritable=$lang ;; backup) unwritable=$lang.bak ;; *) unwritable= ;; esac
     [ -z "$unwritable" ] || chattr +i "$unwritable" || { echo "skipped a case: no unwritable files (chattr)"; continue; }
-    start_tomel -translate
+    if [ "$before" = - ]; then start_tomel -translate; else start_tomel "${!before}" -translate; fi
     NO_WINDOW=1 wait_exit
     chattr -i "$lang" "$lang.bak" 2>/dev/null
     [ "$((TOMEL_RC != 0))" = "$([ -z "$unwritable" ]; echo $?)" ] || fail "-translate ended with exit code $TOMEL_RC"
@@ -35,9 +40,10 @@ while read -r file backup locked file_after backup_after; do
     left=$(ls "$E2E_WORK/bin" | grep -vxE 'tomel\.exe|Tomel\.txt|tomel\.ini|tomel\.lang\.ini(\.bak)?')
     [ -z "$left" ] || fail "left beside the program: $left"
 done <<'CASES'
-- - - english -
-translation backup - english translation
-translation backup file translation backup
-translation backup backup translation backup
+- - - - english -
+own - - - english -
+- translation backup - english translation
+- translation backup file translation backup
+- translation backup backup translation backup
 CASES
 e2e_pass

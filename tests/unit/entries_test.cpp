@@ -33,7 +33,7 @@ TEST(Entries, LinesAndParagraphs)
         {L"a\rb\r\n", ANSI, false, {L"a\rb\n"}}, {L"a\r", ANSI, false, {L"a\r\n"}},
         {std::wstring(L"ab\0cd\n", 6), ANSI, false, {L"ab cd\n"}},  // a zero would hide the rest of its line
         {L"ab\ncd\x1A" L"ef\ngh", ANSI, false, {L"ab\n", L"cd\n"}},   // Ctrl+Z, the old end of a file
-        {L"a\n\nb\n", UTF16, false, {L"a\n", L"\n", L"b\n"}},   // blank is CR LF
+        {L"a\n\nb\n", UTF16, false, {L"a\n", L"\n", L"b\n"}}, {L"\r\na\r\n", UTF16, false, {L"a\r\n"}},   // blank is CR LF
         {L"a\r\nb\r\n\r\nc", UTF16, true, {L"a\r\nb\r\n", L"c\n"}},
         // Pieces of at most 4095 characters; in ANSI text only the last piece of a line has its line feed.
         {y4094 + L"\nz", ANSI, false, {y4094 + L"\n", L"z\n"}}, {y4096 + L"\r\n", ANSI, false, {y4095, L"y\n"}},
@@ -82,6 +82,10 @@ TEST(Entries, StorageIsKeptAndManyEntriesSpanChunks)
     ASSERT_EQ(list.size(), 17u * 65536);
     for (std::size_t i : {0ul, 65535ul, 65536ul, 16ul * 65536 + 1})
         EXPECT_EQ(list[i], std::to_wstring(i % 10) + L"\n");
+    // Given back whole, it can be used again.
+    list.release();
+    splitText(list, L"x", ANSI, false);
+    EXPECT_EQ(entriesOf(list), V{L"x\n"});
 }
 
 std::size_t refuseAbove = 1024;   // no chunk of entry offsets, and room for 256 characters at most
@@ -101,16 +105,22 @@ TEST(Entries, MemoryItCannotHaveStopsTheSplitterAndIsRefused)
 
 TEST(Entries, ByteOrderMarksAndBlocksThatCanBeDecoded)
 {
-    struct Case { std::string bytes; ByteOrderMark expected; };
-    const Case cases[] = {{"\xFF\xFE", ByteOrderMark::Utf16Le}, {std::string("\xFE\xFF\0", 3), ByteOrderMark::Utf16Be},
-                          {"\xEF\xBB\xBF", ByteOrderMark::Utf8}, {"\xFE\xFF" "A", ByteOrderMark::None}};
+    const auto read = [](const std::string& bytes, std::size_t n) {
+        const TextEncoding e = textEncodingOf(reinterpret_cast<const unsigned char*>(bytes.data()), n);
+        return std::make_pair(e.outcome, e.outcome == LoadOutcome::Loaded ? e.flavor : ANSI);
+    };
+    const auto loaded = [](TextFlavor f) { return std::make_pair(LoadOutcome::Loaded, f); };
+    const auto refused = [](LoadOutcome o) { return std::make_pair(o, ANSI); };
+    struct Case { std::string bytes; std::pair<LoadOutcome, TextFlavor> expected; };
+    const Case cases[] = {{"\xFF\xFE", loaded(UTF16)}, {std::string("\xFE\xFF\0", 3), refused(LoadOutcome::BigEndian)},
+                          {"\xEF\xBB\xBF", refused(LoadOutcome::Utf8)}, {"\xFE\xFF" "A", loaded(ANSI)}};
     for (const Case& c : cases) {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(c.bytes.data());
-        EXPECT_EQ(classifyByteOrderMark(bytes, c.bytes.size()), c.expected) << &c - cases;
-        EXPECT_EQ(classifyByteOrderMark(bytes, c.bytes.size() - 1), ByteOrderMark::None) << &c - cases;  // cut short
+        EXPECT_EQ(read(c.bytes, c.bytes.size()), c.expected) << &c - cases;
+        EXPECT_EQ(read(c.bytes, c.bytes.size() - 1), loaded(ANSI)) << &c - cases;  // cut short
     }
     // Up to the last line feed, else without splitting a double-byte character.
-    bool (*isLead)(unsigned char) = [](unsigned char b) { return b >= 0x81 && b <= 0x9F; };
+    LeadBytes isLead;
+    for (unsigned b = 0x81; b <= 0x9F; ++b) isLead.set(b);
     struct Block { std::string bytes; bool atEnd; std::size_t length; };
     for (const Block& b : {Block{"ab\ncd", false, 3}, Block{"\nabc", false, 1}, Block{"ab\x81", false, 2},
                            Block{"a\x81xb", false, 4}, Block{"ab\x81", true, 3}, Block{"\x81", false, 0}})
@@ -136,17 +146,17 @@ TEST(Entries, ATextThatCannotFitIsRefusedFromItsSize)
 TEST(LoadOutcome, EachStepShowsItsTextAndOnlyALoadReplacesTheTextOnShow)
 {
     const auto text = [](const wchar_t* t) { return std::wstring(t ? t : L"-"); };
-    struct Case { LoadStep step; std::size_t entries; bool keep; std::wstring box, control; };
-    for (const Case& c : {Case{LoadStep::Missing, 0, true, L"-", L"No input file"},
-                          Case{LoadStep::Unreadable, 0, true, L"-", L"No input file"},
-                          Case{LoadStep::BigEndian, 0, true, L"Unicode big endian unsupported", L"-"},
-                          Case{LoadStep::Utf8, 0, true, L"UTF-8 unsupported", L"-"},
-                          Case{LoadStep::OutOfMemory, 0, true, L"Out Of Memory", L"-"},
-                          Case{LoadStep::Loaded, 0, false, L"-", L"No data"},
-                          Case{LoadStep::Loaded, 1, false, L"-", L"-"}}) {
-        const LoadView v = viewOfLoad(c.step, c.entries);
+    struct Case { LoadOutcome outcome; std::size_t entries; bool keep; std::wstring box, control; };
+    for (const Case& c : {Case{LoadOutcome::Missing, 0, true, L"-", L"No input file"},
+                          Case{LoadOutcome::Unreadable, 0, true, L"-", L"No input file"},
+                          Case{LoadOutcome::BigEndian, 0, true, L"Unicode big endian unsupported", L"-"},
+                          Case{LoadOutcome::Utf8, 0, true, L"UTF-8 unsupported", L"-"},
+                          Case{LoadOutcome::OutOfMemory, 0, true, L"Out Of Memory", L"-"},
+                          Case{LoadOutcome::Loaded, 0, false, L"-", L"No data"},
+                          Case{LoadOutcome::Loaded, 1, false, L"-", L"-"}}) {
+        const LoadView v = viewOfLoad(c.outcome, c.entries);
         EXPECT_EQ(std::make_tuple(v.keepShownText, text(v.messageBox), text(v.controlText)),
-                  std::make_tuple(c.keep, c.box, c.control)) << static_cast<int>(c.step) << " " << c.entries;
+                  std::make_tuple(c.keep, c.box, c.control)) << static_cast<int>(c.outcome) << " " << c.entries;
     }
 }
 

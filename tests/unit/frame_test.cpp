@@ -6,6 +6,7 @@
 #include <climits>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "core/app/commands.h"
 #include "core/app/paths.h"
@@ -52,7 +53,7 @@ TEST(Paths, NamesTitlesAndBuffers)
               std::make_pair(std::wstring_view(L"notes.txt \t"), std::wstring_view()));   // tabs stay
     // GetModuleFileNameW fills the buffer when it had to cut the path; "\\tomel.lang.ini" is the longest name
     // kept beside the program.
-    EXPECT_EQ(std::make_tuple(moduleNameIsWhole(259, 260), moduleNameIsWhole(260, 260), moduleNameIsWhole(0, 260),
+    EXPECT_EQ(std::make_tuple(moduleNameIsWhole(1, 260), moduleNameIsWhole(260, 260), moduleNameIsWhole(0, 260),
                               filesFitBeside(std::wstring(244, L'd')), filesFitBeside(std::wstring(245, L'd'))),
               std::make_tuple(true, false, false, true, false));
     // The help text by its name, in any case, wherever it is stored.
@@ -115,7 +116,8 @@ TEST(WindowRect, StaysOnTheScreen)
         {1530, 890, 1930, 1090, {1530, 890, 400, 200}}, {1531, 891, 1931, 1091, {1520, 880, 400, 200}},
         {-10, -10, 390, 190, {-10, -10, 400, 200}}, {-11, -11, 389, 189, {0, 0, 400, 200}},
         {100, 100, 212, 127, {100, 100, 112, 27}}, {100, 100, 211, 126, {100, 100, 100, 100}},
-        {1831, 991, 1841, 1001, {1820, 980, 100, 100}}, {500, 300, 100, 100, {500, 300, 100, 100}},  // upside down
+        {1831, 991, 1841, 1001, {1820, 980, 100, 100}}, {1830, 990, 1840, 1000, {1830, 990, 100, 100}},
+        {500, 300, 100, 100, {500, 300, 100, 100}},  // upside down
         {INT_MIN, INT_MIN, INT_MAX, INT_MAX, {0, 0, INT_MAX, INT_MAX}},   // no overflow
         // Starting at the right or bottom edge, ending at the left or top edge.
         {1920, 1080, 1925, 1085, {1920, 1080, 5, 5}, true}, {1921, 1081, 1926, 1086, {1915, 1075, 5, 5}, true},
@@ -134,7 +136,7 @@ TEST(Fitting, TheClientSizeOfTheMeasuredText)
     m.fullScreenWidth = 1280, m.frameWidth = 4, m.frameHeight = 4, m.lineHeight = 16, m.clientWidth = 300;
     EXPECT_EQ(fitLimit(m), 1272);
     struct Size { bool fitWidth, multiline; TextBlock text; std::int32_t width, height; };
-    for (const Size& c : {Size{false, false, {100, 16}, 120, 21},      // one line, scaled by 96/72
+    for (const Size& c : {Size{false, false, {100, 50}, 120, 66},      // one line, scaled by 96/72
                           Size{false, true, {100, 45}, 120, 53},       // two frames around a paragraph
                           Size{false, false, {0, 0}, 20, 21},          // nothing measured: one font line
                           Size{true, true, {40, 15}, 300, 23}}) {      // Fit To Width keeps the client width
@@ -144,6 +146,27 @@ TEST(Fitting, TheClientSizeOfTheMeasuredText)
     }
     m.clientWidth = 10;   // narrower than the margins: no size comes out negative or beyond the limit
     EXPECT_EQ(fitClientSize(m, {1, std::int64_t(1) << 40}).height, MAX_WINDOW_EXTENT);
+}
+
+TEST(Fitting, EveryLineCountsAndALineWiderThanTheLimitWraps)
+{
+    // Characters 10 pixels wide and lines 16 high, wrapped at 100 pixels: ten characters.
+    using Entries = std::vector<std::wstring>;
+    const auto measure = [](std::wstring_view line) { return Extent{10 * std::int64_t(line.size()), 16}; };
+    struct Case { Entries entries; bool multiline; std::int64_t width, height; };
+    const Case cases[] = {
+        {{L"0123456789\n"}, false, 100, 16},                        // exactly at the limit: one line
+        {{L"0123456789a\n"}, false, 100, 32},                       // a character more: two, as wide as the limit
+        {{std::wstring(25, L'x') + L"\n"}, false, 100, 48},        // 2.5 times the limit: three
+        {{L"ab\nabc\n", L"a\n", L"a\na\na\n"}, true, 30, 48},      // the tallest paragraph
+        {{L"ab\nabc\n", L"a\n", L"a\na\na\n"}, false, 30, 16},     // or line
+        {{L"ab\n\nabcdefgh\n", L"\nabcd\n", L"abcdef"}, true, 20, 16},   // an empty line, or none, ends the measure
+        {{}, true, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const TextBlock block = measureEntries(c.entries, 100, c.multiline, measure);
+        EXPECT_EQ(std::make_pair(block.width, block.height), std::make_pair(c.width, c.height)) << &c - cases;
+    }
 }
 
 TEST(Placement, DockingAndTheCaption)
@@ -284,7 +307,7 @@ TEST(MenuPosition, PackedPositionsReadBackSigned)
 
 TEST(PeriodParts, SplitAndJoin)
 {
-    for (PeriodParts p : {PeriodParts{0, 0, 5, 0}, {1, 2, 3, 4}, {2, 1, 0, 0}, {0, 59, 59, 999}, {0, 59, 0, 0}}) {
+    for (PeriodParts p : {PeriodParts{0, 0, 5, 0}, {1, 2, 3, 4}, {2, 1, 0, 0}, {0, 59, 59, 999}, {0, 59, 0, 0}, {1, 0, 0, 0}}) {
         const PeriodParts back = splitPeriod(static_cast<std::uint32_t>(joinPeriod(p)));
         EXPECT_EQ(std::tie(back.hours, back.minutes, back.seconds, back.milliseconds),
                   std::tie(p.hours, p.minutes, p.seconds, p.milliseconds));

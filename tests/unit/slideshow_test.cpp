@@ -122,7 +122,8 @@ TEST(Slideshow, StatusTextIsFormattedAndCut)
     const Case cases[] = {
         {L"a.txt", 2, 10, false, true, 5000, L"a.txt | 3/10 | Stop"},
         {L"a", 0, 1, true, true, 3599999, L"a | 1/1 | 00:59:59"},
-        {L"a", 0, 1, true, true, 3540000, L"a | 1/1 | 00:59:00"},
+        {L"a", 0, 1, true, true, 3540000, L"a | 1/1 | 00:59:00"}, {L"a", 0, 1, true, true, 5000, L"a | 1/1 | 00:00:05"},
+        {L"a", 0, 1, true, true, 3600000, L"a | 1/1 | 01:00:00"},
         {L"a", 0, 1, true, true, 300u * 3600000u + 60000, L"a | 1/1 | 44:01:00"},  // hours kept in a byte
         {L"a", 1234567889u, 4294967295u, true, false, 0, L"a | 1234567890/4294967295"},
         {std::wstring(L"b\0c\0d", 5), 0, 2, true, false, 0, L"b | 1/2"},   // the title ends at its first zero

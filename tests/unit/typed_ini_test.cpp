@@ -43,7 +43,7 @@ TEST(TypedIni, BytesAreDecodedAsTheirMarkSays)
     const Case cases[] = {
         // UTF-16 keeps CR LF and drops an odd last byte; 8-bit text is Latin-1 without a decoder.
         {std::string("\xFF\xFE" "a\0\r\0\n\0\xAC\x20" "A", 11), true, L"a\r\n\u20AC"},
-        {"\xFF\xFE\x80\r\r\n\r", false, L"\u00FF\u00FE\u0080\r\n\r"},   // only CR LF becomes LF
+        {"\xFF\xFE\x80\r\r\n\r", false, L"\u00FF\u00FE\u0080\r\n\r"}, {"\r\nx", false, L"\nx"},   // only CR LF becomes LF
         {u8 + "\x7F\x80\xC1\x81\xC3\xC3\xA9\r\n", true, L"\x7F\uFFFD\uFFFD\uFFFD\uFFFD\u00E9\n"},
         {u8 + "\xC2\x80\xDF\xBF\xE0\x9F\xBF\xE0\xA0\x80\xEF\xBF\xBF", true,
          L"\u0080\u07FF\uFFFD\uFFFD\uFFFD\u0800\uFFFF"},                      // the ends of each length
@@ -126,6 +126,7 @@ TEST(TypedIni, IntegersKeepTheTargetWidthAndAreWrittenInTheirBase)
         {T::Byte, L"300", "44"}, {T::Byte, L"x1", "165"}, {T::Short, L"40000", "-25536"}, {T::Short, L"0x10", "0"},
         {T::ShortOctal, L"78", "7"}, {T::LongOctal, L"-1", "37777777777"}, {T::ShortHex, L"0X12345", "2345"},
         {T::ShortHex, L"0x", "0"}, {T::LongHex, L"aAfF09", "aaff09"}, {T::LongHex, L"-0x1", "ffffffff"},
+        {T::Short, L"12:@", "12"},   // the characters between the digits and the capitals end a number
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -149,12 +150,16 @@ TEST(TypedIni, ANumberOutsideItsRowsRangeGivesTheFallbackAsWritten)
         {T::Long, L"4294967296", "5000"}, {T::Long, L"921599999", "921599999"}, {T::Long, L"921600000", "5000"},
         {T::Long, L"-5", "-5"}, {T::Long, L"-6", "5000"}, {T::Long, L"99999999999999999999999", "5000"},
         {T::Long, L"-9223372036854775808", "5000"}, {T::Long, L"-18446744073709551615", "5000"},
+        // Saturated at the ends of the 64-bit range, beyond a range that stops one short of them.
+        {T::LongHex, L"99999999999999999999", "7"}, {T::LongHex, L"-99999999999999999999", "7"},
     };
+    const IniRange wideRange{INT64_MIN + 1, INT64_MAX - 1, 7};
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
         unsigned char memory[4];
         std::memset(memory, 0xA5, sizeof memory);
-        EXPECT_EQ(readAndWrite(c.value, c.type, memory, c.type == T::Short ? &shortRange : &longRange), c.written);
+        const IniRange* range = c.type == T::Short ? &shortRange : c.type == T::Long ? &longRange : &wideRange;
+        EXPECT_EQ(readAndWrite(c.value, c.type, memory, range), c.written);
     }
 }
 
@@ -162,16 +167,17 @@ TEST(TypedIni, AWholeStringIsNeverReadOrWrittenCutShort)
 {
     // "path=" takes 5 of a line's 254 characters and CR LF 2: 247 are left for the value.
     EXPECT_EQ(longestWholeValue(L"path"), 247u);
-    struct Case { std::wstring value; std::size_t room; bool read, written; };
+    struct Case { std::wstring value; std::size_t room; bool read, written; const wchar_t* lineEnd = L"\r\n"; };
     const Case cases[] = {
         {std::wstring(247, L'p'), 260, true, true}, {std::wstring(248, L'p'), 260, false, false},
-        {std::wstring(20, L'p'), 21, true, true},   {std::wstring(21, L'p'), 21, false, true},   // longer than its target
+        {std::wstring(248, L'p'), 260, true, false, L""},   // the last line, without its line end, is not cut
+        {std::wstring(20, L'\u0416'), 21, true, true}, {std::wstring(21, L'p'), 21, false, true},   // longer than its target
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value.size());
         wchar_t path[260] = L"kept";
         const IniEntry table[] = {{L"path", T::String, path, nullptr, true}, {}};
-        IniReader reader = makeIniReader(utf16Bytes(L"[S]\r\npath=" + c.value + L"\r\n"), true, nullptr);
+        IniReader reader = makeIniReader(utf16Bytes(L"[S]\r\npath=" + c.value + c.lineEnd), true, nullptr);
         readSection(reader, table, L"[S]", c.room);
         EXPECT_EQ(std::wstring(path), c.read ? c.value : L"kept");
         std::wmemcpy(path, c.value.c_str(), c.value.size() + 1);
@@ -376,4 +382,9 @@ TEST(WrittenFile, AKeptCopyNamesItsFileAndIsWholeOnlyToTheLastByte)
               std::make_pair(WrittenFile::Other, WrittenFile::Other));
     ASSERT_EQ(readKeptCopy(copy, read), WrittenFile::Whole);
     EXPECT_EQ(std::make_pair(read.target, read.old), std::make_pair(target, old));
+    // Lengths of more than one byte, and none.
+    for (const std::string& longer : {std::string(300, 'o'), std::string()}) {
+        ASSERT_EQ(readKeptCopy(keptCopyBytes(target + std::wstring(300, L'x'), longer), read), WrittenFile::Whole);
+        EXPECT_EQ(std::make_pair(read.target, read.old), std::make_pair(target + std::wstring(300, L'x'), longer));
+    }
 }

@@ -5,12 +5,12 @@
 
 #include "core/app/commands.h"
 #include "harness.h"
-#include "shell/text/gong_win.h"
+#include "shell/app/platform_win.h"
 
 namespace {
 std::vector<std::wstring> sent;
 bool refuseOpens = false;   // as for a file the device cannot play
-MCIERROR recordCommand(const wchar_t* command)
+MCIERROR WINAPI recordCommand(LPCWSTR command, LPWSTR, UINT, HWND)
 {
     sent.push_back(command);
     return refuseOpens && wcsncmp(command, L"open ", 5) == 0 ? MCIERR_FILE_NOT_FOUND : 0;
@@ -53,13 +53,12 @@ TEST(Gong, SendsItsCommandsAndTriesAFileAgainThatDidNotOpen)
          [&] { return Commands{openOf(later), play}; }},
         {"the end", [&] { SendMessageW(w.window(), WM_CLOSE, 0, 0); }, [&] { return Commands{close}; }},
     };
-    const MciSendFn original = mciSend;
-    mciSend = recordCommand;
+    platform.mciSendString = recordCommand;
     for (const auto& s : steps) {
         SCOPED_TRACE(s.step);
         sent.clear();
         s.act();
         EXPECT_EQ(sent, s.expected());
     }
-    mciSend = original;
+    platform.mciSendString = Platform().mciSendString;
 }

@@ -9,40 +9,72 @@
 #include "main/message_loop_win.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/platform_win.h"
 
 std::vector<std::wstring> shownMessages;
 
-namespace {
-std::wstring windowText(HWND window)
+int WINAPI recordMessage(HWND, LPCWSTR text, LPCWSTR, UINT)
 {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
+    shownMessages.push_back(text ? text : L"");
+    return IDOK;
+}
+
+namespace {
+std::function<void(HWND)> pendingAnswer;
+
+BOOL CALLBACK answerIfDialog(HWND window, LPARAM)
+{
+    wchar_t name[8] = {};
+    GetClassNameW(window, name, 8);
+    if (wcscmp(name, L"#32770") != 0 || window == appInfo.mainWindow || !IsWindowVisible(window)) return TRUE;
+    const auto answer = std::move(pendingAnswer);
+    pendingAnswer = nullptr;
+    answer(window);
+    return FALSE;
+}
+
+void CALLBACK lookForDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), answerIfDialog, 0);
+    if (!pendingAnswer) KillTimer(nullptr, timer);
 }
 }  // namespace
+
+void answerNextDialog(std::function<void(HWND)> answer)
+{
+    pendingAnswer = std::move(answer);
+    SetTimer(nullptr, 0, 50, lookForDialog);
+}
+
+std::wstring textOf(HWND window, int control)
+{
+    wchar_t text[512] = {};
+    GetWindowTextW(control ? GetDlgItem(window, control) : window, text, 512);
+    return text;
+}
 
 TomelWindow::TomelWindow()
 {
     // Start-up would read a settings file left beside the test program.
     DeleteFileW(besideProgram(L"tomel.ini").c_str());
     shownMessages.clear();
-    messageHook = [](const wchar_t* text, UINT) { return shownMessages.push_back(text ? text : L""), IDOK; };
+    platform.messageBox = recordMessage;
     window_ = createMainWindow(GetModuleHandleW(nullptr), owner_);
     // Tests that save do so to their own files and switch this on themselves.
-    if (currentApp) currentApp->saveOnExit = false;
+    if (App* app = currentApp.get()) app->saveOnExit = false;
     accelerators_ = LoadAcceleratorsW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN));
     pump(50);
 }
 
 TomelWindow::~TomelWindow()
 {
-    if (currentApp) currentApp->saveOnExit = false;
+    if (App* app = currentApp.get()) app->saveOnExit = false;
     if (IsWindow(window_)) DestroyWindow(window_);
     if (IsWindow(owner_)) DestroyWindow(owner_);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
-    messageHook = nullptr;
+    platform.messageBox = Platform().messageBox;
 }
 
 bool TomelWindow::pump(int ms, const std::function<bool()>& done)
@@ -59,8 +91,26 @@ bool TomelWindow::pump(int ms, const std::function<bool()>& done)
     return true;
 }
 
-std::wstring TomelWindow::title() const { return windowText(window_); }
-std::wstring TomelWindow::text() const { return windowText(GetDlgItem(window_, IDC_TEXT)); }
+bool TomelWindow::cursorTo(POINT p)
+{
+    SetCursorPos(p.x, p.y);
+    // Under Wine the pointer can take a moment to get there, and to stay there.
+    int stayed = 0;
+    return pump(2000, [&] {
+        POINT now = {};
+        stayed = GetCursorPos(&now) && now.x == p.x && now.y == p.y ? stayed + 1 : 0;
+        return stayed == 10;
+    });
+}
+
+void TomelWindow::route(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MSG msg = {window_, message, wParam, lParam, GetTickCount(), {}};
+    routeMessage(window_, accelerators_, msg);
+}
+
+std::wstring TomelWindow::title() const { return textOf(window_); }
+std::wstring TomelWindow::text() const { return textOf(window_, IDC_TEXT); }
 
 void TomelWindow::drop(const std::vector<std::wstring>& paths)
 {
@@ -75,6 +125,8 @@ void TomelWindow::drop(const std::vector<std::wstring>& paths)
     GlobalUnlock(mem);
     SendMessageW(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
 }
+
+bool runningUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version") != nullptr; }
 
 std::wstring testDirectory()
 {

@@ -10,9 +10,10 @@
 
 #include "main/main_window_win.h"
 
-// The texts of the message boxes the program asked for while a test ran (the hook answers them
-// with IDOK).
+// The texts of the message boxes the program asked for while a test ran, which the harness
+// answers with IDOK in the user's place (the table's messageBox while a TomelWindow lives).
 extern std::vector<std::wstring> shownMessages;
+int WINAPI recordMessage(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
 class TomelWindow {
 public:
@@ -21,7 +22,7 @@ public:
     TomelWindow(const TomelWindow&) = delete;
     TomelWindow& operator=(const TomelWindow&) = delete;
 
-    App& app() const { return *currentApp; }
+    App& app() const { return *currentApp.get(); }
     HWND window() const { return window_; }
     // Routes messages as the program's loop does, for `ms` milliseconds or until `done` holds.
     // Returns whether `done` held.
@@ -29,6 +30,10 @@ public:
     std::wstring title() const;
     std::wstring text() const;
     void command(unsigned id) const { SendMessageW(window_, WM_COMMAND, id, 0); }
+    // Puts the mouse pointer at a point of the screen; false when it did not get there.
+    bool cursorTo(POINT p);
+    // Routes one message to the window as the program's loop would.
+    void route(UINT message, WPARAM wParam, LPARAM lParam);
     // Drops files on the window through a real DROPFILES block.
     void drop(const std::vector<std::wstring>& paths);
 
@@ -37,6 +42,15 @@ private:
     HWND window_ = nullptr;
     HACCEL accelerators_ = nullptr;
 };
+
+// Calls `answer` with the next dialog (or common dialog) that opens on the test's thread, from inside
+// the modal loop that runs it.
+void answerNextDialog(std::function<void(HWND dialog)> answer);
+// A window's text, or that of one of its controls.
+std::wstring textOf(HWND window, int control = 0);
+
+// Where Wine does what Windows does not, the Windows check is skipped.
+bool runningUnderWine();
 
 // A fresh folder for this test process.
 std::wstring testDirectory();

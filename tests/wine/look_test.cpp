@@ -1,16 +1,21 @@
-// The window's look in the real window: the fast measure behind fitting the text, the caption,
-// transparency and its clip, docking, the tray icon, the background picture and Fit To Graphic.
+// The window's look in the real window: the fast measure behind fitting the text; fits, caption,
+// transparency, docking, the Blackbox shell and the user's mouse, step by step; the text's colours,
+// the tray icon, the background picture and Fit To Graphic.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <random>
 
 #include "core/app/commands.h"
 #include "harness.h"
+#include "res/resource.h"
+#include "shell/app/platform_win.h"
 #include "shell/display/fitting_win.h"
+#include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/display/tray_win.h"
 
@@ -22,7 +27,7 @@ namespace {
 std::wstring testPicture(const char* name)
 {
     const std::wstring wide(name, name + std::strlen(name));
-    return writeBytes(wide, readFile(std::wstring(L"" TOMEL_TEST_PICTURES L"/") + wide));
+    return writeBytes(wide, readFile(L"" TOMEL_TEST_PICTURES L"/" + wide));
 }
 #define NEED_PICTURES() \
     if (!*TOMEL_TEST_PICTURES) GTEST_SKIP() << "ImageMagick was not there to make the test pictures"
@@ -48,8 +53,7 @@ bool showPicture(TomelWindow& w, const std::wstring& path)
 std::uint64_t committedBytes()
 {
     PROCESS_MEMORY_COUNTERS counters = {};
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PagefileUsage;
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters), counters.PagefileUsage;
 }
 
 // Paints the background over a green bitmap of the client area's size (the last entry's text, as
@@ -59,25 +63,18 @@ public:
     explicit PaintedClient(TomelWindow& w)
     {
         GetClientRect(w.window(), &client_);
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof info.bmiHeader, client_.right, -client_.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        BITMAPINFO info = {{sizeof info.bmiHeader, client_.right, -client_.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}};
         void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, bitmap);
+        HGDIOBJ old = SelectObject(dc, CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
-        FillRect(dc, &client_, green);
-        paintBackground(w.app(), dc);
-        GdiFlush();
+        FillRect(dc, &client_, green), paintBackground(w.app(), dc), GdiFlush();
         pixels_.assign(static_cast<std::uint32_t*>(bits), static_cast<std::uint32_t*>(bits) + client_.right * client_.bottom);
-        DeleteObject(green);
-        DeleteObject(SelectObject(dc, old));
-        DeleteDC(dc);
+        DeleteObject(green), DeleteObject(SelectObject(dc, old)), DeleteDC(dc);
     }
     std::uint32_t at(int x, int y) const
     {
-        return pixels_[std::size_t((y < 0 ? client_.bottom + y : y) * client_.right + (x < 0 ? client_.right + x : x))] &
-               0xFFFFFF;
+        return pixels_[std::size_t((y < 0 ? client_.bottom + y : y) * client_.right + (x < 0 ? client_.right + x : x))] & 0xFFFFFF;
     }
     int midX() const { return client_.right / 2; }
     int midY() const { return client_.bottom / 2; }
@@ -96,58 +93,24 @@ TEST(Fitting, SummedWidthsAreWhatTheSystemMeasuresLineByLine)
     // Plain characters (summed from a table) and marks, joiners, other scripts and surrogate pairs.
     const std::wstring plain = L"AVAWTo.,;: iWlMx\tyV\x00C0\x00E9\x00DF\x03A9\x0416\x2014\x20AC";
     const std::wstring mixed = plain + L"\x0301\x05D0\x0627\xFB01\xD83D\xDE00\x4E2D";
-    std::wstring text;
+    std::wstring text = std::wstring(70000, L'W') + L"\r\n";   // first, and longer than a chunk of the sums
     for (int line = 0; line < 300; ++line) {
-        const std::wstring& alphabet = line % 2 ? mixed : plain;
-        for (int i = static_cast<int>(random() % 90); i > 0; --i) text += alphabet[random() % alphabet.size()];
+        for (int i = static_cast<int>(random() % 90); i > 0; --i) text += (line % 2 ? mixed : plain)[random() % (line % 2 ? mixed : plain).size()];
         text += line % 7 == 6 ? L"\r\n\r\n" : L"\r\n";
     }
     w.drop({writeBytes(L"varied.txt", utf16File(text))});
     HDC dc = CreateCompatibleDC(nullptr);
     for (const wchar_t* face : {L"Courier New", L"Times New Roman", L"Arial"}) {
-        LOGFONTW lf = {};
-        lf.lfHeight = -17;
-        lf.lfItalic = face[0] == L'T';
+        LOGFONTW lf = {-17, 0, 0, 0, 0, face[0] == L'T'};
         wcscpy(lf.lfFaceName, face);
         HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&lf));
         for (std::int64_t limit : {1, 100000}) {
-            SCOPED_TRACE(testing::Message() << face << " limit " << limit);
-            const TextBlock fast = measureText(dc, w.app().entries, limit, true);
-            const TextBlock system = measureText(dc, w.app().entries, limit, true, true);
-            EXPECT_EQ(fast.width, system.width);
-            EXPECT_EQ(fast.height, system.height);
+            const TextBlock fast = measureText(dc, w.app().entries, limit, true), system = measureText(dc, w.app().entries, limit, true, true);
+            EXPECT_EQ(std::make_pair(fast.width, fast.height), std::make_pair(system.width, system.height)) << face << " " << limit;
         }
         DeleteObject(SelectObject(dc, old));
     }
     DeleteDC(dc);
-}
-
-TEST(Frame, TheCaptionKeepsTheClientAreaAndTransparencyKeysTheBackgroundWithoutIt)
-{
-    TomelWindow w;
-    App& app = w.app();
-    app.backgroundColour = 0x00336699;
-    RECT client, now;
-    GetClientRect(w.window(), &client);
-    const auto style = [&](int which) { return GetWindowLongW(w.window(), which); };
-    for (bool caption : {false, true}) {
-        SCOPED_TRACE(caption);
-        w.command(CMD_CAPTION);
-        GetClientRect(w.window(), &now);
-        EXPECT_TRUE(EqualRect(&client, &now));
-        EXPECT_EQ((style(GWL_STYLE) & WS_CAPTION) == WS_CAPTION, caption);
-        w.command(CMD_TRANSPARENT);
-        COLORREF key = 0;
-        DWORD flags = 0;
-        ASSERT_TRUE(GetLayeredWindowAttributes(w.window(), &key, nullptr, &flags));
-        EXPECT_EQ(key, 0x00336699u);
-        EXPECT_TRUE(flags & LWA_COLORKEY);
-        EXPECT_FALSE(style(GWL_STYLE) & WS_CAPTION);
-        w.command(CMD_CAPTION);   // does nothing while transparent
-        w.command(CMD_TRANSPARENT);
-        EXPECT_FALSE(style(GWL_EXSTYLE) & WS_EX_LAYERED);
-        EXPECT_EQ((style(GWL_STYLE) & WS_CAPTION) == WS_CAPTION, caption);
-    }
 }
 
 namespace {
@@ -166,101 +129,229 @@ void CALLBACK confirmFont(HWND, UINT, UINT_PTR, DWORD)
 }
 }  // namespace
 
-// Whatever changes the size of a transparent window, its clip follows: it is the one that switching
-// transparency anew gives. The caption stays off and the background colour keyed.
-TEST(Frame, ATransparentWindowIsClippedAnewWhenItsSizeChanges)
+// The window through a run of steps: what each changes, and what holds after every one: the place the
+// program keeps is the window's; a docked window stands where docking puts it; the caption is there
+// when chosen; a transparent window is keyed on the background colour and clipped as switching
+// transparency anew clips it, any other is not clipped. Fits give the client area the measured text
+// (Fit To Width keeps the width, Fit To Graphic takes the picture's size); under the Blackbox shell a
+// caption moves the window up by the frame and lengthens it, docking at the top raises it, and the
+// shell is told once; the user's drag, click, sizing and moving end docking, sizing the fit modes too.
+TEST(Frame, EveryStepKeepsThePlaceDockingCaptionAndClip)
 {
     TomelWindow w;
-    const std::wstring wide = writeBytes(L"wide.txt", std::string(80, 'w') + "\r\n");
-    const std::wstring start = L"[Portable]\r\nfile=" + wide +
-        L"\r\n[Display]\r\ntransparent=TRUE\r\n[Alignment]\r\nfitfont=TRUE\r\n";
-    const struct {
-        const char* name;
-        std::function<void()> step;
-    } steps[] = {
-        {"a start on a wide text", [&] { w.drop({writeBytes(L"fit.ini", utf16File(start))}); }},
-        {"a narrower text", [&] { w.drop({writeBytes(L"narrow.txt", "twenty-four characters..\r\n")}); }},
-        {"the user's size", [&] { MoveWindow(w.window(), 10, 10, 500, 300, TRUE); }},
-        {"Fit To Font", [&] { w.command(CMD_FIT_FONT); }},
-        {"a larger font", [&] {
-             w.app().logFont.lfHeight = -30;
-             const UINT_PTR timer = SetTimer(nullptr, 0, 200, confirmFont);
-             w.command(CMD_FONT);
-             KillTimer(nullptr, timer);
-         }},
+    App& app = w.app();
+    app.backgroundColour = 0x336699;
+    app.blackboxNotifyPending = true;   // as when the shell was found at start-up
+    TEXTMETRICW tm = {};
+    SIZE x = {};
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, app.font.get());
+    GetTextMetricsW(dc, &tm);
+    GetTextExtentPoint32W(dc, L"x", 1, &x);   // a fixed-pitch font: every character as wide
+    const LONG line = tm.tmHeight + tm.tmExternalLeading, dpi = GetDeviceCaps(dc, LOGPIXELSY), frame = GetSystemMetrics(SM_CYFRAME);
+    SelectObject(dc, old), DeleteDC(dc);
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const auto command = [&](unsigned id) { return [&, id] { w.command(id); }; };
+    const auto drop = [&](const wchar_t* name, const char* text) { return [&, name, text] { w.drop({writeBytes(name, text)}); }; };
+    const auto sized = [&](LONG width, LONG height, bool userLoop) {   // to a client area of that size
+        return [&, width, height, userLoop] {
+            RECT r = {0, 0, width, height};
+            AdjustWindowRectEx(&r, GetWindowLongW(w.window(), GWL_STYLE), FALSE, GetWindowLongW(w.window(), GWL_EXSTYLE));
+            if (userLoop) SendMessageW(w.window(), WM_ENTERSIZEMOVE, 0, 0);
+            SetWindowPos(w.window(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+            if (userLoop) SendMessageW(w.window(), WM_EXITSIZEMOVE, 0, 0);
+        };
     };
-    RECT before = {}, after = {}, clip = {}, anew = {};
-    for (const auto& s : steps) {
+    const auto moved = [&](int dx, int dy, bool userLoop) {
+        return [&, dx, dy, userLoop] {
+            RECT r = {};
+            GetWindowRect(w.window(), &r);
+            if (userLoop) SendMessageW(w.window(), WM_ENTERSIZEMOVE, 0, 0);
+            SetWindowPos(w.window(), nullptr, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            if (userLoop) SendMessageW(w.window(), WM_EXITSIZEMOVE, 0, 0);
+        };
+    };
+    const auto mouse = [&](int dx, int dy, bool draggable) {
+        return [&, dx, dy, draggable] {
+            app.draggable = draggable;
+            ASSERT_TRUE(w.cursorTo({400, 300}));
+            SendMessageW(w.window(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            ASSERT_TRUE(w.cursorTo({400 + dx, 300 + dy}));
+            SendMessageW(w.window(), WM_MOUSEMOVE, MK_LBUTTON, 0);
+            SendMessageW(w.window(), WM_LBUTTONUP, 0, 0);
+        };
+    };
+    const auto answer = [&](const wchar_t* number, int button, unsigned id) {
+        return [&, number, button, id] {
+            answerNextDialog([=](HWND d) { SetDlgItemTextW(d, 302, number), PostMessageW(d, WM_COMMAND, button, 0); });
+            w.command(id);
+        };
+    };
+    const auto chosenFont = [&](LONG height) {   // the font chooser confirmed with this height
+        return [&, height] {
+            app.logFont.lfHeight = height;
+            const UINT_PTR timer = SetTimer(nullptr, 0, 200, confirmFont);
+            w.command(CMD_FONT);
+            KillTimer(nullptr, timer);
+        };
+    };
+    const LONG fontHeight = app.logFont.lfHeight;
+    const std::wstring picture = bitmapFile(L"picture.bmp", 300, 100);
+    const SIZE paragraphs = {24 * x.cx + 20, 3 * line + 2 * frame}, lines = {24 * x.cx + 20, line * dpi / 72};
+    const SIZE wrapped = {140, 2 * line * dpi / 72};   // a line of 24 or 27 wrapped once at 120 pixels
+    const bool wine = runningUnderWine();   // Wine sizes and places a window whose caption came or went its own way
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        std::optional<SIZE> client = {};
+        std::optional<POINT> move = {};
+        std::optional<LONG> top = {};
+        bool docked = true, fitting = true;   // docking and a fit mode left
+        std::vector<WPARAM> told = {};        // the Blackbox shell's two messages
+        LONG lengthened = 0;                  // beyond the caption's own height
+        bool own = true;                      // false: moved by another program, which the window's record does not follow
+    };
+    const Step steps[] = {
+        {"Fit To Font: the widest line, the tallest paragraph", [&] {
+             drop(L"fit.txt", "twenty-four characters..\r\nshort\r\n\r\none\r\ntwo\r\nthree\r\n")();
+             w.command(CMD_FIT_FONT); }, paragraphs},
+        {"docked at the top", command(CMD_DOCK_TOP), paragraphs, {}, work.top},
+        {"no caption", command(CMD_CAPTION), paragraphs, {}, work.top},
+        {"transparent", command(CMD_TRANSPARENT), paragraphs, {}, work.top},
+        {"a caption, which a transparent window does not take", command(CMD_CAPTION), paragraphs},
+        {"not transparent, still without a caption", command(CMD_TRANSPARENT), paragraphs},
+        {"a caption", command(CMD_CAPTION), paragraphs, {}, work.top},
+        {"transparent, without the caption", command(CMD_TRANSPARENT), paragraphs},
+        {"a narrower text, transparent", drop(L"narrow.txt", "twenty characters...\r\n"), SIZE{20 * x.cx + 20, line + 2 * frame}},
+        {"sized by the user, transparent", sized(500, 300, true), SIZE{500, 300}, {}, {}, false, false},
+        {"Fit To Font, transparent", command(CMD_FIT_FONT), SIZE{20 * x.cx + 20, line + 2 * frame}, {}, {}, false},
+        {"a larger font, transparent", chosenFont(-30), {}, {}, {}, false},
+        {"the font as it was, transparent", chosenFont(fontHeight), SIZE{20 * x.cx + 20, line + 2 * frame}, {}, {}, false},
+        {"not transparent: the caption is back", command(CMD_TRANSPARENT), {}, {}, {}, false},
+        {"lines: the tallest, scaled by the resolution over 72", [&] {
+             drop(L"fit.txt", "twenty-four characters..\r\nshort\r\n\r\none\r\ntwo\r\nthree\r\n")();
+             w.command(CMD_MULTILINE); }, lines, {}, {}, false},
+        {"docked at the bottom", command(CMD_DOCK_BOTTOM), lines},
+        {"Fit To Width: the width stays and the widest line wraps", [&] { sized(140, 100, false)(); w.command(CMD_FIT_WIDTH); }, wrapped},
+        {"docked in the centre", command(CMD_DOCK_CENTER), wrapped},
+        {"a new text", drop(L"two.txt", "two lines of twenty-eight..\r\n\r\nx\r\n"), wrapped},
+        {"Fit To Graphic", [&] { ASSERT_TRUE(showPicture(w, picture)); w.command(CMD_FIT_GRAPHIC); }, SIZE{300, 100}},
+        {"another program's size and move", [&] { sized(320, 120, false)(), moved(25, 15, false)(); }, SIZE{320, 120},
+         POINT{25, 15}, {}, true, true, {}, 0, false},
+        {"docked in the centre", command(CMD_DOCK_CENTER)},
+        {"a drag", mouse(30, 20, true), {}, POINT{30, 20}, {}, false},
+        {"docked in the centre", command(CMD_DOCK_CENTER)},
+        {"a click", mouse(0, 0, true), {}, POINT{0, 0}, {}, false},
+        {"docked in the centre", command(CMD_DOCK_CENTER)},
+        {"a drag, not draggable", mouse(30, 20, false), {}, POINT{0, 0}, {}, false},
+        {"docked in the centre", command(CMD_DOCK_CENTER)},
+        {"moving by the caption", moved(25, 15, true), SIZE{320, 120}, POINT{25, 15}, {}, false},
+        {"sizing by the frame", sized(330, 130, true), SIZE{330, 130}, POINT{0, 0}, {}, false, false},
+        {"Blackbox Shell", command(CMD_BLACKBOX_SHELL), SIZE{330, 130}, POINT{0, 0}, {}, false, false},
+        {"no caption", command(CMD_CAPTION), SIZE{330, 130}, wine ? std::optional<POINT>() : POINT{0, frame}, {}, false, false},
+        {"a caption", command(CMD_CAPTION), {}, wine ? std::optional<POINT>() : POINT{0, -frame}, {}, false, false, {2, 5}, 2},
+        {"no caption again", command(CMD_CAPTION), {}, wine ? std::optional<POINT>() : POINT{0, frame}, {}, false, false},
+        {"a caption again", command(CMD_CAPTION), {}, wine ? std::optional<POINT>() : POINT{0, -frame}, {}, false, false, {}, 2},
+        {"docked at the top, raised", command(CMD_DOCK_TOP), {}, {}, work.top - 4, true, false, {}, 2},
+        {"Raise Caption 9", answer(L"9", IDOK, CMD_RAISE_CAPTION), {}, {}, work.top - 9, true, false, {}, 2},
+        {"Lengthen Window, cancelled", answer(L"7", IDCANCEL, CMD_LENGTHEN_WINDOW), {}, {}, work.top - 9, true, false, {}, 2},
+        {"no Blackbox Shell, docked", [&] { w.command(CMD_BLACKBOX_SHELL), w.command(CMD_DOCK_TOP); }, {}, {}, work.top, true, false, {}, 2},
+    };
+    for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
+        RECT before = {}, after = {}, client = {}, plain = {};
         GetWindowRect(w.window(), &before);
-        s.step();
+        s.act();
         GetWindowRect(w.window(), &after);
-        ASSERT_TRUE(w.app().transparent);
-        EXPECT_NE(after.right - after.left, before.right - before.left);
+        GetClientRect(w.window(), &client);
+        if (s.client) EXPECT_EQ(std::make_pair(client.right, client.bottom), std::make_pair(s.client->cx, s.client->cy));
+        if (s.move) EXPECT_EQ(std::make_pair(after.left - before.left, after.top - before.top), std::make_pair(s.move->x, s.move->y));
+        if (s.top) EXPECT_EQ(after.top, *s.top);
+        EXPECT_EQ(std::make_pair(app.docking != 0, app.fitFont || app.fitWidth || app.fitGraphic), std::make_pair(s.docked, s.fitting));
+        AdjustWindowRect((plain = client, &plain), GetWindowLongW(w.window(), GWL_STYLE), FALSE);
+        if (!wine) EXPECT_EQ((after.bottom - after.top) - (plain.bottom - plain.top), s.lengthened);
+        std::vector<WPARAM> told;
+        for (UINT message : {shellMessages.windowMessage, shellMessages.skinMessage})
+            for (MSG m; PeekMessageW(&m, w.window(), message, message, PM_REMOVE);) told.push_back(m.wParam);
+        EXPECT_EQ(told, s.told);
+        // What holds after every step.
+        EXPECT_TRUE(EqualRect(&after, &app.windowRect) || !s.own);
+        if (app.docking && s.own) {
+            w.command(CMD_DOCK_TOP + app.docking - 1);
+            RECT docked = {};
+            GetWindowRect(w.window(), &docked);
+            EXPECT_TRUE(EqualRect(&after, &docked)) << after.left << ", " << after.top << " docked at " << docked.left << ", " << docked.top;
+        }
+        EXPECT_EQ((GetWindowLongW(w.window(), GWL_STYLE) & WS_CAPTION) == WS_CAPTION, app.caption && !app.transparent);
+        RECT clip = {}, anew = {};
+        if (!app.transparent) { EXPECT_EQ(GetWindowRgnBox(w.window(), &clip), ERROR); continue; }
         COLORREF key = 0;
-        ASSERT_TRUE(GetLayeredWindowAttributes(w.window(), &key, nullptr, nullptr));
-        EXPECT_EQ(key, w.app().backgroundColour);
-        EXPECT_FALSE(GetWindowLongW(w.window(), GWL_STYLE) & WS_CAPTION);
+        DWORD flags = 0;
+        EXPECT_TRUE(GetLayeredWindowAttributes(w.window(), &key, nullptr, &flags) && (flags & LWA_COLORKEY));
+        EXPECT_EQ(key, 0x336699u);
         GetWindowRgnBox(w.window(), &clip);
-        w.command(CMD_TRANSPARENT);
-        w.command(CMD_TRANSPARENT);
+        w.command(CMD_TRANSPARENT), w.command(CMD_TRANSPARENT);
         GetWindowRgnBox(w.window(), &anew);
         EXPECT_TRUE(EqualRect(&clip, &anew)) << "clip ends at " << clip.right << ", anew at " << anew.right;
     }
+    EXPECT_EQ(std::make_pair(app.bbCaptionAdjust, app.bbWindowAdjust), std::make_pair(9, 2));
 }
 
-// A docked window keeps to its place when the caption or transparency changes: docking it again
-// does not move it.
-TEST(Frame, ADockedWindowStaysDockedWhenTheCaptionOrTransparencyChanges)
+// The text is drawn in the text colour on the background brush, or on the picture while one shows;
+// the window's background is the brush.
+TEST(Colours, TheTextIsDrawnInItsColourOnTheBackgroundOrOnThePicture)
 {
     TomelWindow w;
-    for (unsigned place : {CMD_DOCK_TOP, CMD_DOCK_BOTTOM, CMD_DOCK_CENTER}) {
-        w.command(place);
-        for (unsigned change : {CMD_TRANSPARENT, CMD_TRANSPARENT, CMD_CAPTION, CMD_CAPTION}) {
-            SCOPED_TRACE(testing::Message() << "docked by " << place << ", then " << change);
-            w.command(change);
-            RECT changed = {}, docked = {};
-            GetWindowRect(w.window(), &changed);
-            w.command(place);
-            GetWindowRect(w.window(), &docked);
-            EXPECT_TRUE(EqualRect(&changed, &docked)) << "left, top, bottom " << changed.left << ", " << changed.top
-                                                      << ", " << changed.bottom << "; docked " << docked.left << ", "
-                                                      << docked.top << ", " << docked.bottom;
-        }
+    App& app = w.app();
+    app.textColour = 0x123456;
+    const std::wstring picture = bitmapFile(L"colours.bmp", 20, 10);
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HBRUSH none = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    const struct { bool picture, background, transparent; HBRUSH brush; } cases[] = {   // brush null: the background's
+        {false, true, false, nullptr}, {true, true, false, none}, {true, false, false, nullptr}, {true, true, true, nullptr}};
+    for (const auto& c : cases) {
+        if (c.picture) ASSERT_TRUE(showPicture(w, picture)); else releasePicture(app);
+        std::tie(app.showBackground, app.transparent) = std::tie(c.background, c.transparent);
+        SetTextColor(dc, 0);
+        const auto brush = SendMessageW(w.window(), WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(GetDlgItem(w.window(), IDC_TEXT)));
+        EXPECT_EQ(std::make_tuple(reinterpret_cast<HBRUSH>(brush), GetTextColor(dc), GetBkMode(dc)),
+                  std::make_tuple(c.brush ? c.brush : app.backgroundBrush.get(), COLORREF(0x123456), TRANSPARENT)) << &c - cases;
     }
+    app.transparent = false;
+    EXPECT_EQ(SendMessageW(w.window(), WM_CTLCOLORDLG, WPARAM(dc), LPARAM(w.window())), LRESULT(app.backgroundBrush.get()));
+    EXPECT_EQ(mainDialogProc(w.window(), WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(w.window())), FALSE);   // not the text's
+    DeleteDC(dc);
 }
 
 namespace {
 std::vector<DWORD> trayCalls;
+std::wstring trayTip;
 bool shellTakesIcons = true;
-BOOL WINAPI watchedShell(DWORD message, PNOTIFYICONDATAW)
+BOOL WINAPI watchedShell(DWORD message, PNOTIFYICONDATAW icon)
 {
     trayCalls.push_back(message);
+    trayTip = icon->szTip;
     return shellTakesIcons || message != NIM_ADD;
 }
 }  // namespace
 
 // An icon the shell refuses stays the user's choice and comes when the shell starts (again); the
 // taskbar button goes only while the icon is there, and only an icon that is there is changed or
-// removed.
+// removed. A hidden window stays hidden; the tip is the status text, cut to 127 characters.
 TEST(Tray, ARefusedIconStaysChosenAndComesWhenTheShellCanTakeIt)
 {
     const struct Seam {
-        NotifyIconFn real = notifyIcon;
-        Seam() { notifyIcon = watchedShell; }
-        ~Seam() { notifyIcon = real; }
+        Seam() { platform.notifyIcon = watchedShell; }
+        ~Seam() { platform.notifyIcon = Platform().notifyIcon; }
     } seam;
     TomelWindow w;
     const auto shellStarts = [&] { SendMessageW(w.window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0); };
     const auto toggle = [&] { w.command(CMD_TRAY_ICON); };
     const auto step = [&] { w.command(CMD_NEXT); };
-    const struct {
-        const char* name;
-        bool shellTakes;
-        std::function<void()> action;
-        std::vector<DWORD> calls;
-        bool button;
-    } steps[] = {
+    const auto click = [&] { SendMessageW(w.window(), MSG_TRAY_NOTIFY, 0, WM_LBUTTONDOWN); };
+    const std::wstring longName = writeBytes(std::wstring(150, L'n') + L".txt", "a\r\n\r\nb\r\n");
+    const struct { const char* name; bool shellTakes; std::function<void()> action; std::vector<DWORD> calls; bool button, visible = true; } steps[] = {
         {"chosen, refused", false, toggle, {NIM_ADD}, true},
         {"a step", false, step, {}, true},
         {"the shell starts", true, shellStarts, {NIM_ADD}, false},
@@ -269,8 +360,12 @@ TEST(Tray, ARefusedIconStaysChosenAndComesWhenTheShellCanTakeIt)
         {"no longer chosen", true, toggle, {}, true},
         {"the shell starts again", true, shellStarts, {}, true},
         {"chosen", true, toggle, {NIM_ADD}, false},
-        {"no longer chosen", true, toggle, {NIM_DELETE}, true},
-        {"chosen, refused", false, toggle, {NIM_ADD}, true},
+        {"hidden", true, click, {}, false, false},
+        {"no longer chosen while hidden", true, toggle, {NIM_DELETE}, true, false},
+        {"chosen while hidden", true, toggle, {NIM_ADD}, false, false},
+        {"shown", true, click, {}, false},
+        {"a text with a long name", true, [&] { w.drop({longName}); }, {NIM_MODIFY}, false},
+        {"the end", true, [&] { SendMessageW(w.window(), WM_CLOSE, 0, 0); }, {NIM_DELETE}, false, false},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.name);
@@ -278,13 +373,11 @@ TEST(Tray, ARefusedIconStaysChosenAndComesWhenTheShellCanTakeIt)
         shellTakesIcons = s.shellTakes;
         s.action();
         trayCalls.erase(std::unique(trayCalls.begin(), trayCalls.end()), trayCalls.end());   // a step tells thrice
-        EXPECT_EQ(trayCalls, s.calls);
-        EXPECT_EQ((GetWindowLongW(w.window(), GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0, s.button);
+        EXPECT_EQ(std::make_tuple(trayCalls, (GetWindowLongW(w.window(), GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0, IsWindowVisible(w.window()) != FALSE),
+                  std::make_tuple(s.calls, s.button, s.visible));
+        if (!s.calls.empty() && currentApp) EXPECT_EQ(trayTip, std::wstring(w.app().statusText).substr(0, 127));
     }
-    EXPECT_TRUE(w.app().trayIcon);   // checked, and saved so
-    trayCalls.clear();
-    SendMessageW(w.window(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(trayCalls, std::vector<DWORD>{});
+    EXPECT_EQ(trayTip, (std::wstring(150, L'n') + L".txt - Tomel | 1/2 | 00:00:05").substr(0, 127));
 }
 
 TEST(Picture, PaintingCoversTheWholeClientAreaSoNoOldTextStays)
@@ -345,9 +438,7 @@ TEST(Picture, FitToGraphicKeepsTheWholeWindowInTheWorkArea)
             EXPECT_EQ(client.right, work.right - work.left - frameW);
             EXPECT_EQ(client.bottom, client.right * c.h / c.w);
         }
-        if (c.heightFills) {
-            EXPECT_EQ(client.bottom, work.bottom - work.top - frameH);
-        }
+        if (c.heightFills) { EXPECT_EQ(client.bottom, work.bottom - work.top - frameH); }
     }
 }
 

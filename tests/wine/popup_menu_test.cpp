@@ -1,24 +1,21 @@
 // The popup menu in the real window: the system's own menu at a right click, and with the test in the
-// user's place, pinned menus shown again and the menu in the language file's words.
+// user's place, where it opens, pinned menus shown again and the menu in the language file's words.
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
 
 #include "core/app/commands.h"
 #include "harness.h"
-#include "shell/ui/popup_menu_win.h"
+#include "shell/app/platform_win.h"
 
 namespace {
-// Each menu shown: the id of its first item, the Pin that tells which menu it is, and whether that
-// is checked. The choices made in it, in order; 0 dismisses.
-std::vector<std::pair<UINT, bool>> shownMenus;
+// Each menu the test tracks in the user's place: where, the id of its first item (the Pin that tells
+// which menu it is) and whether that is checked. The choices made in it, in order; 0 dismisses.
+struct Shown { LONG x, y; UINT first; bool pinned; };
+std::vector<Shown> shownMenus;
 std::vector<UINT> choices;
-UINT scriptedChoice(HMENU menu, int, int)
-{
-    shownMenus.emplace_back(GetMenuItemID(menu, 0), (GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED) != 0);
-    return shownMenus.size() > choices.size() ? 0 : choices[shownMenus.size() - 1];
-}
-
-// Every item of a menu and its submenus, each followed by "|".
-std::wstring menuTexts;
+std::wstring menuTexts;   // every item of the first menu and its submenus, each followed by "|"
 void collect(HMENU menu)
 {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -28,18 +25,20 @@ void collect(HMENU menu)
         if (HMENU sub = GetSubMenu(menu, i)) collect(sub);
     }
 }
-struct MenuWatch {
-    RECT rect = {};
-    bool found = false;
-};
+BOOL WINAPI scriptedChoice(HMENU menu, UINT, int x, int y, HWND, LPTPMPARAMS)
+{
+    if (menuTexts.empty()) collect((menuTexts = L"|", menu));
+    shownMenus.push_back({x, y, GetMenuItemID(menu, 0), (GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED) != 0});
+    return shownMenus.size() > choices.size() ? 0 : choices[shownMenus.size() - 1];
+}
 
+struct MenuWatch { RECT rect = {}; bool found = false; };
 BOOL CALLBACK findMenuWindow(HWND w, LPARAM found)
 {
     wchar_t name[16] = {};
     GetClassNameW(w, name, 16);
     if (wcscmp(name, L"#32768") != 0 || !IsWindowVisible(w)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = w;
-    return FALSE;
+    return *reinterpret_cast<HWND*>(found) = w, FALSE;
 }
 
 // From another thread: waits for the system's menu window, notes where it is and closes it with Esc.
@@ -52,8 +51,7 @@ DWORD WINAPI escapeMenu(void* p)
         if (!menu) continue;
         watch->found = true;
         GetWindowRect(menu, &watch->rect);
-        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-        return 0;
+        return PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0), 0;
     }
     return 1;
 }
@@ -63,9 +61,7 @@ TEST(PopupMenu, TheSystemMenuOpensAtTheClickAndEscResumesTheSlideshow)
 {
     TomelWindow w;
     App& app = w.app();
-    app.multiline = false;
-    app.slide.countdown = false;
-    app.slide.slideTime = 150;
+    std::tie(app.multiline, app.slide.countdown, app.slide.slideTime) = std::make_tuple(false, false, 150u);
     w.drop({writeBytes(L"menu.txt", "a\r\nb\r\nc\r\nd\r\n")});
     MenuWatch watch;
     HANDLE thread = CreateThread(nullptr, 0, escapeMenu, &watch, 0, nullptr);
@@ -75,46 +71,69 @@ TEST(PopupMenu, TheSystemMenuOpensAtTheClickAndEscResumesTheSlideshow)
     w.pump(5000, [&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; });
     CloseHandle(thread);
     ASSERT_TRUE(watch.found);
-    EXPECT_EQ(watch.rect.left, click.x);
-    EXPECT_EQ(watch.rect.top, click.y);
+    EXPECT_EQ(std::make_pair(watch.rect.left, watch.rect.top), std::make_pair(click.x, click.y));
     const std::uint32_t after = app.currentIndex;
     EXPECT_TRUE(w.pump(2000, [&] { return app.currentIndex != after; }));   // the slideshow goes on
 }
 
-TEST(PopupMenu, APinnedMenuComesBackAfterEachChoiceUntilDismissed)
-{
-    TomelWindow w;
-    const bool countdown = w.app().slide.countdown;
-    // The main popup, where "Timers" is pinned; "Timers" alone with its Pin checked, where Countdown
-    // is chosen; "Timers" again, dismissed, which unpins it; the next right click's main popup.
-    choices = {CMD_PIN_TIMERS, CMD_COUNTDOWN, 0, 0};
-    const std::vector<std::pair<UINT, bool>> expected = {
-        {CMD_PIN, false}, {CMD_PIN_TIMERS, true}, {CMD_PIN_TIMERS, true}, {CMD_PIN, false}};
-    shownMenus.clear();
-    menuTracker = scriptedChoice;
-    SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(300, 200));
-    w.pump(1000, [&] { return shownMenus.size() == 3; });
-    SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(300, 200));
-    menuTracker = nullptr;
-    EXPECT_EQ(shownMenus, expected);
-    EXPECT_NE(w.app().slide.countdown, countdown);
-}
-
-TEST(PopupMenu, TheLanguageFileTranslatesItemsAndSubmenusAtEveryLevel)
+// Where the menu opens: at a right click; for command 1101 and the keyboard's menu key, at the cursor
+// when it is in the window and "...at cursor" is on, else two pixels into the client area; for the
+// tray icon's right button, at the cursor (a left press on the icon hides or shows the window). It
+// is in the language file's words, at every level. A pinned menu comes back after each choice until
+// dismissed.
+TEST(PopupMenu, OpensWhereAskedInTheLanguageFilesWordsAndAPinnedOneComesBack)
 {
     const std::wstring path = writeBytes(besideProgram(L"tomel.lang.ini"), utf16File(
         L"[Menu Items]\r\nPIN=Anheften\r\nE&xit\tEsc=&Beenden\tEsc\r\n[Level2 Menus]\r\nTimers=Zeiten\r\n"
         L"[Level3 Menus]\r\nBlackbox\t(Alt Shell)=Schwarz\r\n"));
     TomelWindow w;
     DeleteFileW(path.c_str());
-    menuTexts = L"|";
-    menuTracker = [](HMENU menu, int, int) -> UINT { return collect(menu), 0; };
-    SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
-    menuTracker = nullptr;
-    for (const wchar_t* t : {L"|Anheften|", L"|&Beenden\tEsc|", L"|Zeiten|", L"|Schwarz|", L"|Navigate|"}) {
-        EXPECT_NE(menuTexts.find(t), std::wstring::npos) << t;
+    RECT r = {};
+    GetWindowRect(w.window(), &r);
+    POINT corner = {2, 2};
+    ClientToScreen(w.window(), &corner);
+    const POINT inside = {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, outside = {r.right + 20, r.bottom + 20};
+    const auto send = [&](UINT message, WPARAM wParam, LPARAM lParam) { return [=, &w] { SendMessageW(w.window(), message, wParam, lParam); }; };
+    const struct { const char* name; bool atCursor; POINT cursor; std::function<void()> open; std::optional<POINT> menu; bool visible = true; } cases[] = {
+        {"a right click", true, inside, send(WM_CONTEXTMENU, 0, MAKELPARAM(123, 45)), POINT{123, 45}},
+        {"a right click left of the screen", true, inside, send(WM_CONTEXTMENU, 0, MAKELPARAM(-300, 45)), POINT{-300, 45}},
+        {"Menu", true, inside, send(WM_COMMAND, CMD_MENU, 0), inside},
+        {"Menu, the cursor elsewhere", true, outside, send(WM_COMMAND, CMD_MENU, 0), corner},
+        {"Menu, not at the cursor", false, inside, send(WM_COMMAND, CMD_MENU, 0), corner},
+        {"the menu key", true, inside, send(WM_CONTEXTMENU, 0, MAKELPARAM(-1, -1)), inside},
+        {"the menu key, not at the cursor", false, inside, send(WM_CONTEXTMENU, 0, MAKELPARAM(-1, -1)), corner},
+        {"the tray icon's right button", false, outside, send(MSG_TRAY_NOTIFY, 0, WM_RBUTTONUP), outside},
+        {"the tray icon's left button", true, inside, send(MSG_TRAY_NOTIFY, 0, WM_LBUTTONDOWN), std::nullopt, false},
+        {"the pointer over the tray icon", true, inside, send(MSG_TRAY_NOTIFY, 0, WM_MOUSEMOVE), std::nullopt, false},
+        {"the tray icon's left button again", true, inside, send(MSG_TRAY_NOTIFY, 0, WM_LBUTTONDOWN), std::nullopt},
+    };
+    platform.trackPopupMenu = scriptedChoice;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.app().atCursor = c.atCursor;
+        ASSERT_TRUE(w.cursorTo(c.cursor));
+        shownMenus.clear();
+        c.open();
+        ASSERT_EQ(shownMenus.size(), c.menu ? 1u : 0u);
+        if (c.menu) EXPECT_EQ(std::make_pair(shownMenus[0].x, shownMenus[0].y), std::make_pair(c.menu->x, c.menu->y));
+        EXPECT_EQ(IsWindowVisible(w.window()) != FALSE, c.visible);
     }
+    for (const wchar_t* t : {L"|Anheften|", L"|&Beenden\tEsc|", L"|Zeiten|", L"|Schwarz|", L"|Navigate|"})
+        EXPECT_NE(menuTexts.find(t), std::wstring::npos) << t;
     EXPECT_EQ(menuTexts.find(L"|Pin|"), std::wstring::npos);   // every Pin item, in every submenu
+    // The main popup, where "Timers" is pinned; "Timers" alone with its Pin checked, where Countdown
+    // is chosen; "Timers" again, dismissed, which unpins it; the next right click's main popup.
+    const bool countdown = w.app().slide.countdown;
+    choices = {CMD_PIN_TIMERS, CMD_COUNTDOWN, 0, 0};
+    shownMenus.clear();
+    SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(300, 200));
+    w.pump(1000, [&] { return shownMenus.size() == 3; });
+    SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(300, 200));
+    platform.trackPopupMenu = Platform().trackPopupMenu;
+    std::vector<std::pair<UINT, bool>> pins;
+    for (const Shown& m : shownMenus) pins.emplace_back(m.first, m.pinned + 2 * (m.x != 300 || m.y != 200));   // all at the click
+    EXPECT_EQ(pins, (std::vector<std::pair<UINT, bool>>{{CMD_PIN, false}, {CMD_PIN_TIMERS, true}, {CMD_PIN_TIMERS, true}, {CMD_PIN, false}}));
+    EXPECT_NE(w.app().slide.countdown, countdown);
 }
 
 // Every flag of the settings table that has a menu item: the item is checked while the flag is set,
@@ -124,10 +143,14 @@ TEST(PopupMenu, EveryFlagOfTheSettingsIsCheckedByItsItemAndFlippedByItsCommand)
     TomelWindow w;
     static unsigned item;
     static bool checked;
-    menuTracker = [](HMENU menu, int, int) -> UINT {
-        checked = (GetMenuState(menu, item, MF_BYCOMMAND) & MF_CHECKED) != 0;
-        return 0;
+    struct Tracker {
+        static BOOL WINAPI noteCheck(HMENU menu, UINT, int, int, HWND, LPTPMPARAMS)
+        {
+            checked = (GetMenuState(menu, item, MF_BYCOMMAND) & MF_CHECKED) != 0;
+            return 0;
+        }
     };
+    platform.trackPopupMenu = Tracker::noteCheck;
     for (const SettingRow& row : settingTable) {
         if (row.type != IniValueType::Bool || !row.command) continue;
         SCOPED_TRACE(testing::Message() << std::string(row.key, row.key + wcslen(row.key)).c_str());
@@ -142,5 +165,5 @@ TEST(PopupMenu, EveryFlagOfTheSettingsIsCheckedByItsItemAndFlippedByItsCommand)
             EXPECT_EQ(checked, flag);
         }
     }
-    menuTracker = nullptr;
+    platform.trackPopupMenu = Platform().trackPopupMenu;
 }

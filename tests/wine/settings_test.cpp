@@ -13,18 +13,17 @@
 #include "shell/settings/settings_place_win.h"
 #include "shell/settings/settings_win.h"
 #include "shell/text/text_loader_win.h"
+#include "shell/ui/language_win.h"
 
 namespace {
-// A golden file is kept as UTF-8 text with LF line ends; the program writes UTF-16 LE with a
-// byte-order mark and CR LF.
+// A golden file is kept as UTF-8 text (with LF or CR LF line ends); the program writes UTF-16 LE with
+// a byte-order mark and CR LF.
 std::string goldenBytes(const std::string& name)
 {
     const std::string utf8 = readFile(std::wstring(L"" TOMEL_TEST_DATA L"/") + std::wstring(name.begin(), name.end()));
-    std::wstring text(utf8.size(), L'\0');
-    text.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                                             &text[0], static_cast<int>(text.size()))));
-    std::wstring crlf;
-    for (wchar_t c : text) crlf += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
+    std::wstring text(utf8.size(), L'\0'), crlf;
+    text.resize(std::size_t(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), &text[0], int(text.size()))));
+    for (wchar_t c : text) crlf += c == L'\n' && (crlf.empty() || crlf.back() != L'\r') ? std::wstring(L"\r\n") : std::wstring(1, c);
     return utf16File(crlf);
 }
 
@@ -56,17 +55,13 @@ TEST(Settings, GoldenFilesAreWrittenByteForByteAndReadBack)
         TomelWindow w;
         App& app = w.app();
         // The fields the defaults leave to the machine, set to the values the golden file holds.
-        setPath(app.textFilePath, L"Z:\\tomel\\help\\Tomel.txt");
-        setPath(app.bitmapPath, L"C:\\windows\\Greenstone.bmp");
-        setPath(app.soundFilePath, L"C:\\windows\\media\\ding.wav");
-        app.windowRect = RECT{100, 200, 700, 525};
-        app.logFont.lfHeight = -13;
-        app.saveOnExit = true;
-        setPath(app.settingsPath, path);
+        setPath(app.textFilePath, L"Z:\\tomel\\help\\Tomel.txt"), setPath(app.bitmapPath, L"C:\\windows\\Greenstone.bmp");
+        setPath(app.soundFilePath, L"C:\\windows\\media\\ding.wav"), setPath(app.settingsPath, path);
+        std::tie(app.windowRect, app.logFont.lfHeight, app.saveOnExit) = std::make_tuple(RECT{100, 200, 700, 525}, -13, true);
         SendMessageW(w.window(), WM_ENDSESSION, FALSE, 0);   // the session goes on after all
         EXPECT_FALSE(exists(path));
         SendMessageW(w.window(), WM_ENDSESSION, TRUE, 0);
-        EXPECT_EQ(currentApp, nullptr);
+        EXPECT_EQ(currentApp.get(), nullptr);
         EXPECT_EQ(readFile(path), goldenBytes("settings-default.txt"));
     }
     TomelWindow w;
@@ -87,12 +82,8 @@ TEST(Settings, RefusedSavesLeaveTheFileAndOnlySaveNowTells)
     const std::string tomel = "[Tomel]\r\nversion=0.9\r\n", foreign = "[Other]\r\nkey=value\r\n";
     const std::string handWritten = "[Slideshow]\r\nslide=FALSE\r\n";
     const std::wstring dir = testDirectory() + L"\\", perUser = perUserSettingsPath();
-    const struct {
-        const char* name;
-        std::wstring path;
-        std::string bytes;   // empty: no file
-        const wchar_t* message;   // none: saved
-    } cases[] = {
+    // bytes empty: no file; message none: saved
+    const struct { const char* name; std::wstring path; std::string bytes; const wchar_t* message; } cases[] = {
         {"locked", dir + L"locked.ini", tomel, L"Settings could not be saved\n"},
         {"read-only", dir + L"readonly.ini", tomel, L"Settings could not be saved\n"},
         {"no folder", dir + L"no such folder\\x.ini", "", L"Settings could not be saved\n"},
@@ -106,25 +97,21 @@ TEST(Settings, RefusedSavesLeaveTheFileAndOnlySaveNowTells)
         {
             TomelWindow w;   // first: it clears a settings file away from beside the program
             if (!c.bytes.empty()) writeBytes(c.path, c.bytes);
-            HANDLE lock = std::string(c.name) == "locked"
-                ? CreateFileW(c.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
-                : INVALID_HANDLE_VALUE;
+            HANDLE lock = std::string(c.name) == "locked" ? CreateFileW(c.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) : INVALID_HANDLE_VALUE;
             if (std::string(c.name) == "read-only") SetFileAttributesW(c.path.c_str(), FILE_ATTRIBUTE_READONLY);
             w.drop({c.path});   // read as settings, as a named or opened one would be
             setPath(w.app().settingsPath, c.path);
             shownMessages.clear();
-            w.command(CMD_SAVE_NOW);
             const auto told = c.message ? std::vector<std::wstring>{c.message + c.path} : std::vector<std::wstring>{};
-            EXPECT_EQ(shownMessages, told);
+            EXPECT_EQ((w.command(CMD_SAVE_NOW), shownMessages), told);
             w.app().saveOnExit = true;
-            SendMessageW(w.window(), WM_CLOSE, 0, 0);   // the save at the end passes over it silently
-            EXPECT_EQ(shownMessages, told);
+            EXPECT_EQ((SendMessageW(w.window(), WM_CLOSE, 0, 0), shownMessages), told);   // the save at the end passes over it silently
             if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
         }
         SetFileAttributesW(c.path.c_str(), FILE_ATTRIBUTE_NORMAL);
         const std::string now = readFile(c.path);
-        EXPECT_EQ(now == c.bytes, c.message != nullptr);
-        EXPECT_EQ(now.find(utf16(L"\r\nslide=FALSE\r\n")) != std::string::npos, !c.message);
+        EXPECT_EQ(std::make_pair(now == c.bytes, now.find(utf16(L"\r\nslide=FALSE\r\n")) != std::string::npos),
+                  std::make_pair(c.message != nullptr, !c.message));
     }
     DeleteFileW(besideProgram(L"tomel.ini").c_str());
     DeleteFileW(perUser.c_str());
@@ -167,13 +154,13 @@ TEST(Settings, SavingKeepsLongNamesAndAttributes)
         SCOPED_TRACE(length);
         const std::wstring path = base + std::wstring(length - base.size() - 4, L'k') + L".ini";
         setPath(app.settingsPath, path);
-        ASSERT_EQ(saveSettings(app), SaveResult::Saved);   // a new file
         const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        ASSERT_EQ(saveSettings(app), SaveResult::Saved);   // a new file
         ASSERT_TRUE(SetFileAttributesW(path.c_str(), kept));
-        app.slide.slideTime = static_cast<std::uint32_t>(length);
+        app.slide.slideTime = std::uint32_t(length);
         ASSERT_EQ(saveSettings(app), SaveResult::Saved);   // over the existing one
-        EXPECT_EQ(GetFileAttributesW(path.c_str()) & kept, kept);
-        EXPECT_NE(readFile(path).find(utf16(L"timeslide=" + std::to_wstring(length))), std::string::npos);
+        EXPECT_EQ(std::make_pair(GetFileAttributesW(path.c_str()) & kept, readFile(path).find(utf16(L"timeslide=" + std::to_wstring(length))) != std::string::npos),
+                  std::make_pair(kept, true));
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
@@ -204,25 +191,17 @@ TEST(Settings, APathTooLongForItsLineIsSavedInItsShortForm)
 // for the while; a start from it gives the window it was.
 TEST(Settings, SavingStoresTheRestoredPlaceWithTheCaptionTransparencyTook)
 {
-    const struct {
-        const char* name;
-        int show;
-        bool transparent;
-        // The work area begins this far down (a taskbar at the top). Windows gives the restored place
-        // in the work area's coordinates; Wine gives the screen's, so there the row passes either way.
-        LONG workTop = 0;
-    } cases[] = {
-        {"maximized", SW_MAXIMIZE, false}, {"transparent", SW_SHOWNORMAL, true},
-        {"transparent, minimized", SW_MINIMIZE, true}, {"transparent, maximized", SW_MAXIMIZE, true},
-        {"maximized below a taskbar", SW_MAXIMIZE, false, 40},
-    };
+    // workTop: the work area begins this far down (a taskbar at the top). Windows gives the restored
+    // place in the work area's coordinates; Wine gives the screen's, so there the row passes either way.
+    const struct { const char* name; int show; bool transparent; LONG workTop = 0; } cases[] = {
+        {"maximized", SW_MAXIMIZE, false}, {"transparent", SW_SHOWNORMAL, true}, {"transparent, minimized", SW_MINIMIZE, true},
+        {"transparent, maximized", SW_MAXIMIZE, true}, {"maximized below a taskbar", SW_MAXIMIZE, false, 40}};
     const std::wstring path = testDirectory() + L"\\place.ini";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RECT shown = {}, started = {}, work = {};
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        RECT moved = work;
-        moved.top += c.workTop;
+        RECT moved = {work.left, work.top + c.workTop, work.right, work.bottom};
         SystemParametersInfoW(SPI_SETWORKAREA, 0, &moved, 0);
         {
             TomelWindow w;
@@ -234,8 +213,7 @@ TEST(Settings, SavingStoresTheRestoredPlaceWithTheCaptionTransparencyTook)
             w.pump(50);
             setPath(w.app().settingsPath, path);
             ASSERT_EQ(saveSettings(w.app()), SaveResult::Saved);
-            EXPECT_NE(readFile(path).find(utf16(L"left=50\r\ntop=60\r\nright=450\r\nbottom=360\r\n")),
-                      std::string::npos);
+            EXPECT_NE(readFile(path).find(utf16(L"left=50\r\ntop=60\r\nright=450\r\nbottom=360\r\n")), std::string::npos);
         }
         SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
         TomelWindow w;
@@ -251,12 +229,8 @@ TEST(Settings, StartUpKeepsTheStoredTextAndBookmarkOrFindsAMovedHelpText)
 {
     const std::wstring beside = besideProgram(L"tomel.ini"), gone = L"Z:\\no such folder\\";
     const std::string lines = "1\r\n\r\n2\r\n\r\n3\r\n\r\n4\r\n\r\n5\r\n\r\n6\r\n\r\n7\r\n\r\n8\r\n\r\n9\r\n";
-    const struct {
-        const char* name;
-        std::wstring stored;
-        const wchar_t* argument;   // a text file named on the command line
-        bool help;                 // else the stored text is kept
-    } cases[] = {
+    // argument: a text file named on the command line; help: the help text is stored, else the stored one is kept
+    const struct { const char* name; std::wstring stored; const wchar_t* argument; bool help; } cases[] = {
         {"a mistyped argument", writeBytes(L"stored.txt", lines), L"mistyped.txt", false},
         {"the help text, moved", gone + L"TOMEL.TXT", nullptr, true},
         {"another text, moved", gone + L"notes.txt", nullptr, false},
@@ -266,8 +240,7 @@ TEST(Settings, StartUpKeepsTheStoredTextAndBookmarkOrFindsAMovedHelpText)
         SCOPED_TRACE(c.name);
         TomelWindow w;
         App& app = w.app();
-        writeBytes(beside, utf16File(L"[Tomel]\r\nversion=1.00\r\n[Portable]\r\nfile=" + c.stored +
-                                     L"\r\n[Settings]\r\nbookmark=7\r\n"));
+        writeBytes(beside, utf16File(L"[Tomel]\r\nversion=1.00\r\n[Portable]\r\nfile=" + c.stored + L"\r\n[Settings]\r\nbookmark=7\r\n"));
         // Start-up as the program does it.
         locateFiles(app);
         if (c.argument) handleFileArgument(app, c.argument);
@@ -275,26 +248,51 @@ TEST(Settings, StartUpKeepsTheStoredTextAndBookmarkOrFindsAMovedHelpText)
         ASSERT_EQ(saveSettings(app), SaveResult::Saved);
         const std::string saved = readFile(beside);
         DeleteFileW(beside.c_str());
-        EXPECT_NE(saved.find(utf16(L"\r\nfile=" + (c.help ? std::wstring(app.helpPath) : c.stored) + L"\r\n")),
-                  std::string::npos);
-        EXPECT_NE(saved.find(utf16(L"\r\nbookmark=7\r\n")), std::string::npos);
+        const std::wstring file = c.help ? std::wstring(app.helpPath) : c.stored;
+        EXPECT_EQ(std::make_pair(saved.find(utf16(L"\r\nfile=" + file + L"\r\n")) != std::string::npos,
+                                 saved.find(utf16(L"\r\nbookmark=7\r\n")) != std::string::npos), std::make_pair(true, true));
+    }
+}
+
+// The arguments in their order: a settings file is read at once, so the text it names gives way to a
+// text named after it but not to one named before; the last text wins, from its first entry; ".INI"
+// is a text; blanks at the end of a name go; options other than "-translate" are ignored.
+TEST(Settings, ArgumentsAreTakenInTheirOrder)
+{
+    TomelWindow w;
+    App& app = w.app();
+    const std::wstring a = writeBytes(L"a.txt", ""), b = writeBytes(L"b.txt", ""), upper = writeBytes(L"C.INI", "");
+    const std::wstring ini = writeBytes(L"s.ini", utf16File(L"[Portable]\r\nfile=" + a + L"\r\n[Settings]\r\nbookmark=4\r\n"));
+    const std::wstring own = app.settingsPath, help = app.textFilePath;
+    SetCurrentDirectoryW(testDirectory().c_str());
+    setPath(app.languagePath, testDirectory() + L"\\no folder\\tomel.lang.ini");   // "-translate" would end the test, failing
+    const struct { std::vector<std::wstring> args; std::wstring settings, text; std::uint32_t index; } cases[] = {
+        {{b, ini}, ini, a, 4}, {{ini, b}, ini, b, 0}, {{b, a}, own, a, 0}, {{upper}, own, upper, 0},
+        {{L"b.txt  "}, own, b, 0}, {{L"-unknown", L"-Translate", L"-", L"  ", L""}, own, help, 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        setPath(app.settingsPath, own), setPath(app.textFilePath, help), app.currentIndex = 7;
+        std::vector<std::wstring> args = {L"tomel.exe"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        std::vector<wchar_t*> argv;
+        for (std::wstring& arg : args) argv.push_back(&arg[0]);
+        handleArguments(app, argv.data(), int(argv.size()));
+        EXPECT_EQ(std::make_tuple(std::wstring(app.settingsPath), std::wstring(app.textFilePath), app.currentIndex),
+                  std::make_tuple(c.settings, c.text, c.index));
     }
 }
 
 TEST(Settings, ADroppedSettingsFileIsAppliedAndRepaintsOurWindowOnly)
 {
     TomelWindow w;
-    HWND other = CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE, 600, 400, 200, 100, nullptr,
-                                 nullptr, nullptr, nullptr);
-    UpdateWindow(other);
-    UpdateWindow(w.window());
+    HWND other = CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE, 600, 400, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    UpdateWindow(other), UpdateWindow(w.window());
     ASSERT_FALSE(GetUpdateRect(other, nullptr, FALSE));
     const std::wstring text = writeBytes(L"b.txt", "b1\r\nb2\r\nb3\r\n");
-    w.drop({writeBytes(L"drop.ini", utf16File(L"[Portable]\r\nfile=" + text +
-                                              L"\r\n[Display]\r\nmultiline=FALSE\r\n[Settings]\r\nbookmark=1\r\n"))});
-    EXPECT_EQ(w.text(), L"b2\n");
-    EXPECT_FALSE(GetUpdateRect(other, nullptr, FALSE));
-    EXPECT_TRUE(GetUpdateRect(w.window(), nullptr, FALSE));
+    w.drop({writeBytes(L"drop.ini", utf16File(L"[Portable]\r\nfile=" + text + L"\r\n[Display]\r\nmultiline=FALSE\r\n[Settings]\r\nbookmark=1\r\n"))});
+    EXPECT_EQ(std::make_tuple(w.text(), GetUpdateRect(other, nullptr, FALSE), GetUpdateRect(w.window(), nullptr, FALSE)),
+              std::make_tuple(std::wstring(L"b2\n"), FALSE, TRUE));
     DestroyWindow(other);
 }
 
@@ -302,10 +300,7 @@ TEST(Settings, ADroppedSettingsFileIsAppliedAndRepaintsOurWindowOnly)
 // effect so, and are saved so: what is saved is what was used.
 TEST(Settings, UnusableHandEditedValuesGiveWayToTheDefaults)
 {
-    const struct {
-        const wchar_t* lines;
-        const wchar_t* saved;   // the lines the next save writes
-    } cases[] = {
+    const struct { const wchar_t* lines; const wchar_t* saved; } cases[] = {   // saved: the lines the next save writes
         {L"[Colours]\r\ntext=-1\r\nbackground=0", L"text=0\r\nbackground=16777215\r\n"},   // black on black
         {L"[Colours]\r\ntext=4294967296\r\nbackground=4294967296", L"text=0\r\nbackground=16777215\r\n"},
         {L"[Colours]\r\ntext=255\r\nbackground=65280", L"text=255\r\nbackground=65280\r\n"},
@@ -324,11 +319,10 @@ TEST(Settings, UnusableHandEditedValuesGiveWayToTheDefaults)
         const std::wstring path = testDirectory() + L"\\saved.ini";
         setPath(app.settingsPath, path);
         ASSERT_EQ(saveSettings(app), SaveResult::Saved);
-        EXPECT_NE(readFile(path).find(utf16(c.saved)), std::string::npos);
-        EXPECT_EQ(key, app.backgroundColour);
         LOGFONTW used = {};
-        GetObjectW(app.font.get(), sizeof used, &used);
-        EXPECT_EQ(used.lfHeight, app.logFont.lfHeight);   // the font in use is the one saved
+        GetObjectW(app.font.get(), sizeof used, &used);   // the font in use is the one saved
+        EXPECT_EQ(std::make_tuple(readFile(path).find(utf16(c.saved)) != std::string::npos, key, used.lfHeight),
+                  std::make_tuple(true, app.backgroundColour, app.logFont.lfHeight));
     }
 }
 
@@ -341,8 +335,7 @@ TEST(Settings, KillsDuringSavesLeaveAWholeFileForTheNextStart)
     const unsigned seed = GetTickCount();
     SCOPED_TRACE(seed);
     std::minstd_rand random(seed);
-    const std::wstring event = L"tomel-saving-" + std::to_wstring(GetCurrentProcessId());
-    const std::wstring temporary = std::filesystem::temp_directory_path().wstring();
+    const std::wstring event = L"tomel-saving-" + std::to_wstring(GetCurrentProcessId()), temporary = std::filesystem::temp_directory_path().wstring();
     const HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
     // Rewritten in place: a folder stands where the new file would be made beside the old one.
     for (const auto& [name, inPlace, kills] : {std::tuple{L"replaced", false, 100}, {L"rewritten in place", true, 30}}) {
@@ -356,17 +349,14 @@ TEST(Settings, KillsDuringSavesLeaveAWholeFileForTheNextStart)
         for (int kill = 0; kill < kills; ++kill) {
             SCOPED_TRACE(kill);
             std::wstring command = L"\"" + std::wstring(program) + L"\" --save-until-killed \"" + path + L"\" " + event;
-            STARTUPINFOW startup = {};
-            startup.cb = sizeof startup;
+            STARTUPINFOW startup = {sizeof startup};
             PROCESS_INFORMATION child = {};
             ResetEvent(ready);
             ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
             const bool saving = WaitForSingleObject(ready, 10000) == WAIT_OBJECT_0;
             Sleep(random() % 25);
-            TerminateProcess(child.hProcess, 9);
-            WaitForSingleObject(child.hProcess, 10000);
-            CloseHandle(child.hProcess);
-            CloseHandle(child.hThread);
+            TerminateProcess(child.hProcess, 9), WaitForSingleObject(child.hProcess, 10000);
+            CloseHandle(child.hProcess), CloseHandle(child.hThread);
             ASSERT_TRUE(saving);
             // What the next start does; a whole file then reads back into every setting it holds.
             putBackInterruptedRewrites();
@@ -380,4 +370,27 @@ TEST(Settings, KillsDuringSavesLeaveAWholeFileForTheNextStart)
         }
     }
     CloseHandle(ready);
+}
+
+// "-translate" writes the English language file only once the present one is safe in its backup;
+// when either cannot be written, both stay as they were.
+TEST(Settings, TheLanguageFileIsReplacedOnlyOnceItIsKeptInItsBackup)
+{
+    TomelWindow w;   // its menu's English texts captured at start-up
+    const std::wstring path = testDirectory() + L"\\tomel.lang.ini", backup = path + L".bak";
+    const std::string english = goldenBytes("language-english.txt"), mine = utf16File(L"mine"), older = utf16File(L"older");
+    // The two files before ("": none), the one held open by another program, and the two afterwards.
+    const struct { std::string file, kept; const std::wstring* locked; bool written; std::string fileAfter, keptAfter; } cases[] = {
+        {"", "", nullptr, true, english, ""}, {mine, older, nullptr, true, english, mine},
+        {mine, older, &path, false, mine, older}, {mine, older, &backup, false, mine, older}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        DeleteFileW(path.c_str()), DeleteFileW(backup.c_str());
+        if (!c.file.empty()) writeBytes(path, c.file);
+        if (!c.kept.empty()) writeBytes(backup, c.kept);
+        HANDLE lock = c.locked ? CreateFileW(c.locked->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+        EXPECT_EQ(writeLanguageFile(path.c_str()), c.written);
+        if (lock) CloseHandle(lock);
+        EXPECT_EQ(std::make_tuple(readFile(path), exists(backup), readFile(backup)), std::make_tuple(c.fileAfter, !c.keptAfter.empty(), c.keptAfter));
+    }
 }

@@ -9,6 +9,7 @@
 #include "core/app/commands.h"
 #include "harness.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/text/text_loader_win.h"
 
 namespace {
@@ -17,9 +18,9 @@ void* allocateUpToAMegabyte(std::size_t bytes) { return bytes > (1u << 20) ? nul
 void releaseBlock(void* block) { std::free(block); }
 
 int decoderCalls;
-int failSecondBlock(UINT cp, const char* bytes, int count, wchar_t* out, int room)
+int WINAPI failSecondBlock(UINT cp, DWORD flags, LPCCH bytes, int count, LPWSTR out, int room)
 {
-    return ++decoderCalls == 2 ? 0 : MultiByteToWideChar(cp, 0, bytes, count, out, room);
+    return ++decoderCalls == 2 ? 0 : MultiByteToWideChar(cp, flags, bytes, count, out, room);
 }
 
 std::wstring sparseFile(const wchar_t* name, long long bytes)
@@ -46,10 +47,7 @@ TEST(TextLoading, TheFirstDroppedFileIsReadInTheCodePageOrAsUtf16)
         {"caf\xe9\r\n", L"caf\u00e9\n"},                          // the user's code page (1252 here)
         {utf16File(L"\u03b1\u03b2") + "!", L"\u03b1\u03b2\n"},   // a lone last byte is no character
     };
-    for (const auto& c : cases) {
-        w.drop({writeBytes(L"first.txt", c.bytes), second});
-        EXPECT_EQ(w.text(), c.shown);
-    }
+    for (const auto& c : cases) { w.drop({writeBytes(L"first.txt", c.bytes), second}); EXPECT_EQ(w.text(), c.shown); }
 }
 
 TEST(TextLoading, RefusalsKeepTheTextOnShowAndItsBookmark)
@@ -62,7 +60,7 @@ TEST(TextLoading, RefusalsKeepTheTextOnShowAndItsBookmark)
         std::vector<std::wstring> dropped;
         const wchar_t* message;   // nullptr: none, and "No input file" on show
         EntryAllocator allocator = {nullptr, nullptr};
-        AnsiDecoder decoder = nullptr;
+        decltype(platform.multiByteToWideChar) decoder = nullptr;
     } cases[] = {
         {"a drop that names no file", {}, nullptr},
         {"a block that cannot be decoded", {writeBytes(L"undecodable.txt", lines)}, nullptr, {}, failSecondBlock},
@@ -84,10 +82,9 @@ TEST(TextLoading, RefusalsKeepTheTextOnShowAndItsBookmark)
         const std::wstring title = w.title();
         shownMessages.clear();
         decoderCalls = 0;
-        const AnsiDecoder decoder = ansiDecoder;
-        if (c.decoder) ansiDecoder = c.decoder;
+        if (c.decoder) platform.multiByteToWideChar = c.decoder;
         w.drop(c.dropped);
-        ansiDecoder = decoder;
+        platform.multiByteToWideChar = Platform().multiByteToWideChar;
         EXPECT_GE(decoderCalls, c.decoder ? 2 : 0);   // the failure came after a block was read
         EXPECT_EQ(shownMessages, c.message ? std::vector<std::wstring>{c.message} : std::vector<std::wstring>{});
         EXPECT_EQ(w.text(), c.message ? L"two\n" : L"No input file");
