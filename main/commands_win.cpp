@@ -50,8 +50,9 @@ void runCommand(App& app, unsigned command)
     case CMD_SLIDE_PREVIOUS: slidePrevious(app); break;
     case CMD_RANDOM_ENTRY: randomEntry(app); break;
     case CMD_MULTILINE:
-        // What makes one entry depends on this setting, so the text is read again.
-        flip(app.multiline);
+    case CMD_UTF8_TEXT:
+        // What makes one entry, and how the bytes read, depend on these settings: the text is read again.
+        flip(command == CMD_MULTILINE ? app.multiline : app.utf8Text);
         rememberShownText(app);
         openTextFile(app);
         break;
@@ -97,6 +98,7 @@ void runCommand(App& app, unsigned command)
     case CMD_SHOW_BACK: showBack(app); break;
     case CMD_COPY_ENTRY: copyEntry(app); break;
     case CMD_PAUSE_ON_HOVER: togglePauseOnHover(app); break;
+    case CMD_RELOAD_WHEN_CHANGED: toggleReloadWhenChanged(app); break;
     default:
         // A plain toggle: a setting whose menu item shows it, which the parts read when they need it.
         flipSetting(settingTable, command, static_cast<Settings*>(&app));

@@ -129,6 +129,8 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         if (wParam == IDT_REVEAL)
             showBack(*app);
+        else if (wParam == IDT_WATCH)
+            onWatchTimer(*app);
         else
             onTimer(*app, wParam);
         return TRUE;

@@ -10,6 +10,7 @@
 
 #include "core/app/command_logic.h"
 #include "core/app/commands.h"
+#include "core/text/change_watch.h"
 #include "core/app/paths.h"
 #include "core/text/entries.h"
 #include "core/text/slideshow.h"
@@ -46,6 +47,7 @@ struct App : Settings {
     bool inSizeMove = false;
     bool backToCome = false;             // the flash card on show shows its front only
     bool pointerOver = false;            // Pause On Hover holds the slideshow while the pointer is over the window
+    ChangeWatch textWatch;               // Reload When Changed: the text file as read, and a change seen
     bool keyboardWhenHidden = false;     // the window had the keyboard when the slideshow or the tray hid it
     SlideshowState timer;                // timerPhase, remainingMs, countdownTickMs, timerSuspended
     std::mt19937 randomGenerator;        // the random picks; seeded once in initApp

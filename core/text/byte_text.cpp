@@ -27,7 +27,7 @@ std::size_t asciiLength(const char* bytes, std::size_t n)
 }
 
 struct Pass {
-    bool decoded = true;
+    LoadOutcome outcome = LoadOutcome::Loaded;
     bool restart = false;   // UTF-8 for a while, then not: read it all again as ANSI
     bool utf8 = false;
 };
@@ -84,7 +84,7 @@ Pass readPass(EntryList& list, bool multiline, ByteSource& source, const ByteCod
                 pass.utf8 = true;
             }
             if (made < 0) {
-                pass.decoded = false;   // a hole in the text would be worse than no text
+                pass.outcome = LoadOutcome::Unreadable;   // a hole in the text would be worse than no text
                 return pass;
             }
             splitter.feed(chars, static_cast<std::size_t>(made));
@@ -94,11 +94,19 @@ Pass readPass(EntryList& list, bool multiline, ByteSource& source, const ByteCod
         std::memmove(bytes, bytes + at, carried);
     }
     splitter.finish();
-    pass.decoded = pass.decoded && !splitter.failed();
+    if (splitter.failed()) pass.outcome = LoadOutcome::OutOfMemory;
     return pass;
 }
 
 }  // namespace
+
+ByteText byteTextFor(TextEncoding& encoding, bool utf8Text)
+{
+    if (!utf8Text) return ByteText::Ansi;
+    if (encoding.outcome != LoadOutcome::Utf8) return ByteText::Utf8IfValid;
+    encoding.outcome = LoadOutcome::Loaded;
+    return ByteText::Utf8;
+}
 
 ByteTextRead readByteText(EntryList& list, bool multiline, ByteSource& source, const ByteCodec& codec,
                           ByteText kind, char* bytes, wchar_t* chars, std::size_t block)
@@ -108,8 +116,8 @@ ByteTextRead readByteText(EntryList& list, bool multiline, ByteSource& source, c
                                                    : Reading::Ascii;
     Pass pass = readPass(list, multiline, source, codec, first, bytes, chars, block);
     if (pass.restart) {
-        if (!source.rewind()) return {};
+        if (!source.rewind()) return {LoadOutcome::Unreadable, false};
         pass = readPass(list, multiline, source, codec, Reading::Ansi, bytes, chars, block);
     }
-    return {pass.decoded, kind == ByteText::Utf8 || (pass.utf8 && !pass.restart)};
+    return {pass.outcome, kind == ByteText::Utf8 || (pass.utf8 && !pass.restart)};
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "core/text/entries.h"
+#include "core/text/load_outcome.h"
 
 // The conversions the system makes (tests and the fuzz target bring plain ones).
 class ByteCodec {
@@ -38,9 +39,13 @@ enum class ByteText {
 };
 
 struct ByteTextRead {
-    bool decoded = false;   // false: the code page could not decode it, or memory ran out (the splitter says)
-    bool utf8 = false;      // it was read as UTF-8
+    LoadOutcome outcome = LoadOutcome::Unreadable;   // Loaded, OutOfMemory or Unreadable
+    bool utf8 = false;                               // it was read as UTF-8
 };
+
+// How an 8-bit text whose first bytes gave `encoding` is read. With UTF-8 Text on, a file with the
+// UTF-8 byte-order mark is no longer refused but read as UTF-8, and any other is UTF-8 if valid.
+ByteText byteTextFor(TextEncoding& encoding, bool utf8Text);
 
 // Reads the source into `list` (emptied first) by the ANSI rules for lines. `bytes` and `chars` are
 // buffers of `block` bytes and characters.

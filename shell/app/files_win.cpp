@@ -58,3 +58,12 @@ bool askForFile(HWND owner, const FileDialog& dialog, wchar_t* path)
     copyToBuffer(path, PATH_BUFFER, chosen);
     return true;
 }
+
+FileStamp fileStamp(const wchar_t* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {};
+    return {true, std::uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow,
+            std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime};
+}

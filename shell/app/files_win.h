@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "core/text/change_watch.h"
 #include "state/gdi_win.h"
 
 struct FileCloser {
@@ -27,6 +28,9 @@ struct OpenedFile {
 OpenedFile openFileForReading(const wchar_t* path, const wchar_t* mode);
 // The rest of an open file, or none when it holds more than `limit` bytes.
 std::optional<std::string> readWholeFile(FILE* file, std::size_t limit);
+
+// The file's size and last write as the file system keeps them; not `exists` when it cannot say.
+FileStamp fileStamp(const wchar_t* path);
 
 struct FileDialog {
     const wchar_t* filter;             // pairs of zero-terminated texts, ended by an empty one

@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include "core/text/entry_views.h"
+#include "shell/app/app_info_win.h"
+#include "shell/app/files_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/text/navigation_win.h"
+#include "shell/text/text_loader_win.h"
 
 namespace {
 
@@ -120,4 +123,30 @@ void togglePauseOnHover(App& app)
 {
     app.pauseOnHover = !app.pauseOnHover;
     if (!app.pauseOnHover) onPointerLeft(app);
+}
+
+void watchTextFile(App& app)
+{
+    if (app.reloadWhenChanged)
+        SetTimer(app.window, IDT_WATCH, WATCH_MS, nullptr);
+    else
+        KillTimer(app.window, IDT_WATCH);
+}
+
+void onWatchTimer(App& app)
+{
+    // A dialog or the menu may be working with the text on show: the next look will do.
+    if (appInfo.nestedLoops > 0) return;
+    const FileStamp now = fileStamp(app.textFilePath);
+    if (lookAtFile(app.textWatch, now) != WatchStep::Reload) return;
+    // A file that is there but refused, or too big, waits for its next change; one that could not
+    // be opened (an editor may hold it) is tried again.
+    if (reloadChangedText(app) != LoadOutcome::Missing) app.textWatch = {now, {}};
+}
+
+void toggleReloadWhenChanged(App& app)
+{
+    app.reloadWhenChanged = !app.reloadWhenChanged;
+    app.textWatch = {fileStamp(app.textFilePath), {}};
+    watchTextFile(app);
 }

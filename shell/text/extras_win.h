@@ -5,6 +5,9 @@
 
 // The flash card's back comes after half the slide period.
 inline constexpr UINT_PTR IDT_REVEAL = 1031;
+// Reload When Changed looks at the text file once a second.
+inline constexpr UINT_PTR IDT_WATCH = 1032;
+inline constexpr UINT WATCH_MS = 1000;
 
 // Puts the entry on show into the text control: with Reveal on, the front of an entry that has one
 // (its back follows by the reveal timer, or at once with Show Back).
@@ -23,3 +26,7 @@ void toggleShuffle(App& app);
 void onPointerOver(App& app);
 void onPointerLeft(App& app);
 void togglePauseOnHover(App& app);
+// Reload When Changed: the looks at the file run while it is on.
+void watchTextFile(App& app);
+void onWatchTimer(App& app);
+void toggleReloadWhenChanged(App& app);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/text/byte_text.h"
 #include "core/text/load_outcome.h"
 #include "core/ui/texts.h"
 #include "shell/app/app_info_win.h"
@@ -18,11 +19,13 @@
 #include "shell/display/picture_win.h"
 #include "shell/settings/settings_win.h"
 #include "shell/text/gong_win.h"
+#include "shell/text/extras_win.h"
 #include "shell/text/navigation_win.h"
 
 namespace {
 
 constexpr std::size_t BLOCK_BYTES = 1u << 20;
+constexpr long UTF8_MARK_BYTES = 3;
 
 // A message in place of an entry ("No input file", "No data").
 void showInTextControl(App& app, const wchar_t* text) { SetWindowTextW(app.textControl, text ? text : L""); }
@@ -40,7 +43,7 @@ struct OpenedText {
     UniqueFile file;         // none when it is missing or refused (closed before the user is told)
     TextEncoding encoding;   // outcome Missing when it could not be opened
 };
-OpenedText detectTextEncoding(const wchar_t* path)
+OpenedText detectTextEncoding(const wchar_t* path, ByteText& bytes, bool utf8Text)
 {
     OpenedText text{openFileForReading(path, L"rb").file, {}};
     if (!text.file) {
@@ -50,6 +53,7 @@ OpenedText detectTextEncoding(const wchar_t* path)
     unsigned char head[3] = {};
     const std::size_t n = std::fread(head, 1, sizeof head, text.file.get());
     text.encoding = textEncodingOf(head, n);
+    bytes = byteTextFor(text.encoding, utf8Text);
     if (text.encoding.outcome != LoadOutcome::Loaded) text.file.reset();
     return text;
 }
@@ -67,12 +71,45 @@ void reportLoad(App& app, LoadOutcome outcome)
     if (view.keepShownText) revertToShownText(app);
 }
 
-LeadBytes leadBytesOf(UINT codePage)
-{
-    LeadBytes lead;
-    for (unsigned b = 0; b < lead.size(); ++b) lead[b] = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(b)) != FALSE;
-    return lead;
-}
+// The system's conversions of 8-bit text: the code page of the runtime's locale, and UTF-8.
+class SystemCodec : public ByteCodec {
+public:
+    explicit SystemCodec(UINT codePage) : codePage_(codePage)
+    {
+        for (unsigned b = 0; b < 256; ++b) lead_[b] = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(b)) != FALSE;
+    }
+    long decodeAnsi(const char* bytes, std::size_t n, wchar_t* out) const override
+    {
+        return decode(codePage_, 0, bytes, n, out);
+    }
+    long decodeUtf8(const char* bytes, std::size_t n, wchar_t* out, bool strict) const override
+    {
+        return decode(CP_UTF8, strict ? MB_ERR_INVALID_CHARS : 0, bytes, n, out);
+    }
+    bool isLeadByte(unsigned char b) const override { return lead_[b]; }
+
+private:
+    // n bytes never make more than n UTF-16 units, in a code page or in UTF-8.
+    static long decode(UINT codePage, DWORD flags, const char* bytes, std::size_t n, wchar_t* out)
+    {
+        const int got = platform.multiByteToWideChar(codePage, flags, bytes, static_cast<int>(n), out, static_cast<int>(n));
+        return got > 0 ? got : -1;
+    }
+    UINT codePage_;
+    bool lead_[256] = {};
+};
+
+// An open file from `start` on (after a byte-order mark).
+class FileSource : public ByteSource {
+public:
+    FileSource(FILE* file, long start) : file_(file), start_(start) {}
+    std::size_t read(char* into, std::size_t n) override { return std::fread(into, 1, n, file_); }
+    bool rewind() override { return std::fseek(file_, start_, SEEK_SET) == 0; }
+
+private:
+    FILE* file_;
+    long start_;
+};
 
 std::uint64_t fileSize(FILE* file)
 {
@@ -106,34 +143,17 @@ bool prepare(EntryList& entries, FILE* file, TextFlavor flavor)
     return textCanFit(size, flavor, availableMemory()) && entries.resetFor(charactersNeeded(size, flavor));
 }
 
-LoadOutcome loadAnsiEntries(EntryList& entries, FILE* file, bool multiline)
+LoadOutcome loadByteEntries(EntryList& entries, FILE* file, bool multiline, ByteText kind)
 {
     if (!prepare(entries, file, TextFlavor::Ansi)) return LoadOutcome::OutOfMemory;
-    std::rewind(file);
-    const UINT codePage = runtimeCodePage();
-    const LeadBytes leadBytes = leadBytesOf(codePage);
+    FileSource source(file, kind == ByteText::Utf8 ? UTF8_MARK_BYTES : 0);
+    if (!source.rewind()) return LoadOutcome::Unreadable;
     auto bytes = allocateBlock<char>(BLOCK_BYTES);
     auto chars = allocateBlock<wchar_t>(BLOCK_BYTES);
     if (!bytes || !chars) return LoadOutcome::OutOfMemory;
-    EntrySplitter splitter(entries, TextFlavor::Ansi, multiline);
-    std::size_t carried = 0;
-    bool atEnd = false;
-    while (!atEnd && !splitter.failed() && !splitter.stopped()) {
-        const std::size_t n = carried + std::fread(bytes.get() + carried, 1, BLOCK_BYTES - carried, file);
-        atEnd = n < BLOCK_BYTES;
-        const std::size_t ready = decodableLength(bytes.get(), n, atEnd, leadBytes);
-        if (ready > 0) {
-            const int got = platform.multiByteToWideChar(codePage, 0, bytes.get(), static_cast<int>(ready), chars.get(),
-                                                         static_cast<int>(BLOCK_BYTES));
-            // A block that cannot be decoded would leave a hole in the text: the file is not read at all.
-            if (got <= 0) return LoadOutcome::Unreadable;
-            splitter.feed(chars.get(), static_cast<std::size_t>(got));
-        }
-        carried = n - ready;
-        std::memmove(bytes.get(), bytes.get() + ready, carried);
-    }
-    splitter.finish();
-    return splitter.failed() ? LoadOutcome::OutOfMemory : LoadOutcome::Loaded;
+    const SystemCodec codec(runtimeCodePage());
+    // A block that cannot be decoded would leave a hole in the text: the file is not read at all.
+    return readByteText(entries, multiline, source, codec, kind, bytes.get(), chars.get(), BLOCK_BYTES).outcome;
 }
 
 LoadOutcome loadUtf16Entries(EntryList& entries, FILE* file, bool multiline)
@@ -166,24 +186,30 @@ void rememberShownText(App& app)
     app.previousIndex = app.currentIndex;
 }
 
-LoadOutcome readEntries(EntryList& entries, FILE* file, TextFlavor flavor, bool multiline)
+LoadOutcome readEntries(EntryList& entries, FILE* file, TextFlavor flavor, bool multiline, ByteText bytes)
 {
     return flavor == TextFlavor::Utf16 ? loadUtf16Entries(entries, file, multiline)
-                                       : loadAnsiEntries(entries, file, multiline);
+                                       : loadByteEntries(entries, file, multiline, bytes);
 }
 
 void openTextFile(App& app)
 {
-    OpenedText text = detectTextEncoding(app.textFilePath);
+    // Reload When Changed compares the file with what it was just before this read.
+    const FileStamp before = app.reloadWhenChanged ? fileStamp(app.textFilePath) : FileStamp{};
+    ByteText bytes = ByteText::Ansi;
+    OpenedText text = detectTextEncoding(app.textFilePath, bytes, app.utf8Text);
     // The new text goes into a list of its own: the one on show stays whole until it is complete.
     EntryList loaded(app.entries.allocator());
     LoadOutcome outcome = text.encoding.outcome;
-    if (outcome == LoadOutcome::Loaded) outcome = readEntries(loaded, text.file.get(), text.encoding.flavor, app.multiline);
+    if (outcome == LoadOutcome::Loaded) outcome = readEntries(loaded, text.file.get(), text.encoding.flavor, app.multiline, bytes);
     text.file.reset();
     if (outcome != LoadOutcome::Loaded) {
         reportLoad(app, outcome);
+        watchTextFile(app);
         return;
     }
+    app.textWatch = {before, {}};
+    watchTextFile(app);
     app.entries.swap(loaded);
     loaded.release();   // the previous text's memory goes back before anything is shown
     reportLoad(app, LoadOutcome::Loaded);
@@ -193,6 +219,26 @@ void openTextFile(App& app)
     copyToBuffer(app.titleText, PATH_BUFFER, buildTitle(app.textFilePath, appInfo.programName));
     setCaption(app, app.titleText);
     showEntry(app, ShowMode::ShowSlide);
+}
+
+LoadOutcome reloadChangedText(App& app)
+{
+    ByteText bytes = ByteText::Ansi;
+    OpenedText text = detectTextEncoding(app.textFilePath, bytes, app.utf8Text);
+    EntryList loaded(app.entries.allocator());
+    LoadOutcome outcome = text.encoding.outcome;
+    if (outcome == LoadOutcome::Loaded) outcome = readEntries(loaded, text.file.get(), text.encoding.flavor, app.multiline, bytes);
+    text.file.reset();
+    if (outcome != LoadOutcome::Loaded) return outcome;   // the text on show stays, without a word
+    app.entries.swap(loaded);
+    loaded.release();
+    if (app.entries.empty()) reportLoad(app, LoadOutcome::Loaded);   // "No data"
+    if (app.fitFont || app.fitWidth) fitText(app);
+    if (app.currentIndex >= app.entries.size()) app.currentIndex = app.entries.empty() ? 0 : app.entries.size() - 1;
+    updateStatus(app);
+    // A window the hide cycle hid stays hidden and empty until the cycle shows it.
+    if (!app.entries.empty() && IsWindowVisible(app.window)) showEntryText(app);
+    return outcome;
 }
 
 bool takeNamedFile(App& app, const wchar_t* path)

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "core/text/byte_text.h"
 #include "state/app_win.h"
 
 // Loads textFilePath into the entries, sets the title and shows the current entry.
@@ -18,7 +19,15 @@ void showOpenFileDialog(App& app);
 // its size before anything is read) or Unreadable (its characters could not be decoded). When the
 // outcome is not Loaded the list holds no usable text: load into a list of its own to keep the one
 // on show.
-LoadOutcome readEntries(EntryList& entries, FILE* file, TextFlavor flavor, bool multiline);
+// An 8-bit text is read in the code page, or as UTF-8 as `bytes` says (Utf8: the file starts with
+// its byte-order mark).
+LoadOutcome readEntries(EntryList& entries, FILE* file, TextFlavor flavor, bool multiline,
+                        ByteText bytes = ByteText::Ansi);
+
+// Reload When Changed: reads the changed text file again in place. The entry number stays (cut to
+// the new count); no gong, no new slide period, no random step. When the file cannot be read now,
+// the text on show stays and the outcome says why.
+LoadOutcome reloadChangedText(App& app);
 
 // A file named on the command line, dropped or chosen: a settings file (its name ends in ".ini")
 // becomes settingsPath, and true is returned for the caller to read it; any other file is the new

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<wchar_t> charBuffer(block);
     const ByteTextRead read =
         readByteText(blocks, multiline, source, codec, kind, byteBuffer.data(), charBuffer.data(), block);
-    if (!read.decoded || read.utf8 != utf8 || blocks.size() != whole.size()) std::abort();
+    if (read.outcome != LoadOutcome::Loaded || read.utf8 != utf8 || blocks.size() != whole.size()) std::abort();
     for (std::size_t i = 0; i < whole.size(); ++i)
         if (whole[i] != blocks[i]) std::abort();
     // Read twice only when UTF-8 for a while turned out not to be.

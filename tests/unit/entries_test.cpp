@@ -223,7 +223,7 @@ TEST(ByteText, EightBitTextIsReadAsUtf8WhenItIsValidAndElseInTheCodePage)
         MemorySource source(c.bytes);
         EntryList list;
         const ByteTextRead read = readByteText(list, false, source, codec, c.kind, bytes, chars, sizeof bytes);
-        EXPECT_TRUE(read.decoded);
+        EXPECT_EQ(read.outcome, LoadOutcome::Loaded);
         EXPECT_EQ(read.utf8, c.utf8);
         EXPECT_EQ(entriesOf(list), c.entries);
         EXPECT_EQ(source.rewinds, c.rewinds);

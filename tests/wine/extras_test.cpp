@@ -1,0 +1,182 @@
+// The extras in the real window: UTF-8 text, shuffled random steps, reloading an edited file, flash
+// cards, the slideshow waiting under the pointer, and copying the entry on show.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "core/app/commands.h"
+#include "harness.h"
+#include "shell/app/platform_win.h"
+
+namespace {
+int gongCommands;
+MCIERROR WINAPI countGong(LPCWSTR, LPWSTR, UINT, HWND)
+{
+    ++gongCommands;
+    return 0;
+}
+
+std::wstring clipboardText(HWND window)
+{
+    std::wstring text;
+    if (!OpenClipboard(window)) return L"(no clipboard)";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+}  // namespace
+
+// With UTF-8 Text on, a file with the mark is read rather than refused, and one without it is read
+// as UTF-8 when it is valid UTF-8; switching the extra reads the text again.
+TEST(Extras, Utf8TextReadsUtf8WithOrWithoutItsMark)
+{
+    TomelWindow w;
+    w.app().multiline = false;
+    const std::wstring before = writeBytes(L"before.txt", "before\r\n");
+    const struct { const char* name; std::string bytes; bool utf8; const wchar_t* shown; bool refused; } cases[] = {
+        {"marked, off", "\xEF\xBB\xBF" "caf\xC3\xA9\r\n", false, L"before\n", true},
+        {"marked, on", "\xEF\xBB\xBF" "caf\xC3\xA9\r\n\xE2\x82\xAC\r\n", true, L"caf\u00E9\n", false},
+        {"unmarked, off", "caf\xC3\xA9\r\n", false, L"caf\u00C3\u00A9\n", false},
+        {"unmarked, on", "caf\xC3\xA9\r\n", true, L"caf\u00E9\n", false},
+        {"not UTF-8, on", "caf\xE9\r\n", true, L"caf\u00E9\n", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.app().utf8Text = c.utf8;
+        w.drop({before});
+        shownMessages.clear();
+        w.drop({writeBytes(L"utf8.txt", c.bytes)});
+        EXPECT_EQ(std::make_pair(w.text(), shownMessages.size()), std::make_pair(std::wstring(c.shown), size_t(c.refused ? 1 : 0)));
+    }
+    w.drop({writeBytes(L"utf8.txt", "caf\xC3\xA9\r\n")});   // with the extra on, then off and on again
+    for (const wchar_t* shown : {L"caf\u00C3\u00A9\n", L"caf\u00E9\n"}) {
+        w.command(CMD_UTF8_TEXT);
+        EXPECT_EQ(w.text(), shown);
+    }
+}
+
+// Shuffled random steps show every entry once a round, each round in an order of its own that
+// never starts with the entry just shown.
+TEST(Extras, ShuffleShowsEveryEntryOnceARound)
+{
+    TomelWindow w;
+    w.app().multiline = false;
+    w.drop({writeBytes(L"seven.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n")});
+    w.command(CMD_SHUFFLE);
+    std::vector<std::wstring> rounds[3];
+    std::wstring last = w.text();
+    for (auto& round : rounds) {
+        for (int i = 0; i < 7; ++i) w.command(CMD_RANDOM_ENTRY), round.push_back(w.text());
+        EXPECT_EQ(std::set<std::wstring>(round.begin(), round.end()).size(), 7u);
+        EXPECT_NE(round.front(), last);
+        last = round.back();
+    }
+    EXPECT_TRUE(rounds[0] != rounds[1] || rounds[1] != rounds[2]);
+    EXPECT_EQ(w.app().shuffleRound.position, 7u);
+    w.command(CMD_SHUFFLE);   // off: the round is forgotten
+    EXPECT_EQ(w.app().shuffleRound.count, 0u);
+}
+
+// An edited text file is read again within about a second: the entry number stays, cut to the new
+// count, without a gong or a new slide period; a file that is gone leaves the text on show.
+TEST(Extras, ReloadWhenChangedFollowsEditsAndKeepsTheEntry)
+{
+    TomelWindow w;
+    App& app = w.app();
+    app.multiline = false;
+    app.slide.slideTime = 60000;
+    app.playSound = true;
+    const std::wstring path = writeBytes(L"edited.txt", "one\r\ntwo\r\nthree\r\n");
+    w.drop({path});
+    w.command(CMD_LAST);
+    platform.mciSendString = countGong;
+    gongCommands = 0;
+    const auto replaceBy = [&](const char* text) {   // as editors save: a new file renamed over the old
+        MoveFileExW(writeBytes(L"edited.tmp", text).c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    };
+    // changes: the text on show changes; else it is looked at for as long as a change would take.
+    const struct { const char* name; std::function<void()> edit; const wchar_t* shown; bool on, changes; } steps[] = {
+        {"off", [&] { writeBytes(path, "uno\r\ndos\r\ntres\r\n"); }, L"three\n", false, false},
+        {"on, written in place", [&] { writeBytes(path, "uno\r\ndos\r\ntres\r\n"); }, L"tres\n", true, true},
+        {"renamed over it, shorter", [&] { replaceBy("eins\r\nzwei\r\n"); }, L"zwei\n", true, true},
+        {"gone", [&] { DeleteFileW(path.c_str()); }, L"zwei\n", true, false},
+        {"back", [&] { replaceBy("un\r\ndeux\r\n"); }, L"deux\n", true, true},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        if (s.on != app.reloadWhenChanged) w.command(CMD_RELOAD_WHEN_CHANGED);
+        const std::uint32_t remaining = app.timer.remainingMs;
+        Sleep(20);   // a later write time, whatever the file system's step
+        s.edit();
+        EXPECT_EQ(w.pump(s.changes ? 4000 : 2500, [&] { return s.changes && w.text() == s.shown; }), s.changes);
+        EXPECT_EQ(w.text(), s.shown);
+        EXPECT_LT(app.timer.remainingMs, remaining);
+    }
+    platform.mciSendString = Platform().mciSendString;
+    EXPECT_EQ(gongCommands, 0);
+}
+
+// Reveal: an entry with a tab shows what comes before it, then the whole entry after half the slide
+// period, or at once on V; entries without a tab show whole.
+TEST(Extras, RevealShowsTheFrontThenTheWholeCard)
+{
+    TomelWindow w;
+    w.app().multiline = false;
+    w.app().slide.slideTime = 600;
+    w.drop({writeBytes(L"cards.txt", "front\tback\r\nplain\r\n")});
+    w.command(CMD_REVEAL);
+    const struct { const char* name; std::function<void()> act; const wchar_t* shown; } steps[] = {
+        {"Reveal on", [] {}, L"front"},
+        {"V", [&] { w.route(WM_KEYDOWN, 'V', 0); }, L"front\tback\n"},
+        {"the next entry", [&] { w.command(CMD_NEXT); }, L"plain\n"},
+        {"back again", [&] { w.command(CMD_PREVIOUS); }, L"front"},
+        {"half the slide period", [&] { w.pump(1000, [&] { return w.text() != L"front"; }); }, L"front\tback\n"},
+        {"the front again", [&] { w.command(CMD_NEXT), w.command(CMD_PREVIOUS); }, L"front"},
+        {"Reveal off", [&] { w.command(CMD_REVEAL); }, L"front\tback\n"},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        s.act();
+        EXPECT_EQ(w.text(), s.shown);
+    }
+}
+
+// Pause On Hover: the countdown stands still while the pointer is over the window and goes on from
+// there when it leaves.
+TEST(Extras, PauseOnHoverHoldsTheCountdownUnderThePointer)
+{
+    TomelWindow w;
+    App& app = w.app();
+    w.drop({writeBytes(L"hover.txt", "one\r\ntwo\r\n")});
+    w.command(CMD_PAUSE_ON_HOVER);
+    RECT r = {};
+    GetWindowRect(w.window(), &r);
+    ASSERT_TRUE(w.cursorTo({(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+    w.route(WM_MOUSEMOVE, 0, 0);
+    const std::wstring held = w.title();
+    const std::uint32_t remaining = app.timer.remainingMs;
+    w.pump(1500);
+    EXPECT_EQ(std::make_pair(w.title(), app.timer.remainingMs), std::make_pair(held, remaining));
+    w.route(WM_MOUSELEAVE, 0, 0);
+    EXPECT_TRUE(w.pump(1500, [&] { return app.timer.remainingMs < remaining; }));
+}
+
+// Copy Entry puts the entry on show on the clipboard with CR LF line ends and no last line end.
+TEST(Extras, CopyEntryPutsTheEntryOnTheClipboard)
+{
+    TomelWindow w;
+    w.drop({writeBytes(L"copy.txt", "first line\r\nsecond\r\n\r\nnext\r\n")});
+    ASSERT_TRUE(OpenClipboard(w.window()) && EmptyClipboard() && CloseClipboard());
+    w.route(WM_KEYDOWN, VK_INSERT, 0);   // without Ctrl: nothing
+    EXPECT_EQ(clipboardText(w.window()), L"");
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    w.route(WM_KEYDOWN, VK_INSERT, 0);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(clipboardText(w.window()), L"first line\r\nsecond");
+}
