@@ -18,11 +18,12 @@ std::wstring widen(const char* s);
 // lines, a 100 MB UTF-16 LE file and a 10-line ANSI file whose lines are the first ten of the big one.
 constexpr const wchar_t* ANSI_FILE = L"ansi-100mb.txt";
 constexpr const wchar_t* UTF16_FILE = L"utf16-100mb.txt";
+constexpr const wchar_t* UTF8_FILE = L"utf8-100mb.txt";
 constexpr const wchar_t* SMALL_FILE = L"ansi-10.txt";
 bool generateInputs(const std::wstring& directory);
 
 // Load time against the bare floor, best of three after a warm-up, for both files.
-int runLoadTimes(const std::wstring& ansiPath, const std::wstring& utf16Path);
+int runLoadTimes(const std::wstring& ansiPath, const std::wstring& utf16Path, const std::wstring& utf8Path);
 // Where the time of an ANSI load goes: the loader's steps, each behind its own timer.
 int runLoadBreakdown(const std::wstring& ansiPath);
 // One load (or none, with an empty path) and the process's memory peaks after it.

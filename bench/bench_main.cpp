@@ -1,6 +1,6 @@
 // The benchmark program: one mode per run, so that each measurement starts in a fresh process.
 //   tomel_bench generate <dir>                 writes the input files that are missing
-//   tomel_bench load <ansi file> <utf16 file>  load time against the floor
+//   tomel_bench load <ansi> <utf16> <utf8>     load time against the floor
 //   tomel_bench breakdown <ansi file>          the steps of an ANSI load, timed one by one
 //   tomel_bench peak none|ansi|utf16 on|off [file]   memory peaks of one load (or of none)
 //   tomel_bench step <big file> <small file>   nextEntry on the real main window
@@ -18,7 +18,7 @@ namespace {
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: tomel_bench generate DIR | load ANSI UTF16 | breakdown ANSI |\n"
+                 "usage: tomel_bench generate DIR | load ANSI UTF16 UTF8 | breakdown ANSI |\n"
                  "       peak none|ansi|utf16 on|off [FILE] | step BIG SMALL | menu DIR |\n"
                  "       fit ANSI | picture none|FILE\n");
     return 2;
@@ -33,7 +33,8 @@ int main(int argc, char** argv)
     if (argc < 2) return usage();
     const char* mode = argv[1];
     if (std::strcmp(mode, "generate") == 0 && argc == 3) return generateInputs(widen(argv[2])) ? 0 : 1;
-    if (std::strcmp(mode, "load") == 0 && argc == 4) return runLoadTimes(widen(argv[2]), widen(argv[3]));
+    if (std::strcmp(mode, "load") == 0 && argc == 5)
+        return runLoadTimes(widen(argv[2]), widen(argv[3]), widen(argv[4]));
     if (std::strcmp(mode, "breakdown") == 0 && argc == 3) return runLoadBreakdown(widen(argv[2]));
     if (std::strcmp(mode, "peak") == 0 && (argc == 4 || argc == 5)) {
         const bool none = std::strcmp(argv[2], "none") == 0;

@@ -91,18 +91,40 @@ unsigned nextChar(Random& r, bool wide)
     return 'a' + r.next() % 26;
 }
 
+// Prose in Greek and Cyrillic with some CJK, for the UTF-8 file: most characters take two or three
+// bytes there.
+unsigned nextNonAsciiChar(Random& r)
+{
+    const unsigned x = r.next() % 100;
+    if (x < 15) return ' ';
+    if (x < 17) return static_cast<unsigned char>(".,;:!?'-"[r.next() % 8]);
+    if (x < 27) return 0x4E00 + r.next() % 512;
+    if (x < 60) return 0x03B1 + r.next() % 25;
+    return 0x0430 + r.next() % 32;
+}
+
+enum class Bytes { Ansi, Utf16, Utf8 };
+
 // Writes through a temporary name, so an interrupted run never leaves a short file that looks done.
-bool writeFile(const std::wstring& path, bool wide, unsigned long long targetBytes, unsigned long long maxLines)
+bool writeFile(const std::wstring& path, Bytes kind, unsigned long long targetBytes, unsigned long long maxLines)
 {
     const std::wstring part = path + L".part";
     FILE* f = _wfopen(part.c_str(), L"wb");
     if (!f) return false;
     std::string buf;
     buf.reserve(FLUSH_BYTES + 2 * (LONG_LINE + 4));
+    const bool wide = kind == Bytes::Utf16;
     auto put = [&](unsigned c) {
         if (wide) {
             buf.push_back(static_cast<char>(c & 0xFF));
             buf.push_back(static_cast<char>(c >> 8));
+        } else if (kind == Bytes::Utf8 && c >= 0x800) {
+            buf.push_back(static_cast<char>(0xE0 | c >> 12));
+            buf.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+            buf.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (kind == Bytes::Utf8 && c >= 0x80) {
+            buf.push_back(static_cast<char>(0xC0 | c >> 6));
+            buf.push_back(static_cast<char>(0x80 | (c & 0x3F)));
         } else {
             buf.push_back(static_cast<char>(c));
         }
@@ -118,7 +140,7 @@ bool writeFile(const std::wstring& path, bool wide, unsigned long long targetByt
     Random r{wide ? 0x2545F491u : 0x9E3779B9u};
     for (unsigned long long line = 0; line < maxLines && written + buf.size() < targetBytes && ok; ++line) {
         const std::size_t length = line % LONG_LINE_EVERY == LONG_LINE_EVERY - 1 ? LONG_LINE : LENGTHS[line % 10];
-        for (std::size_t i = 0; i < length; ++i) put(nextChar(r, wide));
+        for (std::size_t i = 0; i < length; ++i) put(kind == Bytes::Utf8 ? nextNonAsciiChar(r) : nextChar(r, wide));
         put('\r');
         put('\n');
         if (r.next() % BLANK_ONE_IN == 0) {
@@ -136,13 +158,13 @@ bool writeFile(const std::wstring& path, bool wide, unsigned long long targetByt
     return true;
 }
 
-bool ensureFile(const std::wstring& directory, const wchar_t* name, bool wide, unsigned long long targetBytes,
+bool ensureFile(const std::wstring& directory, const wchar_t* name, Bytes kind, unsigned long long targetBytes,
                 unsigned long long maxLines, long long minimumBytes)
 {
     const std::wstring path = directory + L"\\" + name;
     if (fileBytes(path) >= minimumBytes) return true;
     const double start = nowMs();
-    if (!writeFile(path, wide, targetBytes, maxLines)) {
+    if (!writeFile(path, kind, targetBytes, maxLines)) {
         std::fprintf(stderr, "cannot write %ls\n", path.c_str());
         return false;
     }
@@ -157,9 +179,10 @@ bool generateInputs(const std::wstring& directory)
     CreateDirectoryW(directory.c_str(), nullptr);
     constexpr long long full = static_cast<long long>(TARGET_BYTES);
     constexpr unsigned long long noLimit = ~0ull;
-    const bool ok = ensureFile(directory, ANSI_FILE, false, TARGET_BYTES, noLimit, full) &&
-                    ensureFile(directory, UTF16_FILE, true, TARGET_BYTES, noLimit, full) &&
-                    ensureFile(directory, SMALL_FILE, false, noLimit, 10, 1);
+    const bool ok = ensureFile(directory, ANSI_FILE, Bytes::Ansi, TARGET_BYTES, noLimit, full) &&
+                    ensureFile(directory, UTF16_FILE, Bytes::Utf16, TARGET_BYTES, noLimit, full) &&
+                    ensureFile(directory, UTF8_FILE, Bytes::Utf8, TARGET_BYTES, noLimit, full) &&
+                    ensureFile(directory, SMALL_FILE, Bytes::Ansi, noLimit, 10, 1);
     std::fflush(stdout);
     return ok;
 }

@@ -16,6 +16,8 @@
 namespace {
 
 constexpr int RUNS = 3;
+// The files timed: 8-bit text in the code page, UTF-16, and UTF-8 without a mark as UTF-8 Text reads it.
+enum class Kind { Ansi, Utf16, Utf8 };
 volatile std::size_t sink;   // keeps the floor's scan from being optimised away
 
 // Wall time, and the thread's processor time (user and kernel, page faults included), which other
@@ -59,7 +61,7 @@ __attribute__((optimize("O3"))) std::size_t countLineFeeds(const wchar_t* p, std
 
 // The least any loader must do: the whole file into memory in one read, decoded in one call, and
 // one pass for the line feeds. The buffers go after the clock stops, as the loader's list does.
-Timing floorRun(const std::wstring& path, bool utf16)
+Timing floorRun(const std::wstring& path, Kind kind)
 {
     const Timing start = clockNow();
     UniqueFile f(_wfopen(path.c_str(), L"rb"));
@@ -68,7 +70,7 @@ Timing floorRun(const std::wstring& path, bool utf16)
     std::size_t lineFeeds = 0;
     std::unique_ptr<wchar_t[]> chars;
     std::unique_ptr<char[]> bytes;
-    if (utf16) {
+    if (kind == Kind::Utf16) {
         chars.reset(new wchar_t[size / 2 + 1]);
         const std::size_t got = std::fread(chars.get(), 1, size, f.get());
         f.reset();
@@ -79,8 +81,8 @@ Timing floorRun(const std::wstring& path, bool utf16)
         const std::size_t got = std::fread(bytes.get(), 1, size, f.get());
         f.reset();
         chars.reset(new wchar_t[got]);
-        const int n = MultiByteToWideChar(CP_ACP, 0, bytes.get(), static_cast<int>(got), chars.get(),
-                                          static_cast<int>(got));
+        const int n = MultiByteToWideChar(kind == Kind::Utf8 ? CP_UTF8 : CP_ACP, 0, bytes.get(), static_cast<int>(got),
+                                          chars.get(), static_cast<int>(got));
         lineFeeds = countLineFeeds(chars.get(), static_cast<std::size_t>(std::max(n, 0)));
     }
     const Timing time = since(start);
@@ -89,42 +91,42 @@ Timing floorRun(const std::wstring& path, bool utf16)
 }
 
 // One load as the program does it, into a fresh list (a first open, not a reload into kept storage).
-Timing loadRun(const std::wstring& path, bool utf16, bool multiline, std::size_t& entries)
+Timing loadRun(const std::wstring& path, Kind kind, bool multiline, std::size_t& entries)
 {
     auto list = std::make_unique<EntryList>();
     const Timing start = clockNow();
     UniqueFile f(_wfopen(path.c_str(), L"rb"));
     if (!f) return {};
-    const bool ok = readEntries(*list, f.get(), utf16 ? TextFlavor::Utf16 : TextFlavor::Ansi, multiline) ==
-                    LoadOutcome::Loaded;
+    const bool ok = readEntries(*list, f.get(), kind == Kind::Utf16 ? TextFlavor::Utf16 : TextFlavor::Ansi, multiline,
+                                kind == Kind::Utf8 ? ByteText::Utf8IfValid : ByteText::Ansi) == LoadOutcome::Loaded;
     f.reset();
     const Timing time = since(start);
     entries = ok ? list->size() : 0;
     return ok ? time : Timing{};
 }
 
-void timeFile(const std::wstring& path, bool utf16)
+void timeFile(const std::wstring& path, Kind kind)
 {
     std::size_t entriesOn = 0;
     std::size_t entriesOff = 0;
     // The warm-up puts the file in the page cache and the allocator in its steady state.
-    floorRun(path, utf16);
-    loadRun(path, utf16, true, entriesOn);
-    loadRun(path, utf16, false, entriesOff);
+    floorRun(path, kind);
+    loadRun(path, kind, true, entriesOn);
+    loadRun(path, kind, false, entriesOff);
     Timing floorBest = worstTiming();
     Timing onBest = worstTiming();
     Timing offBest = worstTiming();
     // Interleaved, so a slow spell of the machine hits all three alike.
     for (int run = 0; run < RUNS; ++run) {
-        keepBest(floorBest, floorRun(path, utf16));
-        keepBest(onBest, loadRun(path, utf16, true, entriesOn));
-        keepBest(offBest, loadRun(path, utf16, false, entriesOff));
+        keepBest(floorBest, floorRun(path, kind));
+        keepBest(onBest, loadRun(path, kind, true, entriesOn));
+        keepBest(offBest, loadRun(path, kind, false, entriesOff));
     }
-    const char* kind = utf16 ? "utf16" : "ansi";
+    const char* name = kind == Kind::Utf16 ? "utf16" : kind == Kind::Utf8 ? "utf8" : "ansi";
     const long long size = fileBytes(path);
-    std::printf("load %s on %.1f %.1f %zu %lld %.1f %.1f\n", kind, floorBest.wallMs, onBest.wallMs, entriesOn, size,
+    std::printf("load %s on %.1f %.1f %zu %lld %.1f %.1f\n", name, floorBest.wallMs, onBest.wallMs, entriesOn, size,
                 floorBest.cpuMs, onBest.cpuMs);
-    std::printf("load %s off %.1f %.1f %zu %lld %.1f %.1f\n", kind, floorBest.wallMs, offBest.wallMs, entriesOff,
+    std::printf("load %s off %.1f %.1f %zu %lld %.1f %.1f\n", name, floorBest.wallMs, offBest.wallMs, entriesOff,
                 size, floorBest.cpuMs, offBest.cpuMs);
     std::fflush(stdout);
 }
@@ -224,10 +226,11 @@ void floorSteps(const std::wstring& path)
 
 }  // namespace
 
-int runLoadTimes(const std::wstring& ansiPath, const std::wstring& utf16Path)
+int runLoadTimes(const std::wstring& ansiPath, const std::wstring& utf16Path, const std::wstring& utf8Path)
 {
-    timeFile(ansiPath, false);
-    timeFile(utf16Path, true);
+    timeFile(ansiPath, Kind::Ansi);
+    timeFile(utf16Path, Kind::Utf16);
+    timeFile(utf8Path, Kind::Utf8);
     return 0;
 }
 
