@@ -1,5 +1,6 @@
 #include "core/ui/language.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "core/app/commands.h"
@@ -39,9 +40,14 @@ void setMenuItems(const std::vector<std::int32_t>& commandsInMenuOrder)
 {
     const auto isLater = [](std::int32_t command) { return command >= FIRST_LATER_MENU_ITEM && command < CMD_PIN; };
     menuItemTexts.clear();
-    for (bool later : {false, true})
-        for (std::int32_t command : commandsInMenuOrder)
-            if (isLater(command) == later) menuItemTexts.push_back({command, {}});
+    for (std::int32_t command : commandsInMenuOrder)
+        if (!isLater(command)) menuItemTexts.push_back({command, {}});
+    // Items added since come after, by their numbers: each new one is a row at the end.
+    const std::size_t original = menuItemTexts.size();
+    for (std::int32_t command : commandsInMenuOrder)
+        if (isLater(command)) menuItemTexts.push_back({command, {}});
+    std::sort(menuItemTexts.begin() + static_cast<std::ptrdiff_t>(original), menuItemTexts.end(),
+              [](const TranslationRow& a, const TranslationRow& b) { return a.id < b.id; });
 }
 
 void readLanguage(IniReader& reader)
