@@ -235,6 +235,8 @@ LoadOutcome reloadChangedText(App& app)
     if (app.entries.empty()) reportLoad(app, LoadOutcome::Loaded);   // "No data"
     if (app.fitFont || app.fitWidth) fitText(app);
     if (app.currentIndex >= app.entries.size()) app.currentIndex = app.entries.empty() ? 0 : app.entries.size() - 1;
+    // A file that was missing when it was opened has its title now.
+    copyToBuffer(app.titleText, PATH_BUFFER, buildTitle(app.textFilePath, appInfo.programName));
     updateStatus(app);
     // A window the hide cycle hid stays hidden and empty until the cycle shows it.
     if (!app.entries.empty() && IsWindowVisible(app.window)) showEntryText(app);
