@@ -50,6 +50,7 @@ struct Settings {
     bool reloadWhenChanged = false;
     bool reveal = false;
     bool pauseOnHover = false;
+    bool quiet = false;          // Quiet In Full Screen
 };
 
 extern const SettingTable settingTable;

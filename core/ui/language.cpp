@@ -37,11 +37,14 @@ void forEachTranslatedSection(F&& visit)
 
 void setMenuItems(const std::vector<std::int32_t>& commandsInMenuOrder)
 {
-    const auto isLater = [](std::int32_t command) { return command >= FIRST_LATER_MENU_ITEM && command < CMD_PIN; };
+    const auto generation = [](std::int32_t command) {
+        if (command < FIRST_LATER_MENU_ITEM || command >= CMD_PIN) return 0;
+        return command < SECOND_LATER_MENU_ITEM || command == CMD_SHOW_BACK ? 1 : 2;
+    };
     menuItemTexts.clear();
-    for (bool later : {false, true})
+    for (int rowsOf : {0, 1, 2})
         for (std::int32_t command : commandsInMenuOrder)
-            if (isLater(command) == later) menuItemTexts.push_back({command, {}});
+            if (generation(command) == rowsOf) menuItemTexts.push_back({command, {}});
 }
 
 void readLanguage(IniReader& reader)

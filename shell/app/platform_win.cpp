@@ -20,7 +20,8 @@ Platform::Platform()
       mciSendString(sendMciString),
       multiByteToWideChar(MultiByteToWideChar),
       enumDisplayMonitors(EnumDisplayMonitors),
-      getMonitorInfo(GetMonitorInfoW)
+      getMonitorInfo(GetMonitorInfoW),
+      queryUserNotificationState(SHQueryUserNotificationState)
 {
 }
 

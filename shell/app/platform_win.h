@@ -27,5 +27,7 @@ struct Platform {
     // The monitors of the desktop and their rectangles: where the window goes and stays.
     BOOL(WINAPI* enumDisplayMonitors)(HDC dc, LPCRECT clip, MONITORENUMPROC visit, LPARAM data);
     BOOL(WINAPI* getMonitorInfo)(HMONITOR monitor, LPMONITORINFO info);
+    // Whether the user runs a full-screen program or a presentation (Quiet In Full Screen).
+    HRESULT(WINAPI* queryUserNotificationState)(QUERY_USER_NOTIFICATION_STATE* state);
 };
 extern Platform platform;
