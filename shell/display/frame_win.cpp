@@ -31,8 +31,11 @@ BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
 {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (platform.getMonitorInfo(monitor, &info))
-        reinterpret_cast<std::vector<Monitor>*>(data)->push_back({screenRect(info.rcMonitor), screenRect(info.rcWork)});
+    if (!platform.getMonitorInfo(monitor, &info)) return TRUE;
+    // The primary's work area as the system's setting gives it: the same on Windows, and under Wine,
+    // whose monitor does not follow a changed setting, the one a single monitor always had.
+    if (info.dwFlags & MONITORINFOF_PRIMARY) SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+    reinterpret_cast<std::vector<Monitor>*>(data)->push_back({screenRect(info.rcMonitor), screenRect(info.rcWork)});
     return TRUE;
 }
 

@@ -373,6 +373,16 @@ TEST(Frame, OnASecondMonitorTheWindowStartsDocksAndFitsThere)
             startOnMonitor(second, unplugged);
         }
     platform.enumDisplayMonitors = Platform().enumDisplayMonitors, platform.getMonitorInfo = Platform().getMonitorInfo;
+    // On the primary, the work area follows the system's setting (a taskbar at the top).
+    RECT moved = primary.rcWork;
+    moved.top += 40;
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &moved, 0);
+    TomelWindow w;
+    w.command(CMD_DOCK_TOP);
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &primary.rcWork, 0);
+    RECT r = {};
+    GetWindowRect(w.window(), &r);
+    EXPECT_EQ(r.top, moved.top);
 }
 
 // The same on a real second monitor.
