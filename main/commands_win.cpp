@@ -1,6 +1,7 @@
 #include "main/commands_win.h"
 
 #include "core/display/placement.h"
+#include "shell/app/autostart_win.h"
 #include "shell/app/platform_win.h"
 #include "shell/display/colours_win.h"
 #include "shell/display/fitting_win.h"
@@ -99,9 +100,29 @@ void runCommand(App& app, unsigned command)
     case CMD_COPY_ENTRY: copyEntry(app); break;
     case CMD_PAUSE_ON_HOVER: togglePauseOnHover(app); break;
     case CMD_RELOAD_WHEN_CHANGED: toggleReloadWhenChanged(app); break;
+    case CMD_START_WITH_WINDOWS: toggleStartWithWindows(); break;
     default:
         // A plain toggle: a setting whose menu item shows it, which the parts read when they need it.
         flipSetting(settingTable, command, static_cast<Settings*>(&app));
         break;
+    }
+}
+
+void runGlobalAction(App& app, GlobalAction action)
+{
+    switch (action) {
+    case GlobalAction::ShowOrHide:
+        // Called from another program the window comes to the front; one minimised comes back.
+        if (IsWindowVisible(app.window) && !IsIconic(app.window)) {
+            toggleWindowVisibility(app);
+            return;
+        }
+        if (IsIconic(app.window)) ShowWindow(app.window, SW_RESTORE);
+        if (!IsWindowVisible(app.window)) toggleWindowVisibility(app);
+        SetForegroundWindow(app.window);
+        return;
+    case GlobalAction::Next: return runCommand(app, CMD_NEXT);
+    case GlobalAction::Previous: return runCommand(app, CMD_PREVIOUS);
+    case GlobalAction::PauseOrResume: return runCommand(app, CMD_SLIDESHOW);
     }
 }

@@ -6,6 +6,7 @@
 #include "main/startup_win.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/global_keys_win.h"
 #include "shell/display/colours_win.h"
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
@@ -147,10 +148,14 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (!deferClose(*app)) DestroyWindow(app->window);
         return TRUE;
     case WM_DESTROY:
+        unregisterGlobalKeys(window);
         endApp();
         return TRUE;
     case WM_ENDSESSION:
         if (wParam) endApp();
+        return TRUE;
+    case WM_HOTKEY:
+        if (const std::optional<GlobalAction> action = globalActionOf(wParam)) runGlobalAction(*app, *action);
         return TRUE;
     case WM_CONTEXTMENU:
         onContextMenu(*app, lParam);

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "res/resource.h"
+#include "shell/app/autostart_win.h"
+#include "shell/app/global_keys_win.h"
 #include "shell/app/app_info_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/settings/saved_file_win.h"
@@ -119,6 +121,8 @@ void locateFiles(App& app)
     unique_hmenu menu(LoadMenuW(appInfo.instance, MAKEINTRESOURCEW(IDR_MAIN)));
     if (menu) captureMenuTexts(GetSubMenu(menu.get(), 0));
     readLanguageFile(app.languagePath, IniOpenMode::Read);
+    registerGlobalKeys(app);   // after the language file: a key that cannot be had is told in its words
+    followMovedProgram();
 }
 
 void handleArguments(App& app, wchar_t** args, int count)

@@ -84,6 +84,10 @@ const SettingRow rows[] = {
     flagRow(EXTRAS, L"reload", AT(reloadWhenChanged), false, CMD_RELOAD_WHEN_CHANGED),
     flagRow(EXTRAS, L"reveal", AT(reveal), false, CMD_REVEAL),
     flagRow(EXTRAS, L"pause on hover", AT(pauseOnHover), false, CMD_PAUSE_ON_HOVER),
+    textRow(EXTRAS, L"key show", AT(keyShow), L""),
+    textRow(EXTRAS, L"key next", AT(keyNext), L""),
+    textRow(EXTRAS, L"key previous", AT(keyPrevious), L""),
+    textRow(EXTRAS, L"key pause", AT(keyPause), L""),
     flagRow(EXTRAS, L"quiet", AT(quiet), false, CMD_QUIET_FULL_SCREEN),
 };
 #undef AT

@@ -50,6 +50,11 @@ struct Settings {
     bool reloadWhenChanged = false;
     bool reveal = false;
     bool pauseOnHover = false;
+    // Global keys as the menu writes keys ("Ctrl+Alt+T"); empty: none.
+    wchar_t keyShow[PATH_BUFFER] = {};
+    wchar_t keyNext[PATH_BUFFER] = {};
+    wchar_t keyPrevious[PATH_BUFFER] = {};
+    wchar_t keyPause[PATH_BUFFER] = {};
     bool quiet = false;          // Quiet In Full Screen
 };
 

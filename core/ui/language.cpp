@@ -1,5 +1,6 @@
 #include "core/ui/language.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "core/app/commands.h"
@@ -37,14 +38,16 @@ void forEachTranslatedSection(F&& visit)
 
 void setMenuItems(const std::vector<std::int32_t>& commandsInMenuOrder)
 {
-    const auto generation = [](std::int32_t command) {
-        if (command < FIRST_LATER_MENU_ITEM || command >= CMD_PIN) return 0;
-        return command < SECOND_LATER_MENU_ITEM || command == CMD_SHOW_BACK ? 1 : 2;
-    };
+    const auto isLater = [](std::int32_t command) { return command >= FIRST_LATER_MENU_ITEM && command < CMD_PIN; };
     menuItemTexts.clear();
-    for (int rowsOf : {0, 1, 2})
-        for (std::int32_t command : commandsInMenuOrder)
-            if (generation(command) == rowsOf) menuItemTexts.push_back({command, {}});
+    for (std::int32_t command : commandsInMenuOrder)
+        if (!isLater(command)) menuItemTexts.push_back({command, {}});
+    // Items added since come after, by their numbers: each new one is a row at the end.
+    const std::size_t original = menuItemTexts.size();
+    for (std::int32_t command : commandsInMenuOrder)
+        if (isLater(command)) menuItemTexts.push_back({command, {}});
+    std::sort(menuItemTexts.begin() + static_cast<std::ptrdiff_t>(original), menuItemTexts.end(),
+              [](const TranslationRow& a, const TranslationRow& b) { return a.id < b.id; });
 }
 
 void readLanguage(IniReader& reader)

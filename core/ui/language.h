@@ -25,10 +25,8 @@ constexpr const wchar_t* LANGUAGE_BACKUP_SUFFIX = L".bak";
 constexpr FileShape LANGUAGE_FILE_SHAPE = {L"[Language]", L"[Messages]", MESSAGE_TEXT_COUNT};
 
 // Commands numbered from here on (up to the Pin items) came after the first language files: their
-// rows follow all others, so that those files keep their order. Those from the second number on
-// (but Show Back, 1209, which came with the first) came later still, and follow them in turn.
+// rows follow all others, so that those files keep their order.
 constexpr std::int32_t FIRST_LATER_MENU_ITEM = 1201;
-constexpr std::int32_t SECOND_LATER_MENU_ITEM = 1207;
 // The rows of [Menu Items], empty, for the commands of the menu's items in menu order.
 void setMenuItems(const std::vector<std::int32_t>& commandsInMenuOrder);
 // Replaces the texts of all five tables from the file's sections.

@@ -72,6 +72,7 @@ std::vector<MenuMark> menuMarks(const MenuState& f)
     check(CMD_DOCK_CENTER, f.docking == DOCK_CENTER);
 
     check(CMD_BLACKBOX_SHELL, f.blackboxShell);
+    check(CMD_START_WITH_WINDOWS, f.startsWithWindows);
     check(CMD_PIN, f.pins.menuPinned);
     if (f.pins.pinnedSubmenu != -1) check(CMD_PIN + static_cast<unsigned>(f.pins.pinnedSubmenu), true);
     if (f.pins.pinnedLevel3 != -1 && f.pins.pinnedLevel3Parent == LEVEL3_PARENT)

@@ -39,6 +39,7 @@ struct MenuState {
     std::uint32_t justify = 0;
     std::uint32_t docking = 0;
     bool blackboxShell = false;   // not a setting: found at start-up
+    bool startsWithWindows = false;   // not a setting: the user's start-up list holds the program
     PinState pins;
 };
 

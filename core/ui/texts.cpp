@@ -23,6 +23,7 @@ TranslationRow messageTexts[MESSAGE_TEXT_COUNT] = {
     {4, L"UTF-8 unsupported"},
     {5, L"Settings could not be saved"},
     {6, L"Not a Tomel settings file, use Save As..."},
+    {7, L"Global key not available"},
 };
 
 namespace {

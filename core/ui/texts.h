@@ -11,7 +11,7 @@ struct TranslationRow {
 };
 
 constexpr int DIALOG_TEXT_COUNT = 12;
-constexpr int MESSAGE_TEXT_COUNT = 7;
+constexpr int MESSAGE_TEXT_COUNT = 8;
 
 extern TranslationRow dialogTexts[DIALOG_TEXT_COUNT];    // [Dialogs]
 extern TranslationRow messageTexts[MESSAGE_TEXT_COUNT];  // [Messages]
@@ -41,6 +41,7 @@ enum MessageId : std::int32_t {
     MSG_TEXT_UTF8 = 4,
     MSG_TEXT_NOT_SAVED = 5,
     MSG_TEXT_NOT_OUR_FILE = 6,
+    MSG_TEXT_GLOBAL_KEY = 7,                // a global key that names no key or that another program holds
 };
 
 // The text of the first row with this identifier, or nullptr when there is none.

@@ -6,6 +6,7 @@
 #include "core/ui/texts.h"
 #include "shell/app/app_info_win.h"
 #include "shell/app/files_win.h"
+#include "shell/app/global_keys_win.h"
 #include "shell/display/colours_win.h"
 #include "shell/display/fitting_win.h"
 #include "shell/display/frame_win.h"
@@ -136,6 +137,7 @@ void reloadSettings(App& app)
     copyToBuffer(picture, PATH_BUFFER, app.bitmapPath);
     loadSettings(app);
     applySettings(app);
+    registerGlobalKeys(app);
     // The picture shown is the one the settings name.
     if (wcscmp(picture, app.bitmapPath) != 0) loadPicture(app, app.bitmapPath);
     InvalidateRect(app.window, nullptr, TRUE);   // a null window would repaint every window of the desktop

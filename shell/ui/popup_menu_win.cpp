@@ -5,6 +5,7 @@
 #include "core/ui/menu_logic.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/autostart_win.h"
 #include "shell/app/platform_win.h"
 #include "shell/text/navigation_win.h"
 #include "shell/ui/language_win.h"
@@ -43,6 +44,7 @@ MenuState menuState(const App& app)
     s.justify = app.justify;
     s.docking = app.docking;
     s.blackboxShell = app.blackboxShell;
+    s.startsWithWindows = listedAtStartUp();
     s.pins = app.pins;
     return s;
 }

@@ -8,6 +8,8 @@
 #include <tuple>
 #include <vector>
 
+#include "core/app/autostart.h"
+#include "core/ui/global_keys.h"
 #include "core/app/commands.h"
 #include "core/app/paths.h"
 #include "core/display/fitting.h"
@@ -466,4 +468,32 @@ TEST(Picture, ShrinkingAveragesEachChannelOfTheSourcePixelsThatFallOnAPixel)
         EXPECT_EQ(out.back(), 0xDEADBEEF);
         EXPECT_EQ(std::size_t(shrinker.size().width) * std::size_t(shrinker.size().height), c.expected.size());
     }
+}
+
+TEST(GlobalKeys, KeysAreReadAsTheMenuWritesThem)
+{
+    using K = std::optional<GlobalKey>;
+    const std::pair<const wchar_t*, K> cases[] = {
+        {L"Ctrl+Alt+T", GlobalKey{KEY_CTRL | KEY_ALT, 'T'}}, {L" shift + win + f12 ", GlobalKey{KEY_SHIFT | KEY_WIN, 0x7B}},
+        {L"Alt+Page Down", GlobalKey{KEY_ALT, 0x22}}, {L"Control+Down Arrow", GlobalKey{KEY_CTRL, 0x28}},
+        {L"F1", GlobalKey{0, 0x70}}, {L"Ctrl+7", GlobalKey{KEY_CTRL, '7'}}, {L"ctrl+space", GlobalKey{KEY_CTRL, 0x20}},
+        {L"F24", GlobalKey{0, 0x87}}, {L"Alt+Insert", GlobalKey{KEY_ALT, 0x2D}},
+        // Names of no key: nothing is registered for them.
+        {L"", K{}}, {L"Ctrl+", K{}}, {L"Ctrl++", K{}}, {L"Ctrl+Ctrl+T", K{}}, {L"Hyper+T", K{}}, {L"F25", K{}},
+        {L"F0", K{}}, {L"F01", K{}}, {L"Ctrl+TT", K{}}, {L"Ctrl+?", K{}}, {L"Ctrl+Alt", K{}},
+    };
+    for (const auto& [text, key] : cases) EXPECT_EQ(parseGlobalKey(text), key) << std::wstring(text).size();
+}
+
+TEST(StartWithWindows, TheListNamesTheProgramQuotedAndFollowsAMovedFolder)
+{
+    EXPECT_EQ(startUpCommand(L"C:\\Program Files\\Tomel\\tomel.exe"), L"\"C:\\Program Files\\Tomel\\tomel.exe\"");
+    for (const auto& [command, program] : {std::pair{L"\"C:\\a b\\tomel.exe\" -x", L"C:\\a b\\tomel.exe"},
+                                           {L"  C:\\tomel.exe -x", L"C:\\tomel.exe"}, {L"\"C:\\open", L"C:\\open"}})
+        EXPECT_EQ(programOfCommand(command), program);
+    // listed, self, whether the listed one is there: stale
+    const std::tuple<const wchar_t*, const wchar_t*, bool, bool> cases[] = {
+        {L"C:\\old\\tomel.exe", L"D:\\new\\tomel.exe", false, true}, {L"C:\\old\\tomel.exe", L"D:\\new\\tomel.exe", true, false},
+        {L"c:\\TOMEL\\Tomel.exe", L"C:\\tomel\\tomel.exe", false, false}, {L"C:\\tomel.exe", L"C:\\tomel.ex", false, true}};
+    for (const auto& [listed, self, there, stale] : cases) EXPECT_EQ(listingIsStale(listed, self, there), stale) << listed;
 }

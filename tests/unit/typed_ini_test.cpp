@@ -321,9 +321,8 @@ TEST(SettingTable, DefaultsFileAndMenuMarksComeFromTheRows)
 TEST(LanguageFile, HoldsEveryRowAsItselfAndReadsBackUnchanged)
 {
     // Items of the test's own making in menu order: the Pin items read "Pin", every other "Item <number>". Those
-    // numbered from 1201 on come after all others, wherever the menu holds them, and those from 1207 on (but
-    // 1209) after those.
-    setMenuItems({CMD_PIN, 1207, 1201, CMD_SLIDESHOW, CMD_PIN_TIMERS, 1300, 1209, CMD_EXIT, CMD_PIN_BLACKBOX});
+    // numbered from 1201 on come after all others, wherever the menu holds them.
+    setMenuItems({CMD_PIN, 1201, CMD_SLIDESHOW, CMD_PIN_TIMERS, 1300, CMD_EXIT, CMD_PIN_BLACKBOX});
     for (TranslationRow& row : menuItemTexts)
         std::wcscpy(row.text, row.id >= CMD_PIN ? L"Pin" : (L"Item " + std::to_wstring(row.id)).c_str());
     for (TranslationRow& row : level2MenuTexts) std::wcscpy(row.text, (L"Sub " + std::to_wstring(row.id)).c_str());
@@ -336,8 +335,7 @@ TEST(LanguageFile, HoldsEveryRowAsItselfAndReadsBackUnchanged)
     EXPECT_NE(bytes.find(utf16Bytes(L"[Language]\r\nTomel=" + std::wstring(49, L'9') + L"\r\nLanguage=English\r\n")),
               std::string::npos);
     EXPECT_NE(bytes.find(utf16Bytes(L"[Menu Items]\r\nPin=Pin\r\nItem 1001=Item 1001\r\nPin=Pin\r\nItem 1105=Item 1105\r\n"
-                                    L"Pin=Pin\r\nItem 1201=Item 1201\r\nItem 1209=Item 1209\r\nItem 1207=Item 1207\r\n"
-                                    L"Item 1300=Item 1300\r\n\r\n").substr(2)),
+                                    L"Pin=Pin\r\nItem 1201=Item 1201\r\nItem 1300=Item 1300\r\n\r\n").substr(2)),
               std::string::npos);
     EXPECT_NE(bytes.find(utf16Bytes(L"[Level2 Menus]\r\nSub 6=Sub 6\r\nSub 7=Sub 7\r\nSub 17=Sub 17\r\n"
                                     L"Sub 18=Sub 18\r\nSub 19=Sub 19\r\nSub 28=Sub 28\r\nSub 29=Sub 29\r\n").substr(2)),

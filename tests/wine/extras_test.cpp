@@ -1,12 +1,15 @@
 // The extras in the real window: UTF-8 text, shuffled random steps, reloading an edited file, flash
-// cards, the slideshow waiting under the pointer, copying the entry on show, and keeping quiet over
-// full-screen programs.
+// cards, the slideshow waiting under the pointer, copying the entry on show, global keys, the start-up
+// list, and keeping quiet over full-screen programs.
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "core/app/commands.h"
 #include "harness.h"
+#include "shell/app/autostart_win.h"
+#include "shell/app/global_keys_win.h"
 #include "shell/app/platform_win.h"
 
 namespace {
@@ -191,6 +194,93 @@ TEST(Extras, CopyEntryPutsTheEntryOnTheClipboard)
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
     EXPECT_EQ(clipboardText(w.window()), L"first line\r\nsecond");
+}
+
+// Global keys: each that can be had is registered for the window and does its part; one another
+// program holds and one that names no key are told in one message, naming them. Wine hands a key to
+// its hot keys only while one of its own windows has the keyboard, so WM_HOTKEY stands in for the
+// key pressed in another program.
+TEST(Extras, GlobalKeysWorkAndAKeyHeldElsewhereIsToldOnce)
+{
+    ASSERT_TRUE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_ALT, VK_F10));   // another program's
+    const auto free = [](UINT key) {   // nobody holds it
+        const bool was = RegisterHotKey(nullptr, 78, MOD_CONTROL | MOD_ALT, key);
+        return UnregisterHotKey(nullptr, 78), was;
+    };
+    {
+        TomelWindow w;
+        App& app = w.app();
+        app.multiline = false;
+        w.drop({writeBytes(L"keys.txt", "one\r\ntwo\r\n")});
+        wcscpy(app.keyShow, L"Ctrl+Alt+F9"), wcscpy(app.keyNext, L"Ctrl+Alt+F10");
+        wcscpy(app.keyPrevious, L"Bogus+X"), wcscpy(app.keyPause, L"Ctrl+Alt+F11");
+        shownMessages.clear();
+        registerGlobalKeys(app);
+        EXPECT_EQ(shownMessages, std::vector<std::wstring>{L"Global key not available\nCtrl+Alt+F10\nBogus+X"});
+        EXPECT_EQ(std::make_pair(free(VK_F9), free(VK_F11)), std::make_pair(false, false));
+        const auto key = [&](WPARAM id) { SendMessageW(w.window(), WM_HOTKEY, id, 0); };
+        const struct { WPARAM id; const wchar_t* shown; bool visible; const wchar_t* status; } steps[] = {
+            {3, L"two\n", true, L"2/2 | 00:00:05"}, {4, L"two\n", true, L"2/2 | Stop"}, {1, L"two\n", false, L"2/2 | Stop"},
+            {1, L"two\n", true, L"2/2 | Stop"}, {4, L"two\n", true, L"2/2 | 00:00:05"}, {9, L"two\n", true, L"2/2 | 00:00:05"}};
+        for (const auto& s : steps) {
+            SCOPED_TRACE(s.id);
+            key(s.id);
+            EXPECT_EQ(std::make_tuple(w.text(), IsWindowVisible(w.window()) != FALSE, w.title().substr(w.title().rfind(L"2/2"))),
+                      std::make_tuple(std::wstring(s.shown), s.visible, std::wstring(s.status)));
+        }
+    }
+    EXPECT_EQ(std::make_pair(free(VK_F9), free(VK_F11)), std::make_pair(true, true));   // given back with the window
+    UnregisterHotKey(nullptr, 77);
+}
+
+namespace {
+bool startChecked;
+BOOL WINAPI noteStartCheck(HMENU menu, UINT, int, int, HWND, LPTPMPARAMS)
+{
+    startChecked = (GetMenuState(menu, CMD_START_WITH_WINDOWS, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    return 0;
+}
+std::wstring listed()
+{
+    wchar_t value[MAX_PATH * 2] = {};
+    DWORD bytes = sizeof value;
+    const LSTATUS got = RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Tomel",
+                                     RRF_RT_REG_SZ, nullptr, value, &bytes);
+    return got == ERROR_SUCCESS ? value : L"(none)";
+}
+void list(const std::wstring& command)
+{
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Tomel", REG_SZ,
+                    command.c_str(), DWORD((command.size() + 1) * sizeof(wchar_t)));
+}
+}  // namespace
+
+// Start With Windows lists the program, quoted, in the user's start-up list and takes it off again;
+// the check mark shows what the list holds; a listing left behind by a moved folder follows it.
+TEST(Extras, StartWithWindowsListsTheProgramAndFollowsItsFolder)
+{
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::wstring self = L"\"" + std::wstring(exe) + L"\"", other = L"\"C:\\windows\\notepad.exe\"";
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Tomel");
+    TomelWindow w;
+    platform.trackPopupMenu = noteStartCheck;
+    const struct { const char* name; std::function<void()> act; std::wstring listed; } steps[] = {
+        {"not listed", [] {}, L"(none)"},
+        {"Start With Windows", [&] { w.command(CMD_START_WITH_WINDOWS); }, self},
+        {"and off again", [&] { w.command(CMD_START_WITH_WINDOWS); }, L"(none)"},
+        {"a moved folder", [] { list(L"\"C:\\gone\\tomel.exe\""), followMovedProgram(); }, self},
+        {"another copy", [&] { list(other), followMovedProgram(); }, other},
+        {"off: the other copy's listing goes", [&] { w.command(CMD_START_WITH_WINDOWS); }, L"(none)"},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        s.act();
+        startChecked = !listed().empty();
+        SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
+        EXPECT_EQ(std::make_pair(listed(), startChecked), std::make_pair(s.listed, s.listed != L"(none)"));
+    }
+    platform.trackPopupMenu = Platform().trackPopupMenu;
 }
 
 // Quiet In Full Screen: while the user runs a full-screen program, a game or a presentation, a step
