@@ -88,6 +88,7 @@ const SettingRow rows[] = {
     textRow(EXTRAS, L"key next", AT(keyNext), L""),
     textRow(EXTRAS, L"key previous", AT(keyPrevious), L""),
     textRow(EXTRAS, L"key pause", AT(keyPause), L""),
+    flagRow(EXTRAS, L"quiet", AT(quiet), false, CMD_QUIET_FULL_SCREEN),
 };
 #undef AT
 

@@ -55,6 +55,7 @@ struct Settings {
     wchar_t keyNext[PATH_BUFFER] = {};
     wchar_t keyPrevious[PATH_BUFFER] = {};
     wchar_t keyPause[PATH_BUFFER] = {};
+    bool quiet = false;          // Quiet In Full Screen
 };
 
 extern const SettingTable settingTable;

@@ -59,6 +59,7 @@
 #define CMD_REVEAL 1204
 #define CMD_PAUSE_ON_HOVER 1205
 #define CMD_COPY_ENTRY 1206
+#define CMD_QUIET_FULL_SCREEN 1207
 #define CMD_START_WITH_WINDOWS 1208
 #define CMD_SHOW_BACK 1209     /* the rest of a flash card at once */
 #define CMD_PIN 2000

@@ -3,6 +3,7 @@
 // arithmetic, clamped to 32 bits, so hand-edited adjustments of any size cannot overflow.
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 struct ScreenRect {
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
@@ -11,6 +12,19 @@ struct ScreenRect {
 struct ScreenPoint {
     std::int32_t x = 0, y = 0;
 };
+
+// One monitor of the desktop: its whole rectangle, and its work area (without the taskbar).
+struct Monitor {
+    ScreenRect area, work;
+};
+
+// The monitor that holds a window standing at `r`, as the system picks it for a window: the one the
+// window overlaps most, or, overlapping none, the nearest. None only from an empty list.
+const Monitor* monitorHolding(const ScreenRect& r, const std::vector<Monitor>& monitors);
+// The monitor a window at `r` overlaps most; none when it touches no monitor.
+const Monitor* monitorOverlappedMost(const ScreenRect& r, const std::vector<Monitor>& monitors);
+// Whether the two rectangles share at least one pixel.
+bool overlaps(const ScreenRect& a, const ScreenRect& b);
 
 struct DockState {
     bool transparent = false;

@@ -48,8 +48,13 @@ TimerPeriod planArmTimer(SlideshowState& state, const SlideshowSettings& setting
     return tickPeriod(state, settings, period);
 }
 
+bool userBusy(std::optional<int> notificationState) {
+    return notificationState == USER_BUSY || notificationState == USER_FULL_SCREEN_GAME ||
+           notificationState == USER_PRESENTING;
+}
+
 TickAction onTimerTick(SlideshowState& state, const SlideshowSettings& settings,
-                       std::uint32_t entryCount, std::uint32_t currentIndex) {
+                       std::uint32_t entryCount, std::uint32_t currentIndex, TickWindow window) {
     TickAction action;
     if (settings.countdown) {
         if (state.remainingMs < state.countdownTickMs) {
@@ -67,6 +72,13 @@ TickAction onTimerTick(SlideshowState& state, const SlideshowSettings& settings,
         state.remainingMs = 0;
     }
 
+    // Out of the hide phase, or a step with the window hidden, the window would come up.
+    const bool comesUp = state.timerPhase == TimerPhase::HidePhase || (!settings.hide && window.hidden);
+    if (window.keepDown && comesUp) {
+        action.outcome = TickOutcome::Waiting;
+        action.period = state.countdownTickMs;
+        return action;
+    }
     if (state.timerPhase == TimerPhase::HidePhase) {
         action.showNoActivate = true;
     } else if (settings.hide) {

@@ -55,11 +55,26 @@ enum class TickOutcome {
     Counting,    // re-create the timer with `period`, update the status
     HideWindow,  // empty the text control, hide the window, then arm as planArmTimer does with `period`
     Advance,     // the phase ran out: see showNoActivate and nextIndex
+    Waiting,     // the phase ran out, but the window must stay down: as Counting, to look again after `period`
+};
+
+// Quiet In Full Screen. What SHQueryUserNotificationState reports while the user runs a full-screen
+// program, a Direct3D game or a presentation; then the window keeps out of the way.
+inline constexpr int USER_BUSY = 2, USER_FULL_SCREEN_GAME = 3, USER_PRESENTING = 4;
+// Whether the user is busy so; an unanswered question (none) says no.
+bool userBusy(std::optional<int> notificationState);
+
+// The window at a tick: whether it must stay down now (Quiet In Full Screen and the user busy), and
+// whether it is hidden (by the hide cycle or by the user). A step that would bring it up then waits,
+// a tick at a time, and comes at the first tick after the user is back.
+struct TickWindow {
+    bool keepDown = false;
+    bool hidden = false;
 };
 
 struct TickAction {
     TickOutcome outcome = TickOutcome::Counting;
-    TimerPeriod period;                      // Counting and HideWindow
+    TimerPeriod period;                      // Counting, HideWindow and Waiting
     bool showNoActivate = false;             // Advance out of the hide phase: ShowWindow(SW_SHOWNOACTIVATE) first
     std::optional<std::uint32_t> nextIndex;  // Advance: currentIndex = this, then showEntry(ShowSlide);
                                              // none (fewer than two entries): nothing more, the timer keeps running
@@ -67,7 +82,7 @@ struct TickAction {
 
 // WM_TIMER for IDT_SLIDESHOW (the caller ignores other identifiers).
 TickAction onTimerTick(SlideshowState& state, const SlideshowSettings& settings,
-                       std::uint32_t entryCount, std::uint32_t currentIndex);
+                       std::uint32_t entryCount, std::uint32_t currentIndex, TickWindow window = {});
 
 // planSuspendTimer: the caller kills the timer; a dialog also marks it suspended.
 void planSuspendTimer(SlideshowState& state, bool forDialog);

@@ -18,7 +18,10 @@ Platform::Platform()
       notifyIcon(Shell_NotifyIconW),
       shellExecute(ShellExecuteW),
       mciSendString(sendMciString),
-      multiByteToWideChar(MultiByteToWideChar)
+      multiByteToWideChar(MultiByteToWideChar),
+      enumDisplayMonitors(EnumDisplayMonitors),
+      getMonitorInfo(GetMonitorInfoW),
+      queryUserNotificationState(SHQueryUserNotificationState)
 {
 }
 

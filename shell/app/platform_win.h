@@ -24,5 +24,10 @@ struct Platform {
     MCIERROR(WINAPI* mciSendString)(LPCWSTR command, LPWSTR answer, UINT answerLength, HWND callback);
     // 8-bit text in a code page to UTF-16: text files and settings files without a byte-order mark.
     int(WINAPI* multiByteToWideChar)(UINT codePage, DWORD flags, LPCCH bytes, int count, LPWSTR out, int room);
+    // The monitors of the desktop and their rectangles: where the window goes and stays.
+    BOOL(WINAPI* enumDisplayMonitors)(HDC dc, LPCRECT clip, MONITORENUMPROC visit, LPARAM data);
+    BOOL(WINAPI* getMonitorInfo)(HMONITOR monitor, LPMONITORINFO info);
+    // Whether the user runs a full-screen program or a presentation (Quiet In Full Screen).
+    HRESULT(WINAPI* queryUserNotificationState)(QUERY_USER_NOTIFICATION_STATE* state);
 };
 extern Platform platform;

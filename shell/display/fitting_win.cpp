@@ -82,8 +82,7 @@ void fitToGraphic(App& app)
         if (pictureLoading(app)) app.pendingPicture.fitOnArrival = true;   // done when it comes
         return;
     }
-    RECT work = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT work = workAreaHolding(app.windowRect);
     // The whole window fits the work area: its frame and caption are counted with the picture.
     const SIZE frame = outerSize(app, 0, 0);
     const WindowDC dc(app.window);

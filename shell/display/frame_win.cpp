@@ -1,6 +1,7 @@
 #include "shell/display/frame_win.h"
 
 #include "core/display/placement.h"
+#include "shell/app/platform_win.h"
 
 ShellMessages shellMessages;
 
@@ -24,11 +25,18 @@ void detectShell(App& app)
 
 namespace {
 
-ScreenRect workArea()
+ScreenRect screenRect(const RECT& r) { return ScreenRect{r.left, r.top, r.right, r.bottom}; }
+
+BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
 {
-    RECT r = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-    return ScreenRect{r.left, r.top, r.right, r.bottom};
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!platform.getMonitorInfo(monitor, &info)) return TRUE;
+    // The primary's work area as the system's setting gives it: the same on Windows, and under Wine,
+    // whose monitor does not follow a changed setting, the one a single monitor always had.
+    if (info.dwFlags & MONITORINFOF_PRIMARY) SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+    reinterpret_cast<std::vector<Monitor>*>(data)->push_back({screenRect(info.rcMonitor), screenRect(info.rcWork)});
+    return TRUE;
 }
 
 void keepWindowRect(App& app) { GetWindowRect(app.window, &app.windowRect); }
@@ -36,6 +44,23 @@ void keepWindowRect(App& app) { GetWindowRect(app.window, &app.windowRect); }
 LONG_PTR exStyle(HWND w) { return GetWindowLongPtrW(w, GWL_EXSTYLE); }
 
 }  // namespace
+
+std::vector<Monitor> monitorLayout()
+{
+    std::vector<Monitor> monitors;
+    platform.enumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+RECT workAreaHolding(const RECT& window)
+{
+    const std::vector<Monitor> monitors = monitorLayout();
+    if (const Monitor* m = monitorHolding(screenRect(window), monitors))
+        return RECT{m->work.left, m->work.top, m->work.right, m->work.bottom};
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
 
 void notifyBlackbox(App& app)
 {
@@ -161,7 +186,7 @@ void dock(App& app, std::uint32_t position)
     s.cyDlgFrame = GetSystemMetrics(SM_CYDLGFRAME);
     const RECT& r = app.windowRect;
     const std::int32_t w = clampTo32(std::int64_t(r.right) - r.left), h = clampTo32(std::int64_t(r.bottom) - r.top);
-    const auto at = dockPosition(position, workArea(), w, h, s);
+    const auto at = dockPosition(position, screenRect(workAreaHolding(r)), w, h, s);
     if (!at) return;
     MoveWindow(app.window, at->x, at->y, w, h, TRUE);
     keepWindowRect(app);

@@ -1,4 +1,7 @@
 #pragma once
+#include <vector>
+
+#include "core/display/placement.h"
 #include "state/app_win.h"
 
 // The Blackbox shell's two registered messages, registered before the main window exists.
@@ -20,7 +23,12 @@ void applyTransparency(App& app);
 // The window's outer rectangle to keep in the settings: its restored place, with the caption when
 // `caption` is set, though transparency has taken it away meanwhile.
 RECT placeToKeep(const App& app, bool caption);
-// Places the window in the work area at DOCK_TOP, DOCK_BOTTOM or DOCK_CENTER (or above); DOCK_NONE: nothing.
+// The monitors of the desktop, in the system's order.
+std::vector<Monitor> monitorLayout();
+// The work area of the monitor that holds a window at `window` (the whole desktop's primary work
+// area when no monitor is known).
+RECT workAreaHolding(const RECT& window);
+// Places the window in the work area of its monitor at DOCK_TOP, DOCK_BOTTOM or DOCK_CENTER (or above); DOCK_NONE: nothing.
 void dock(App& app, std::uint32_t position);
 void notifyBlackbox(App& app);
 // Stay on top, or not, following `onTop`.

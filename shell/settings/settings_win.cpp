@@ -94,7 +94,7 @@ void clampWindowRect(App& app)
     screen.minTrackWidth = GetSystemMetrics(SM_CXMINTRACK);
     screen.minTrackHeight = GetSystemMetrics(SM_CYMINTRACK);
     const RECT& r = app.windowRect;
-    const WindowBox box = clampedWindowBox(r.left, r.top, r.right, r.bottom, screen);
+    const WindowBox box = clampedWindowBox(r.left, r.top, r.right, r.bottom, screen, monitorLayout());
     MoveWindow(app.window, box.left, box.top, box.width, box.height, TRUE);
     GetWindowRect(app.window, &app.windowRect);
 }

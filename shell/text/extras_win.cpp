@@ -5,6 +5,7 @@
 #include "core/text/entry_views.h"
 #include "shell/app/app_info_win.h"
 #include "shell/app/files_win.h"
+#include "shell/app/platform_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/text/navigation_win.h"
 #include "shell/text/text_loader_win.h"
@@ -149,4 +150,14 @@ void toggleReloadWhenChanged(App& app)
     app.reloadWhenChanged = !app.reloadWhenChanged;
     app.textWatch = {fileStamp(app.textFilePath), {}};
     watchTextFile(app);
+}
+
+bool keepingQuiet(const App& app)
+{
+    static_assert(USER_BUSY == QUNS_BUSY && USER_FULL_SCREEN_GAME == QUNS_RUNNING_D3D_FULL_SCREEN &&
+                  USER_PRESENTING == QUNS_PRESENTATION_MODE, "the shell's numbers");
+    if (!app.quiet) return false;
+    QUERY_USER_NOTIFICATION_STATE state = {};
+    if (FAILED(platform.queryUserNotificationState(&state))) return userBusy(std::nullopt);
+    return userBusy(int(state));
 }

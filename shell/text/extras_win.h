@@ -26,6 +26,9 @@ void toggleShuffle(App& app);
 void onPointerOver(App& app);
 void onPointerLeft(App& app);
 void togglePauseOnHover(App& app);
+// Quiet In Full Screen: the window keeps down (neither pops up nor pushes itself on top) while the
+// user runs a full-screen program or a presentation.
+bool keepingQuiet(const App& app);
 // Reload When Changed: the looks at the file run while it is on.
 void watchTextFile(App& app);
 void onWatchTimer(App& app);

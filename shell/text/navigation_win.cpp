@@ -52,7 +52,7 @@ void showEntry(App& app, ShowMode mode)
                                       [&app] { return static_cast<std::uint32_t>(app.randomGenerator()); },
                                       app.shuffle ? &app.shuffleRound : nullptr);
     if (!index) return;
-    if (app.onTop) applyStayOnTop(app);
+    if (app.onTop && !keepingQuiet(app)) applyStayOnTop(app);
     app.currentIndex = *index;
     if (app.playSound) playGong(app);
     updateStatus(app);
@@ -80,9 +80,11 @@ void armTimer(App& app, TimerPhase phase)
 void onTimer(App& app, WPARAM timerId)
 {
     if (timerId != IDT_SLIDESHOW) return;
-    const TickAction action = onTimerTick(app.timer, app.slide, entryCount(app), app.currentIndex);
+    const TickWindow shown{keepingQuiet(app), !IsWindowVisible(app.window)};
+    const TickAction action = onTimerTick(app.timer, app.slide, entryCount(app), app.currentIndex, shown);
     switch (action.outcome) {
     case TickOutcome::Counting:
+    case TickOutcome::Waiting:
         setTimer(app, action.period);
         updateStatus(app);
         return;

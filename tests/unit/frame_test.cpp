@@ -125,10 +125,46 @@ TEST(WindowRect, StaysOnTheScreen)
         {1920, 1080, 1925, 1085, {1920, 1080, 5, 5}, true}, {1921, 1081, 1926, 1086, {1915, 1075, 5, 5}, true},
         {-5, -5, 0, 0, {-5, -5, 5, 5}, true}, {-6, -6, -1, -1, {0, 0, 5, 5}, true},
     };
+    // The same on one monitor, named or not.
+    const std::vector<Monitor> one = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}};
+    for (const Case& c : cases)
+        for (const std::vector<Monitor>& monitors : {std::vector<Monitor>{}, one}) {
+            SCOPED_TRACE(testing::Message() << "case " << &c - cases << ", monitors " << monitors.size());
+            const WindowBox got = clampedWindowBox(c.l, c.t, c.r, c.b, c.tiny ? small : screen, monitors);
+            EXPECT_EQ(std::tie(got.left, got.top, got.width, got.height),
+                      std::tie(c.expected.left, c.expected.top, c.expected.width, c.expected.height));
+        }
+}
+
+TEST(WindowRect, StaysOnItsMonitorOrComesBackToThePrimary)
+{
+    // The primary 1920 by 1080; beside it on the right the same, on the left a smaller one, or one above.
+    const Monitor primary{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}, right{{1920, 0, 3840, 1080}, {1920, 0, 3840, 1080}},
+                  left{{-1280, 0, 0, 1024}, {-1280, 0, 0, 984}}, above{{0, -1080, 1920, 0}, {0, -1080, 1920, -40}};
+    using Layout = std::vector<Monitor>;
+    const ScreenMetrics screen{1920, 1080, 112, 27};
+    // A window of 400 by 200 stored with its top left corner at `at`; where it starts.
+    struct Case { const char* name; Layout monitors; ScreenPoint at, expected; };
+    const Case cases[] = {
+        {"on the right one", {primary, right}, {2000, 100}, {2000, 100}},
+        {"that one unplugged", {primary}, {2000, 100}, {1520, 100}},
+        {"across the two", {primary, right}, {1800, 100}, {1800, 100}},
+        {"beyond the right one's right edge", {primary, right}, {3700, 100}, {3440, 100}},
+        {"beyond the right one's bottom", {primary, right}, {2000, 1000}, {2000, 880}},
+        {"on the left one", {primary, left}, {-1000, 500}, {-1000, 500}},
+        {"left one unplugged", {primary}, {-1000, 500}, {0, 500}},
+        {"below the smaller left one", {primary, left}, {-1000, 900}, {-1000, 824}},
+        {"beyond the left one's left edge", {left, primary}, {-1300, 500}, {-1280, 500}},
+        {"on the one above", {primary, above}, {100, -500}, {100, -500}},
+        {"across the stacked two", {primary, above}, {100, -50}, {100, -50}},
+        {"above, unplugged", {primary}, {100, -50}, {100, 0}},
+        {"far off every one", {primary, right, left}, {9000, -5000}, {1520, 0}},
+    };
     for (const Case& c : cases) {
-        const WindowBox got = clampedWindowBox(c.l, c.t, c.r, c.b, c.tiny ? small : screen);
-        EXPECT_EQ(std::tie(got.left, got.top, got.width, got.height),
-                  std::tie(c.expected.left, c.expected.top, c.expected.width, c.expected.height)) << &c - cases;
+        SCOPED_TRACE(c.name);
+        const WindowBox got = clampedWindowBox(c.at.x, c.at.y, c.at.x + 400, c.at.y + 200, screen, c.monitors);
+        EXPECT_EQ(std::make_tuple(got.left, got.top, got.width, got.height),
+                  std::make_tuple(c.expected.x, c.expected.y, 400, 200));
     }
 }
 
@@ -193,6 +229,29 @@ TEST(Placement, DockingAndTheCaption)
         const ScreenPoint p = keepInside(ScreenRect{10, 20, 1034, 788}, c.at, c.w, c.h);
         EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.expected.x, c.expected.y)) << c.at.x << "," << c.at.y;
     }
+    // The work area to dock in is that of the monitor holding the window: the one it overlaps most, else the nearest.
+    const Monitor primary{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}, right{{1920, 0, 3840, 1080}, {1920, 0, 3840, 1050}},
+                  left{{-1280, -200, 0, 824}, {-1280, -200, 0, 784}}, above{{0, -1080, 1920, 0}, {0, -1080, 1920, -40}};
+    struct Holding { const char* name; std::vector<Monitor> monitors; ScreenRect window; const Monitor* expected; };
+    const Holding holding[] = {
+        {"on the right one", {primary, right}, {2000, 100, 2400, 300}, &right},
+        {"more on the right one", {primary, right}, {1800, 100, 2200, 300}, &right},
+        {"more on the primary", {primary, right}, {1700, 100, 2100, 300}, &primary},
+        {"off to the right", {primary, right}, {5000, 100, 5400, 300}, &right},
+        {"off to the left", {primary, right}, {-3000, 100, -2600, 300}, &primary},
+        {"on the left one, above the primary's top", {primary, left}, {-500, -150, -100, 50}, &left},
+        {"below the smaller left one", {primary, left}, {-500, 900, -100, 1000}, &left},
+        {"on the one above", {primary, above}, {100, -500, 500, -300}, &above},
+        {"the one above unplugged", {primary}, {100, -500, 500, -300}, &primary},
+    };
+    for (const Holding& c : holding) {
+        SCOPED_TRACE(c.name);
+        const Monitor* m = monitorHolding(c.window, c.monitors);
+        ASSERT_TRUE(m);
+        EXPECT_EQ(std::tie(m->work.left, m->work.top, m->work.right, m->work.bottom),
+                  std::tie(c.expected->work.left, c.expected->work.top, c.expected->work.right, c.expected->work.bottom));
+    }
+    EXPECT_EQ(monitorHolding({0, 0, 10, 10}, {}), nullptr);
     struct Caption { bool caption, blackbox; std::int32_t top, height; };
     for (const Caption& c : {Caption{true, false, 100, 200}, Caption{true, true, 96, 202},
                              Caption{false, true, 104, 200}}) {

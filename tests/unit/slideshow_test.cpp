@@ -10,26 +10,45 @@
 
 using Index = std::optional<std::uint32_t>;
 constexpr TimerPhase SLIDE = TimerPhase::SlidePhase, HIDE = TimerPhase::HidePhase;
-constexpr TickOutcome COUNT = TickOutcome::Counting, HIDES = TickOutcome::HideWindow, ADV = TickOutcome::Advance;
+constexpr TickOutcome COUNT = TickOutcome::Counting, HIDES = TickOutcome::HideWindow, ADV = TickOutcome::Advance,
+                      WAIT = TickOutcome::Waiting;
+constexpr TickWindow BUSY_HIDDEN{true, true}, BUSY_SHOWN{true, false}, HIDDEN{false, true};
 
 TEST(Slideshow, TimerTicks)
 {
     // slideTime 5000, hideTime 2000, a tick of 1000 ms; at index 3 of `count` entries (of 2: at index 1).
+    // window: whether it must keep down (Quiet In Full Screen, the user busy) and whether it is hidden.
     struct Case { bool countdown, hide; TimerPhase phase; std::uint32_t remaining, count; TickOutcome outcome;
-                  TimerPeriod period; bool show; Index next; TimerPhase after; std::uint32_t left; };
+                  TimerPeriod period; bool show; Index next; TimerPhase after; std::uint32_t left; TickWindow window = {}; };
     const Case cases[] = {
         {true, false, SLIDE, 1500, 10, COUNT, 500, false, {}, SLIDE, 500},   // the last tick is shortened
         {true, false, SLIDE, 1000, 10, ADV, {}, false, 4, SLIDE, 0},
         {false, false, SLIDE, 5000, 2, ADV, {}, false, 0, SLIDE, 0},
         {false, true, SLIDE, 5000, 10, HIDES, 2000, false, {}, HIDE, 2000},
         {true, false, HIDE, 0, 1, ADV, {}, true, {}, HIDE, 0},              // shown again, with nowhere to go
+        // The user busy: the pop-up waits a tick at a time, in the phase that ran out, and comes when the user is back.
+        {true, true, HIDE, 1000, 10, WAIT, 1000, false, {}, HIDE, 0, BUSY_HIDDEN},
+        {false, true, HIDE, 2000, 10, WAIT, 1000, false, {}, HIDE, 0, BUSY_HIDDEN},
+        {true, true, HIDE, 0, 10, ADV, {}, true, 4, HIDE, 0, HIDDEN},
+        {false, false, SLIDE, 5000, 10, WAIT, 1000, false, {}, SLIDE, 0, BUSY_HIDDEN},   // hidden by the user
+        {false, false, SLIDE, 5000, 10, ADV, {}, false, 4, SLIDE, 0, BUSY_SHOWN},        // shown: it steps on
+        {false, true, SLIDE, 5000, 10, HIDES, 2000, false, {}, HIDE, 2000, BUSY_SHOWN},  // and hides
+        {true, false, SLIDE, 3000, 10, COUNT, 1000, false, {}, SLIDE, 2000, BUSY_HIDDEN},
     };
     for (const Case& c : cases) {
         SlideshowState state{c.phase, c.remaining};
         const SlideshowSettings settings{true, c.hide, false, c.countdown, true, 5000, 2000};
-        const TickAction a = onTimerTick(state, settings, c.count, c.count == 2 ? 1 : 3);
+        const TickAction a = onTimerTick(state, settings, c.count, c.count == 2 ? 1 : 3, c.window);
         EXPECT_EQ(std::tie(a.outcome, a.period, a.showNoActivate, a.nextIndex, state.timerPhase, state.remainingMs),
                   std::tie(c.outcome, c.period, c.show, c.next, c.after, c.left)) << &c - cases;
+    }
+    // Busy: a full-screen program, a Direct3D game or a presentation; not the screen saver, a quiet hour after
+    // setup, a full-screen store app, nor an unanswered question.
+    struct State { std::optional<int> reported; bool busy; };
+    for (const State& s : {State{1, false}, State{2, true}, State{3, true}, State{4, true}, State{5, false},
+                           State{6, false}, State{7, false}, State{std::nullopt, false}}) {
+        SCOPED_TRACE(s.reported.value_or(0));
+        EXPECT_EQ(userBusy(s.reported), s.busy);
     }
 }
 

@@ -1,5 +1,6 @@
 // The extras in the real window: UTF-8 text, shuffled random steps, reloading an edited file, flash
-// cards, the slideshow waiting under the pointer, and copying the entry on show.
+// cards, the slideshow waiting under the pointer, copying the entry on show, global keys, the start-up
+// list, and keeping quiet over full-screen programs.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -18,6 +19,17 @@ MCIERROR WINAPI countGong(LPCWSTR, LPWSTR, UINT, HWND)
     ++gongCommands;
     return 0;
 }
+
+// What the shell says of the user, answered in its place.
+QUERY_USER_NOTIFICATION_STATE userState;
+HRESULT userStateResult;
+HRESULT WINAPI reportUserState(QUERY_USER_NOTIFICATION_STATE* state)
+{
+    *state = userState;
+    return userStateResult;
+}
+
+bool topmost(HWND window) { return GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST; }
 
 std::wstring clipboardText(HWND window)
 {
@@ -269,4 +281,45 @@ TEST(Extras, StartWithWindowsListsTheProgramAndFollowsItsFolder)
         EXPECT_EQ(std::make_pair(listed(), startChecked), std::make_pair(s.listed, s.listed != L"(none)"));
     }
     platform.trackPopupMenu = Platform().trackPopupMenu;
+}
+
+// Quiet In Full Screen: while the user runs a full-screen program, a game or a presentation, a step
+// does not put the window on top and the hide cycle leaves it down; the first tick after the user is
+// back brings it up with the next entry, on top.
+TEST(Extras, QuietInFullScreenKeepsTheWindowDownWhileTheUserIsBusy)
+{
+    platform.queryUserNotificationState = reportUserState;
+    // waits: the window stays down until the user is back
+    const struct { const char* name; bool quiet; QUERY_USER_NOTIFICATION_STATE state; HRESULT result; bool waits; } cases[] = {
+        {"a full-screen program", true, QUNS_BUSY, S_OK, true},
+        {"a game", true, QUNS_RUNNING_D3D_FULL_SCREEN, S_OK, true},
+        {"a presentation", true, QUNS_PRESENTATION_MODE, S_OK, true},
+        {"the user free", true, QUNS_ACCEPTS_NOTIFICATIONS, S_OK, false},
+        {"no answer", true, QUNS_BUSY, E_FAIL, false},
+        {"the extra off", false, QUNS_BUSY, S_OK, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TomelWindow w;   // a fresh one: Wine keeps an owned window in the topmost band once it was put there
+        App& app = w.app();
+        app.multiline = false;
+        w.drop({writeBytes(L"quiet.txt", "one\r\ntwo\r\nthree\r\n")});
+        app.slide.hide = true, app.slide.countdown = false;   // every tick ends a phase
+        app.onTop = true;   // as stored: a step puts the window on top
+        if (c.quiet) w.command(CMD_QUIET_FULL_SCREEN);
+        userState = c.state, userStateResult = c.result;
+        w.command(CMD_NEXT);
+        EXPECT_EQ(topmost(w.window()), !c.waits);
+        w.route(WM_TIMER, IDT_SLIDESHOW, 0);   // the slide period ends: hidden
+        EXPECT_FALSE(IsWindowVisible(w.window()));
+        w.route(WM_TIMER, IDT_SLIDESHOW, 0);   // the hide period ends
+        EXPECT_EQ(IsWindowVisible(w.window()), !c.waits);
+        if (c.waits) {   // the user is back
+            userState = QUNS_ACCEPTS_NOTIFICATIONS;
+            w.route(WM_TIMER, IDT_SLIDESHOW, 0);
+        }
+        EXPECT_EQ(std::make_tuple(bool(IsWindowVisible(w.window())), w.text(), topmost(w.window())),
+                  std::make_tuple(true, std::wstring(L"three\n"), true));
+    }
+    platform.queryUserNotificationState = Platform().queryUserNotificationState;
 }

@@ -18,6 +18,7 @@
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/display/tray_win.h"
+#include "shell/settings/settings_win.h"
 
 #include <psapi.h>
 
@@ -48,6 +49,29 @@ bool showPicture(TomelWindow& w, const std::wstring& path)
 {
     loadPicture(w.app(), path.c_str());
     return w.pump(60000, [&] { return bool(w.app().picture); });
+}
+
+// A desktop of monitors made up by a test, answered in the system's place.
+std::vector<MONITORINFO> madeUpMonitors;
+BOOL WINAPI enumMadeUpMonitors(HDC, LPCRECT, MONITORENUMPROC visit, LPARAM data)
+{
+    for (std::size_t i = 0; i < madeUpMonitors.size(); ++i)
+        if (!visit(reinterpret_cast<HMONITOR>(i + 1), nullptr, &madeUpMonitors[i].rcMonitor, data)) break;
+    return TRUE;
+}
+BOOL WINAPI madeUpMonitorInfo(HMONITOR monitor, LPMONITORINFO info)
+{
+    const std::size_t i = reinterpret_cast<std::size_t>(monitor) - 1;
+    if (i >= madeUpMonitors.size()) return FALSE;
+    std::memcpy(info, &madeUpMonitors[i], sizeof(MONITORINFO));
+    return TRUE;
+}
+BOOL CALLBACK addRealMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) reinterpret_cast<std::vector<MONITORINFO>*>(data)->push_back(info);
+    return TRUE;
 }
 
 std::uint64_t committedBytes()
@@ -300,6 +324,78 @@ TEST(Frame, EveryStepKeepsThePlaceDockingCaptionAndClip)
 
 // The text is drawn in the text colour on the background brush, or on the picture while one shows;
 // the window's background is the brush.
+namespace {
+// A window stored at (100, 50) of the monitor `second`, 400 by 200, starts there, docks at the bottom of
+// that monitor's work area and fits to a wide picture inside it; with that monitor gone (`unplugged`)
+// it starts on the primary screen, at its nearer edge.
+void startOnMonitor(const MONITORINFO& second, bool unplugged)
+{
+    const RECT area = second.rcMonitor, work = second.rcWork;
+    const std::string ini = "[Position]\r\nleft=" + std::to_string(area.left + 100) + "\r\ntop=" +
+                            std::to_string(area.top + 50) + "\r\nright=" + std::to_string(area.left + 500) +
+                            "\r\nbottom=" + std::to_string(area.top + 250) + "\r\n";
+    TomelWindow w;
+    w.drop({writeBytes(L"second.ini", ini)});
+    RECT r = {};
+    GetWindowRect(w.window(), &r);
+    if (unplugged) {
+        const LONG left = area.left > 0 ? GetSystemMetrics(SM_CXSCREEN) - 400 : 0;
+        EXPECT_EQ(std::make_pair(r.left, r.right), std::make_pair(left, left + 400));
+        return;
+    }
+    EXPECT_EQ(std::make_tuple(r.left, r.top, r.right, r.bottom),
+              std::make_tuple(area.left + 100, area.top + 50, area.left + 500, area.top + 250));
+    w.command(CMD_DOCK_BOTTOM);
+    GetWindowRect(w.window(), &r);
+    EXPECT_EQ(std::make_pair(r.left, r.bottom), std::make_pair(work.left + (work.right - work.left - 400) / 2, work.bottom));
+    ASSERT_TRUE(showPicture(w, bitmapFile(L"wide.bmp", 2000, 100)));
+    w.command(CMD_FIT_GRAPHIC);
+    GetWindowRect(w.window(), &r);
+    EXPECT_TRUE(r.left >= work.left && r.right <= work.right && r.bottom == work.bottom && r.right - r.left > 400)
+        << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+}
+}  // namespace
+
+// Monitors made up beside the primary: a smaller one on the right with a taskbar, or one on the left
+// and higher up; each there and then unplugged.
+TEST(Frame, OnASecondMonitorTheWindowStartsDocksAndFitsThere)
+{
+    MONITORINFO primary = {sizeof primary, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, {}, MONITORINFOF_PRIMARY};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &primary.rcWork, 0);
+    const LONG sw = primary.rcMonitor.right;
+    const MONITORINFO right = {sizeof right, {sw, 0, sw + 900, 700}, {sw, 0, sw + 900, 660}, 0};
+    const MONITORINFO left = {sizeof left, {-800, -300, 0, 300}, {-800, -260, 0, 300}, 0};
+    platform.enumDisplayMonitors = enumMadeUpMonitors, platform.getMonitorInfo = madeUpMonitorInfo;
+    for (const MONITORINFO& second : {right, left})
+        for (bool unplugged : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "at " << second.rcMonitor.left << (unplugged ? ", unplugged" : ""));
+            madeUpMonitors = unplugged ? std::vector<MONITORINFO>{primary} : std::vector<MONITORINFO>{primary, second};
+            startOnMonitor(second, unplugged);
+        }
+    platform.enumDisplayMonitors = Platform().enumDisplayMonitors, platform.getMonitorInfo = Platform().getMonitorInfo;
+    // On the primary, the work area follows the system's setting (a taskbar at the top).
+    RECT moved = primary.rcWork;
+    moved.top += 40;
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &moved, 0);
+    TomelWindow w;
+    w.command(CMD_DOCK_TOP);
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &primary.rcWork, 0);
+    RECT r = {};
+    GetWindowRect(w.window(), &r);
+    EXPECT_EQ(r.top, moved.top);
+}
+
+// The same on a real second monitor.
+TEST(Frame, OnARealSecondMonitorTheWindowStartsDocksAndFitsThere)
+{
+    if (runningUnderWine()) GTEST_SKIP() << "Wine in a virtual desktop on Xvfb shows one monitor";
+    std::vector<MONITORINFO> real;
+    EnumDisplayMonitors(nullptr, nullptr, addRealMonitor, reinterpret_cast<LPARAM>(&real));
+    const auto second = std::find_if(real.begin(), real.end(), [](const MONITORINFO& m) { return !(m.dwFlags & MONITORINFOF_PRIMARY); });
+    if (second == real.end()) GTEST_SKIP() << "one monitor here";
+    startOnMonitor(*second, false);
+}
+
 TEST(Colours, TheTextIsDrawnInItsColourOnTheBackgroundOrOnThePicture)
 {
     TomelWindow w;
