@@ -81,15 +81,14 @@ void onDpiChanged(App& app, std::uint32_t dpi, const RECT& suggested)
     app.textMargin = scaled(app, TEXT_MARGIN);
     app.logFont.lfHeight = rescaleDpi(app.logFont.lfHeight, was, app.dpi);
     remakeFont(app);
-    // Dragged to the other screen, the window is still the one the fit made: its new size is no
-    // sizing by the frame.
+    // Dragged to the other screen, the window keeps its fit mode: its new size is no sizing by the frame.
     const bool inSizeMove = std::exchange(app.inSizeMove, false);
     SetWindowPos(app.window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    app.inSizeMove = inSizeMove;
     if (app.fitFont || app.fitWidth)
         fitText(app);
     else if (app.fitGraphic)
         fitToGraphic(app);
+    app.inSizeMove = inSizeMove;
     InvalidateRect(app.window, nullptr, TRUE);
 }

@@ -400,8 +400,11 @@ TEST(Dpi, TheWindowFontAndFitScaleToTheScreenAndTheFileKeepsItsSizes)
     MapWindowPoints(nullptr, w.window(), reinterpret_cast<POINT*>(&control), 2);
     EXPECT_EQ(control.left, at(TEXT_MARGIN, 2 * dpi));
     app.fitFont = true;
+    app.inSizeMove = true;   // dragged back: the fit mode stays
     SendMessageW(w.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    app.inSizeMove = false;
     EXPECT_EQ(std::make_pair(drawn().height, drawn().width), std::make_pair(before.height, before.width));
     EXPECT_EQ(tied(windowRect(w.window())), tied(place));   // fitted again, not the suggested size
+    EXPECT_TRUE(app.fitFont);
     DeleteObject(designFont);
 }
