@@ -379,6 +379,19 @@ TEST(Dpi, TheWindowFontAndFitScaleToTheScreenAndTheFileKeepsItsSizes)
     ASSERT_EQ(saveSettings(app), SaveResult::Saved);
     EXPECT_EQ(readFile(app.settingsPath), stored);
 
+    // Under the Blackbox shell the window docks its caption adjustment (4) above the work area, and grows
+    // by its window adjustment (2) when the caption comes.
+    app.blackboxShell = true;
+    w.command(CMD_DOCK_TOP);
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT docked = windowRect(w.window());
+    EXPECT_EQ(docked.top, work.top - at(4, dpi));
+    w.command(CMD_CAPTION), w.command(CMD_CAPTION);
+    const RECT grown = windowRect(w.window());
+    EXPECT_EQ(grown.bottom - grown.top, docked.bottom - docked.top + at(2, dpi));
+    app.blackboxShell = false;
+
     // Fit To Font on one line: as wide as the line and four margins, as high as 96 / 72 font lines.
     w.drop({writeBytes(L"line.txt", std::string(line.begin(), line.end()) + "\r\n")});
     app.multiline = false;
