@@ -337,12 +337,20 @@ RECT windowRect(HWND window)
     GetWindowRect(window, &r);
     return r;
 }
+// The text control's left edge in the client area: the text margin.
+int textMargin(const App& app)
+{
+    RECT r = windowRect(app.textControl);
+    MapWindowPoints(nullptr, app.window, reinterpret_cast<POINT*>(&r), 2);
+    return r.left;
+}
 auto tied(const RECT& r) { return std::make_tuple(r.left, r.top, r.right, r.bottom); }
 }  // namespace
 
 // The window at the screen's dpi: the settings file's 96-dpi sizes scaled to it, the text drawn in a font
 // as many times taller, a fit as many times larger, and the file saved again just as it was read. Under
 // the test display the screen has 96 dpi; tests/e2e/test_dpi.sh runs this again on one of 144 dpi.
+// (Wine takes every program as per-monitor aware, manifest or not: tests/pe checks the manifest.)
 TEST(Dpi, TheWindowFontAndFitScaleToTheScreenAndTheFileKeepsItsSizes)
 {
     HDC screen = GetDC(nullptr);
@@ -363,15 +371,13 @@ TEST(Dpi, TheWindowFontAndFitScaleToTheScreenAndTheFileKeepsItsSizes)
     copyToBuffer(app.settingsPath, PATH_BUFFER, writeBytes(L"dpi.ini", stored));
     reloadSettings(app);
     EXPECT_EQ(tied(windowRect(w.window())), std::make_tuple(at(10, dpi), at(20, dpi), at(610, dpi), at(345, dpi)));
-    RECT control = {};
-    GetWindowRect(app.textControl, &control);
-    MapWindowPoints(nullptr, w.window(), reinterpret_cast<POINT*>(&control), 2);
-    EXPECT_EQ(control.left, at(TEXT_MARGIN, dpi));
+    EXPECT_EQ(textMargin(app), at(TEXT_MARGIN, dpi));
     const std::wstring line = L"Twenty-four characters..";
     LOGFONTW design = app.logFont;
     design.lfHeight = -13;
     const HFONT designFont = CreateFontIndirectW(&design);
     const FontFigures at96 = measured(designFont, line);
+    DeleteObject(designFont);
     const auto drawn = [&] { return measured(reinterpret_cast<HFONT>(SendMessageW(app.textControl, WM_GETFONT, 0, 0)), line); };
     EXPECT_NEAR(drawn().height, at(at96.height, dpi), 1);
     EXPECT_NEAR(drawn().width, at(at96.width, dpi), 2);
@@ -409,9 +415,7 @@ TEST(Dpi, TheWindowFontAndFitScaleToTheScreenAndTheFileKeepsItsSizes)
     SendMessageW(w.window(), WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(tied(windowRect(w.window())), tied(suggested));
     EXPECT_NEAR(drawn().height, at(at96.height, 2 * dpi), 1);
-    GetWindowRect(app.textControl, &control);
-    MapWindowPoints(nullptr, w.window(), reinterpret_cast<POINT*>(&control), 2);
-    EXPECT_EQ(control.left, at(TEXT_MARGIN, 2 * dpi));
+    EXPECT_EQ(textMargin(app), at(TEXT_MARGIN, 2 * dpi));
     app.fitFont = true;
     app.inSizeMove = true;   // dragged back: the fit mode stays
     SendMessageW(w.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
@@ -419,5 +423,4 @@ TEST(Dpi, TheWindowFontAndFitScaleToTheScreenAndTheFileKeepsItsSizes)
     EXPECT_EQ(std::make_pair(drawn().height, drawn().width), std::make_pair(before.height, before.width));
     EXPECT_EQ(tied(windowRect(w.window())), tied(place));   // fitted again, not the suggested size
     EXPECT_TRUE(app.fitFont);
-    DeleteObject(designFont);
 }
