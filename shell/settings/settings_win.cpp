@@ -57,7 +57,8 @@ void loadSettings(App& app)
     if (app.settingsPath[0]) recoverSavedFile(app.settingsPath, settingsFileShape(settingTable));
     TypedIniFile file;
     openIni(file, app.settingsPath, IniOpenMode::Read);
-    // Keys the file lacks keep the values they had.
+    // Read over the file's sizes, so that keys the file lacks keep their values (to the pixel a
+    // 96-dpi size can hold).
     scaleSizes(app, app.dpi, false);
     readSettings(file.reader, settingTable, static_cast<Settings*>(&app));
     scaleSizes(app, app.dpi, true);
