@@ -8,6 +8,7 @@
 #include "shell/app/app_info_win.h"
 #include "shell/app/global_keys_win.h"
 #include "shell/display/colours_win.h"
+#include "shell/display/dpi_win.h"
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/display/tray_win.h"
@@ -84,7 +85,8 @@ void initApp(App& app, HWND window)
     initTrayIcon(app, icon);
     DragAcceptFiles(window, TRUE);
     app.randomGenerator.seed(GetTickCount());
-    initFont(app, WindowDC(window).get());
+    initDpi(app);
+    initFont(app);
     detectShell(app);
 }
 
@@ -140,6 +142,9 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_SIZE:
         onSize(*app, LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    case WM_DPICHANGED:
+        onDpiChanged(*app, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return TRUE;
     case WM_PAINT:
         paintBackground(*app, PaintDC(app->window).get());

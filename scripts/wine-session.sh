@@ -3,6 +3,7 @@
 # the fonts and settings the tests rely on, a persistent wineserver and a keeper that holds the
 # virtual desktop open between tests. Writes the environment to build/wine/env.
 # On a machine that runs no 32-bit programs the prefix is 64-bit only (see wine-env.sh).
+# TOMEL_WINE_DIR names another folder for the session, TOMEL_WINE_DPI the dpi of a prefix made there.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=wine-env.sh
@@ -51,6 +52,14 @@ prepare() {
   if [ "$desktop" = desktop ]; then
     WINEPREFIX="$prefix" tomel_wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     WINEPREFIX="$prefix" tomel_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  fi
+  # A screen of another dpi (TOMEL_WINE_DPI), for the tests of the window at that scale; the programs
+  # read it when they start.
+  if [ -n "${TOMEL_WINE_DPI:-}" ]; then
+    local key
+    for key in 'HKCU\Control Panel\Desktop' 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+      WINEPREFIX="$prefix" tomel_wine reg add "$key" /v LogPixels /t REG_DWORD /d "$TOMEL_WINE_DPI" /f >/dev/null 2>&1
+    done
   fi
   WINEPREFIX="$prefix" wineserver -w
   touch "$prefix/.tomel-ready"

@@ -51,6 +51,7 @@ struct App : Settings {
     bool keyboardWhenHidden = false;     // the window had the keyboard when the slideshow or the tray hid it
     SlideshowState timer;                // timerPhase, remainingMs, countdownTickMs, timerSuspended
     std::mt19937 randomGenerator;        // the random picks; seeded once in initApp
+    std::uint32_t dpi = 96;              // of the window's screen: the sizes below and the window's are at it
     std::int32_t textMargin = 5;
     PinState pins;                       // menuPinned, pinnedSubmenu, pinnedLevel3, pinnedLevel3Parent
     bool menuShowing = false;            // the popup menu's own loop is running

@@ -1,5 +1,7 @@
 #include "core/display/fitting.h"
 
+#include "core/display/dpi.h"
+
 std::int64_t fitLimit(const FitMetrics& m)
 {
     if (m.fitWidth) return m.clientWidth - 4 * m.textMargin;
@@ -11,7 +13,7 @@ ClientSize fitClientSize(const FitMetrics& m, TextBlock text)
     if (text.height == 0) text.height = m.lineHeight;
     const std::int64_t width = (m.fitWidth ? fitLimit(m) : text.width) + 4 * m.textMargin;
     const std::int64_t height =
-        m.multiline ? text.height + 2 * m.frameHeight : clampExtent(text.height) * m.logPixelsY / 72;
+        m.multiline ? text.height + 2 * m.frameHeight : clampExtent(text.height) * BASE_DPI / 72;
     ClientSize size;
     size.width = static_cast<std::int32_t>(clampExtent(width));
     size.height = static_cast<std::int32_t>(clampExtent(height));

@@ -95,8 +95,7 @@ struct FitMetrics {
     std::int64_t fullScreenWidth = 0;   // SM_CXFULLSCREEN
     std::int64_t frameWidth = 0;        // SM_CXFRAME
     std::int64_t frameHeight = 0;       // SM_CYFRAME
-    std::int64_t textMargin = 5;
-    std::int64_t logPixelsY = 96;
+    std::int64_t textMargin = 5;        // at the window's dpi, as the frame
     std::int64_t lineHeight = 0;        // tmHeight + tmExternalLeading of the font
 };
 
@@ -107,5 +106,6 @@ struct ClientSize {
     std::int32_t width = 0, height = 0;
 };
 // The client area for the measured text (an empty block, or one with nothing measured, is one font
-// line high). A single line's height is scaled by LOGPIXELSY / 72, as the window has always been.
+// line high). A single line's height is scaled by 96 / 72, as the window has always been on a 96-dpi
+// screen; on another the font's height is already the screen's, and is not scaled by it twice.
 ClientSize fitClientSize(const FitMetrics& m, TextBlock text);

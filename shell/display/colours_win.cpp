@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "core/display/dpi.h"
 #include "core/display/look.h"
 #include "shell/app/app_info_win.h"
 #include "shell/display/fitting_win.h"
@@ -10,16 +11,7 @@
 
 namespace {
 
-std::int32_t tenPointHeight(HDC dc) { return -MulDiv(10, GetDeviceCaps(dc, LOGPIXELSY), 72); }
-
-// The new font goes to the control before the old one is deleted.
-void setFont(App& app)
-{
-    unique_hfont next(CreateFontIndirectW(&app.logFont));
-    if (!next) next.reset(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
-    SendMessageW(app.textControl, WM_SETFONT, reinterpret_cast<WPARAM>(next.get()), FALSE);
-    app.font = std::move(next);
-}
+constexpr std::int32_t DEFAULT_POINTS = 10;
 
 void setBrush(App& app) { app.backgroundBrush.reset(CreateSolidBrush(app.backgroundColour)); }
 
@@ -40,11 +32,20 @@ bool chooseColour(App& app, COLORREF& colour)
 
 }  // namespace
 
-void initFont(App& app, HDC dc)
+// The new font goes to the control before the old one is deleted.
+void remakeFont(App& app)
+{
+    unique_hfont next(CreateFontIndirectW(&app.logFont));
+    if (!next) next.reset(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+    SendMessageW(app.textControl, WM_SETFONT, reinterpret_cast<WPARAM>(next.get()), FALSE);
+    app.font = std::move(next);
+}
+
+void initFont(App& app)
 {
     // The rest of the font is the settings' default; only its height needs the screen.
-    app.logFont.lfHeight = tenPointHeight(dc);
-    setFont(app);
+    app.logFont.lfHeight = fontHeightForPoints(DEFAULT_POINTS, app.dpi);
+    remakeFont(app);
 }
 
 void applyFontAndBrush(App& app)
@@ -52,13 +53,12 @@ void applyFontAndBrush(App& app)
     const Colours colours = usableColours({app.textColour, app.backgroundColour});
     app.textColour = colours.text;
     app.backgroundColour = colours.background;
-    {
-        const WindowDC dc(app.window);
-        app.logFont.lfHeight = usableFontHeight(app.logFont.lfHeight, tenPointHeight(dc.get()));
-    }
+    // Judged as the file holds it, so that every screen keeps the same heights.
+    const std::int32_t stored = scaleFromDpi(app.logFont.lfHeight, app.dpi);
+    app.logFont.lfHeight = scaleToDpi(usableFontHeight(stored, fontHeightForPoints(DEFAULT_POINTS, BASE_DPI)), app.dpi);
     app.logFont.lfFaceName[LF_FACESIZE - 1] = L'\0';
     setBrush(app);
-    setFont(app);
+    remakeFont(app);
 }
 
 void chooseFont(App& app)
@@ -72,7 +72,7 @@ void chooseFont(App& app)
         const NestedLoop loop;
         if (!ChooseFontW(&cf)) return;
     }
-    setFont(app);
+    remakeFont(app);
     if (app.fitFont || app.fitWidth) fitText(app);
     InvalidateRect(app.window, nullptr, TRUE);
     // A transparent window keeps its caption off and its colour key; a new size gets its clip anew

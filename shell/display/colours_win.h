@@ -1,8 +1,10 @@
 #pragma once
 #include "state/app_win.h"
 
-// The start font: the settings' default at 10 points on the window's device context.
-void initFont(App& app, HDC dc);
+// The start font: the settings' default at 10 points at the window's dpi.
+void initFont(App& app);
+// The font made anew from logFont and given to the text control.
+void remakeFont(App& app);
 // After the settings were read: unusable colours and font values give way to the defaults, then
 // the brush and the font are made anew.
 void applyFontAndBrush(App& app);

@@ -2,6 +2,7 @@
 
 #include "core/display/look.h"
 #include "core/display/placement.h"
+#include "shell/display/dpi_win.h"
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
 
@@ -25,7 +26,7 @@ SIZE outerSize(App& app, std::int32_t width, std::int32_t height)
     RECT rc = {0, 0, width, height};
     LONG style = GetWindowLongW(app.window, GWL_STYLE);
     if (app.caption) style |= WS_CAPTION;
-    AdjustWindowRectEx(&rc, style, FALSE, GetWindowLongW(app.window, GWL_EXSTYLE));
+    adjustWindowRect(app, rc, style, GetWindowLongW(app.window, GWL_EXSTYLE));
     return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
@@ -61,8 +62,8 @@ void fitText(App& app)
     GetClientRect(app.window, &client);
     m.clientWidth = client.right - client.left;
     m.fullScreenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
-    m.frameWidth = GetSystemMetrics(SM_CXFRAME);
-    m.frameHeight = GetSystemMetrics(SM_CYFRAME);
+    m.frameWidth = systemMetric(app, SM_CXFRAME);
+    m.frameHeight = systemMetric(app, SM_CYFRAME);
     m.textMargin = app.textMargin;
 
     MemoryDC dc;
@@ -70,7 +71,6 @@ void fitText(App& app)
     TEXTMETRICW tm = {};
     GetTextMetricsW(dc.get(), &tm);
     m.lineHeight = std::int64_t(tm.tmHeight) + tm.tmExternalLeading;
-    m.logPixelsY = GetDeviceCaps(dc.get(), LOGPIXELSY);
     const TextBlock text = app.entries.empty() ? TextBlock{} : measureText(dc.get(), app.entries, fitLimit(m), m.multiline);
     const ClientSize size = fitClientSize(m, text);
     resizeClient(app, size.width, size.height);

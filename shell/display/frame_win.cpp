@@ -2,6 +2,7 @@
 
 #include "core/display/placement.h"
 #include "shell/app/platform_win.h"
+#include "shell/display/dpi_win.h"
 
 ShellMessages shellMessages;
 
@@ -75,13 +76,13 @@ void applyCaption(App& app)
     LONG style = GetWindowLongW(app.window, GWL_STYLE);
     style = app.caption ? (style | WS_CAPTION) : (style & ~WS_CAPTION);
     SetWindowLongW(app.window, GWL_STYLE, style);
-    AdjustWindowRect(&rc, style, FALSE);
+    adjustWindowRect(app, rc, style, 0);
     if (app.blackboxShell && app.caption && app.blackboxNotifyPending) {
         notifyBlackbox(app);
         app.blackboxNotifyPending = false;
     }
     const CaptionPlace place = captionPlace(app.windowRect.top, clampTo32(std::int64_t(rc.bottom) - rc.top), app.caption,
-                                            app.blackboxShell, GetSystemMetrics(SM_CYFRAME), app.bbWindowAdjust);
+                                            app.blackboxShell, systemMetric(app, SM_CYFRAME), scaled(app, app.bbWindowAdjust));
     app.windowRect.top = place.top;
     // SWP_FRAMECHANGED: the frame is drawn anew for the changed style.
     SetWindowPos(app.window, nullptr, app.windowRect.left, place.top, rc.right - rc.left, place.height,
@@ -109,12 +110,12 @@ RECT placeToKeep(const App& app, bool caption)
     // The caption's share of the frame alone: it does not depend on the client area, which a
     // minimised window does not have.
     RECT with = {}, without = {};
-    AdjustWindowRect(&with, style | WS_CAPTION, FALSE);
-    AdjustWindowRect(&without, style & ~WS_CAPTION, FALSE);
+    adjustWindowRect(app, with, style | WS_CAPTION, 0);
+    adjustWindowRect(app, without, style & ~WS_CAPTION, 0);
     const std::int64_t height =
         std::int64_t(r.bottom) - r.top + (with.bottom - with.top) - (without.bottom - without.top);
     const CaptionPlace place = captionPlace(r.top, clampTo32(height), true, app.blackboxShell,
-                                            GetSystemMetrics(SM_CYFRAME), app.bbWindowAdjust);
+                                            systemMetric(app, SM_CYFRAME), scaled(app, app.bbWindowAdjust));
     r.right = clampTo32(std::int64_t(r.right) + (with.right - with.left) - (without.right - without.left));
     r.top = place.top;
     r.bottom = clampTo32(std::int64_t(place.top) + place.height);
@@ -128,8 +129,8 @@ void setRegion(App& app)
 {
     RECT rc = {};
     GetClientRect(app.window, &rc);
-    const RECT wanted = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
-                         GetSystemMetrics(SM_CXDLGFRAME) + rc.right, rc.bottom};
+    const RECT wanted = {systemMetric(app, SM_CXFRAME), systemMetric(app, SM_CYFRAME),
+                         systemMetric(app, SM_CXDLGFRAME) + rc.right, rc.bottom};
     // A clip that fits is left alone, so that setting one never leads to setting it again.
     RECT now = {};
     if (GetWindowRgnBox(app.window, &now) == SIMPLEREGION && EqualRect(&now, &wanted)) return;
@@ -182,8 +183,8 @@ void dock(App& app, std::uint32_t position)
     s.transparent = app.transparent;
     s.caption = app.caption;
     s.blackboxShell = app.blackboxShell;
-    s.bbCaptionAdjust = app.bbCaptionAdjust;
-    s.cyDlgFrame = GetSystemMetrics(SM_CYDLGFRAME);
+    s.bbCaptionAdjust = scaled(app, app.bbCaptionAdjust);
+    s.cyDlgFrame = systemMetric(app, SM_CYDLGFRAME);
     const RECT& r = app.windowRect;
     const std::int32_t w = clampTo32(std::int64_t(r.right) - r.left), h = clampTo32(std::int64_t(r.bottom) - r.top);
     const auto at = dockPosition(position, screenRect(workAreaHolding(r)), w, h, s);

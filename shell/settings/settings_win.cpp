@@ -2,12 +2,14 @@
 
 #include <commdlg.h>
 
+#include "core/display/dpi.h"
 #include "core/settings/window_rect.h"
 #include "core/ui/texts.h"
 #include "shell/app/app_info_win.h"
 #include "shell/app/files_win.h"
 #include "shell/app/global_keys_win.h"
 #include "shell/display/colours_win.h"
+#include "shell/display/dpi_win.h"
 #include "shell/display/fitting_win.h"
 #include "shell/display/frame_win.h"
 #include "shell/display/picture_win.h"
@@ -18,6 +20,17 @@
 
 namespace {
 
+// The window's rectangle and the font's height are the screen's pixels in the App and 96-dpi pixels in
+// the file. (The Blackbox adjustments are 96-dpi pixels in both and are scaled where they are used.)
+void scaleSizes(Settings& s, std::uint32_t dpi, bool toScreen)
+{
+    const RECT& r = s.windowRect;
+    const ScreenRect rect = toScreen ? rectToDpi({r.left, r.top, r.right, r.bottom}, dpi)
+                                     : rectFromDpi({r.left, r.top, r.right, r.bottom}, dpi);
+    s.windowRect = RECT{rect.left, rect.top, rect.right, rect.bottom};
+    s.logFont.lfHeight = toScreen ? scaleToDpi(s.logFont.lfHeight, dpi) : scaleFromDpi(s.logFont.lfHeight, dpi);
+}
+
 // What the file is to hold, worked out apart from the running window.
 Settings settingsToKeep(const App& app)
 {
@@ -26,6 +39,7 @@ Settings settingsToKeep(const App& app)
     // have again when transparency ends.
     kept.caption = app.transparent ? app.savedCaption : app.caption;
     kept.windowRect = placeToKeep(app, kept.caption);
+    scaleSizes(kept, app.dpi, false);
     copyToBuffer(kept.versionText, std::size(kept.versionText), appInfo.programVersion);
     if (app.saveFile) copyToBuffer(kept.storedTextPath, PATH_BUFFER, app.textFilePath);
     // A path too long for its line is kept in its short form when that fits; else it is written empty.
@@ -44,7 +58,11 @@ void loadSettings(App& app)
     if (app.settingsPath[0]) recoverSavedFile(app.settingsPath, settingsFileShape(settingTable));
     TypedIniFile file;
     openIni(file, app.settingsPath, IniOpenMode::Read);
+    // Read over the file's sizes, so that keys the file lacks keep their values (to the pixel a
+    // 96-dpi size can hold).
+    scaleSizes(app, app.dpi, false);
     readSettings(file.reader, settingTable, static_cast<Settings*>(&app));
+    scaleSizes(app, app.dpi, true);
     if (app.storedTextPath[0]) {
         wchar_t full[PATH_BUFFER] = {};
         const DWORD n = GetFullPathNameW(app.storedTextPath, PATH_BUFFER, full, nullptr);
@@ -91,8 +109,8 @@ void clampWindowRect(App& app)
     ScreenMetrics screen;
     screen.width = GetSystemMetrics(SM_CXSCREEN);
     screen.height = GetSystemMetrics(SM_CYSCREEN);
-    screen.minTrackWidth = GetSystemMetrics(SM_CXMINTRACK);
-    screen.minTrackHeight = GetSystemMetrics(SM_CYMINTRACK);
+    screen.minTrackWidth = systemMetric(app, SM_CXMINTRACK);
+    screen.minTrackHeight = systemMetric(app, SM_CYMINTRACK);
     const RECT& r = app.windowRect;
     const WindowBox box = clampedWindowBox(r.left, r.top, r.right, r.bottom, screen, monitorLayout());
     MoveWindow(app.window, box.left, box.top, box.width, box.height, TRUE);

@@ -133,6 +133,15 @@ TEST(ProgramFiles, CarryTheirResourcesManifestVersionBlockAndIcons)
         EXPECT_EQ(found(manifest, "<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">[\\s\\S]*"
                                   "<requestedExecutionLevel level=\"(\\w+)\" uiAccess=\"false\"/>"),
                   Strings{"asInvoker"});
+        // Sharp at every scale: per-monitor aware (version 2, else version 1), or, before Windows 10,
+        // per monitor where Windows 8.1 knows it and system-wide on Windows 7.
+        const std::string settings = "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">\\s*<windowsSettings>[\\s\\S]*";
+        EXPECT_EQ(found(manifest, settings + "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/"
+                                             "WindowsSettings\">([^<]*)</dpiAwareness>"),
+                  Strings{"PerMonitorV2, PerMonitor"});
+        EXPECT_EQ(found(manifest, settings + "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/"
+                                             "WindowsSettings\">([^<]*)</dpiAware>"),
+                  Strings{"true/pm"});
 
         const std::string& version = p.resources.at("16/1");
         const std::size_t fixed = version.find("\xBD\x04\xEF\xFE");   // VS_FIXEDFILEINFO

@@ -12,6 +12,7 @@
 #include "core/ui/global_keys.h"
 #include "core/app/commands.h"
 #include "core/app/paths.h"
+#include "core/display/dpi.h"
 #include "core/display/fitting.h"
 #include "core/display/look.h"
 #include "core/display/picture.h"
@@ -258,6 +259,38 @@ TEST(Placement, DockingAndTheCaption)
         const CaptionPlace place = captionPlace(100, 200, c.caption, c.blackbox, 4, 2);
         EXPECT_EQ(std::make_pair(place.top, place.height), std::make_pair(c.top, c.height));
     }
+}
+
+TEST(Dpi, SizesScaleToTheScreenAndTheFileKeepsThe96DpiSizes)
+{
+    struct Case { std::int32_t size; std::uint32_t dpi; std::int32_t up, down; };
+    const Case cases[] = {
+        {13, 96, 13, 13}, {5, 144, 8, 3},                   // halves round away from zero, as MulDiv
+        {-13, 144, -20, -9}, {-13, 120, -16, -10}, {600, 192, 1200, 300},
+        {7, 72, 7, 7}, {7, 0, 7, 7},                        // below 96 dpi (or none) is taken as 96
+        {INT32_MAX, 144, INT32_MAX, 1431655765}, {INT32_MIN, 0xFFFFFFFF, INT32_MIN, -3145776},   // no overflow
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.size) + " at " + std::to_string(c.dpi));
+        EXPECT_EQ(std::make_pair(scaleToDpi(c.size, c.dpi), scaleFromDpi(c.size, c.dpi)), std::make_pair(c.up, c.down));
+    }
+    // What the file holds comes back unchanged from every screen; a window moved to another screen and
+    // back keeps its sizes.
+    for (std::uint32_t dpi : {96u, 97u, 120u, 144u, 168u, 250u})
+        for (std::int32_t size = -3000; size <= 3000; ++size) {
+            ASSERT_EQ(scaleFromDpi(scaleToDpi(size, dpi), dpi), size) << size << " at " << dpi;
+            ASSERT_EQ(rescaleDpi(rescaleDpi(scaleToDpi(size, 144), 144, dpi), dpi, 144), scaleToDpi(size, 144));
+        }
+    // A rectangle's place and size scale each: 1.5 times as large at 144 dpi, and back the same.
+    const auto tied = [](const ScreenRect& r) { return std::make_tuple(r.left, r.top, r.right, r.bottom); };
+    const ScreenRect stored{100, 201, 701, 526};
+    EXPECT_EQ(tied(rectToDpi(stored, 144)), std::make_tuple(150, 302, 1052, 790));   // 902 by 488
+    EXPECT_EQ(tied(rectFromDpi(rectToDpi(stored, 144), 144)), tied(stored));
+    EXPECT_EQ(tied(rectToDpi(ScreenRect{-7, 0, 5, 3}, 144)), std::make_tuple(-11, 0, 7, 5));
+    const ScreenRect far{INT32_MIN, -5, INT32_MAX, 70000};   // hand-edited: kept as it is at 96 dpi
+    EXPECT_EQ(std::make_pair(tied(rectToDpi(far, 96)), tied(rectFromDpi(far, 96))), std::make_pair(tied(far), tied(far)));
+    EXPECT_EQ(std::make_tuple(fontHeightForPoints(10, 96), fontHeightForPoints(10, 144), fontHeightForPoints(10, 120)),
+              std::make_tuple(-13, -20, -17));
 }
 
 TEST(Look, UnusableHandEditedValuesGiveWay)

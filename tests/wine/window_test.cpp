@@ -3,16 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "core/app/commands.h"
+#include "core/display/dpi.h"
 #include "harness.h"
 #include "main/commands_win.h"
 #include "main/message_loop_win.h"
 #include "res/resource.h"
 #include "shell/app/app_info_win.h"
 #include "shell/app/platform_win.h"
+#include "shell/settings/settings_win.h"
 
 TEST(Slideshow, TheRealTimerCountsDownAndSteps)
 {
@@ -302,4 +306,121 @@ TEST(Commands, EachCommandDoesWhatItsItemSays)
     }
     w.command(CMD_EXIT);
     EXPECT_FALSE(IsWindow(w.window()));
+}
+
+namespace {
+std::wstring replaced(std::wstring text, const std::wstring& from, const std::wstring& to)
+{
+    const std::size_t at = text.find(from);
+    return at == std::wstring::npos ? text : text.replace(at, from.size(), to);
+}
+
+struct FontFigures {
+    int height, width;   // tmHeight + tmExternalLeading; the line's width
+};
+FontFigures measured(HFONT font, const std::wstring& line)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(dc, &tm);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, line.c_str(), int(line.size()), &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return {tm.tmHeight + tm.tmExternalLeading, size.cx};
+}
+
+RECT windowRect(HWND window)
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return r;
+}
+// The text control's left edge in the client area: the text margin.
+int textMargin(const App& app)
+{
+    RECT r = windowRect(app.textControl);
+    MapWindowPoints(nullptr, app.window, reinterpret_cast<POINT*>(&r), 2);
+    return r.left;
+}
+auto tied(const RECT& r) { return std::make_tuple(r.left, r.top, r.right, r.bottom); }
+}  // namespace
+
+// The window at the screen's dpi: the settings file's 96-dpi sizes scaled to it, the text drawn in a font
+// as many times taller, a fit as many times larger, and the file saved again just as it was read. Under
+// the test display the screen has 96 dpi; tests/e2e/test_dpi.sh runs this again on one of 144 dpi.
+// (Wine takes every program as per-monitor aware, manifest or not: tests/pe checks the manifest.)
+TEST(Dpi, TheWindowFontAndFitScaleToTheScreenAndTheFileKeepsItsSizes)
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    if (const char* expected = std::getenv("TOMEL_EXPECT_DPI")) ASSERT_EQ(dpi, std::atoi(expected));
+    const auto at = [](int size, int dpi) { return MulDiv(size, dpi, 96); };
+    // The default settings with a window of 600 by 325 at (10, 20), a 10-point font 13 pixels high.
+    std::wstring text;
+    for (char c : readFile(L"" TOMEL_TEST_DATA L"/settings-default.txt"))
+        if (c != '\r') text += c == '\n' ? std::wstring(L"\r\n") : std::wstring(1, wchar_t(c));
+    text = replaced(text, L"left=100\r\ntop=200\r\nright=700\r\nbottom=525", L"left=10\r\ntop=20\r\nright=610\r\nbottom=345");
+    ASSERT_NE(text.find(L"height=-13\r\n"), std::wstring::npos);
+    const std::string stored = utf16File(text);
+
+    TomelWindow w;
+    App& app = w.app();
+    copyToBuffer(app.settingsPath, PATH_BUFFER, writeBytes(L"dpi.ini", stored));
+    reloadSettings(app);
+    EXPECT_EQ(tied(windowRect(w.window())), std::make_tuple(at(10, dpi), at(20, dpi), at(610, dpi), at(345, dpi)));
+    EXPECT_EQ(textMargin(app), at(TEXT_MARGIN, dpi));
+    const std::wstring line = L"Twenty-four characters..";
+    LOGFONTW design = app.logFont;
+    design.lfHeight = -13;
+    const HFONT designFont = CreateFontIndirectW(&design);
+    const FontFigures at96 = measured(designFont, line);
+    DeleteObject(designFont);
+    const auto drawn = [&] { return measured(reinterpret_cast<HFONT>(SendMessageW(app.textControl, WM_GETFONT, 0, 0)), line); };
+    EXPECT_NEAR(drawn().height, at(at96.height, dpi), 1);
+    EXPECT_NEAR(drawn().width, at(at96.width, dpi), 2);
+    copyToBuffer(app.settingsPath, PATH_BUFFER, testDirectory() + L"\\saved.ini");
+    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
+    EXPECT_EQ(readFile(app.settingsPath), stored);
+
+    // Under the Blackbox shell the window docks its caption adjustment (4) above the work area, and grows
+    // by its window adjustment (2) when the caption comes.
+    app.blackboxShell = true;
+    w.command(CMD_DOCK_TOP);
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT docked = windowRect(w.window());
+    EXPECT_EQ(docked.top, work.top - at(4, dpi));
+    w.command(CMD_CAPTION), w.command(CMD_CAPTION);
+    const RECT grown = windowRect(w.window());
+    EXPECT_EQ(grown.bottom - grown.top, docked.bottom - docked.top + at(2, dpi));
+    app.blackboxShell = false;
+
+    // Fit To Font on one line: as wide as the line and four margins, as high as 96 / 72 font lines.
+    w.drop({writeBytes(L"line.txt", std::string(line.begin(), line.end()) + "\r\n")});
+    app.multiline = false;
+    w.command(CMD_FIT_FONT);
+    RECT client = {};
+    GetClientRect(w.window(), &client);
+    EXPECT_NEAR(client.right, at(at96.width + 4 * TEXT_MARGIN, dpi), 2);
+    EXPECT_NEAR(client.bottom, at(at96.height * 96 / 72, dpi), 2);
+
+    // Moved to a screen of twice the dpi and back: the font, the margins and the fit follow, and come back.
+    const FontFigures before = drawn();
+    const RECT place = windowRect(w.window());
+    RECT suggested = {place.left, place.top, place.left + 2 * (place.right - place.left), place.top + 2 * (place.bottom - place.top)};
+    app.fitFont = false;
+    SendMessageW(w.window(), WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(tied(windowRect(w.window())), tied(suggested));
+    EXPECT_NEAR(drawn().height, at(at96.height, 2 * dpi), 1);
+    EXPECT_EQ(textMargin(app), at(TEXT_MARGIN, 2 * dpi));
+    app.fitFont = true;
+    app.inSizeMove = true;   // dragged back: the fit mode stays
+    SendMessageW(w.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    app.inSizeMove = false;
+    EXPECT_EQ(std::make_pair(drawn().height, drawn().width), std::make_pair(before.height, before.width));
+    EXPECT_EQ(tied(windowRect(w.window())), tied(place));   // fitted again, not the suggested size
+    EXPECT_TRUE(app.fitFont);
 }
