@@ -375,7 +375,7 @@ TEST(Tray, ARefusedIconStaysChosenAndComesWhenTheShellCanTakeIt)
         trayCalls.erase(std::unique(trayCalls.begin(), trayCalls.end()), trayCalls.end());   // a step tells thrice
         EXPECT_EQ(std::make_tuple(trayCalls, (GetWindowLongW(w.window(), GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0, IsWindowVisible(w.window()) != FALSE),
                   std::make_tuple(s.calls, s.button, s.visible));
-        if (!s.calls.empty() && currentApp) EXPECT_EQ(trayTip, std::wstring(w.app().statusText).substr(0, 127));
+        if (!s.calls.empty() && currentApp.get()) EXPECT_EQ(trayTip, std::wstring(w.app().statusText).substr(0, 127));
     }
     EXPECT_EQ(trayTip, (std::wstring(150, L'n') + L".txt - Tomel | 1/2 | 00:00:05").substr(0, 127));
 }
