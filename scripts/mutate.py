@@ -309,6 +309,11 @@ class Mirror:
             os.killpg(p.pid, signal.SIGKILL)
             p.wait()
             return "timeout"
+        except BaseException:
+            # Interrupted: the tests must not go on with a program the next run rebuilds under them.
+            os.killpg(p.pid, signal.SIGKILL)
+            p.wait()
+            raise
 
 
 class NativeMirror(Mirror):
