@@ -113,22 +113,6 @@ TEST(Fitting, SummedWidthsAreWhatTheSystemMeasuresLineByLine)
     DeleteDC(dc);
 }
 
-namespace {
-BOOL CALLBACK confirmIfFontChooser(HWND dialog, LPARAM)
-{
-    wchar_t title[16] = {};
-    GetWindowTextW(dialog, title, 16);
-    if (wcscmp(title, L"Font") == 0) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    return TRUE;
-}
-
-// Confirms the font chooser as it opens, with the font it was given.
-void CALLBACK confirmFont(HWND, UINT, UINT_PTR, DWORD)
-{
-    EnumThreadWindows(GetCurrentThreadId(), confirmIfFontChooser, 0);
-}
-}  // namespace
-
 // The window through a run of steps: what each changes, and what holds after every one: the place the
 // program keeps is the window's; a docked window stands where docking puts it; the caption is there
 // when chosen; a transparent window is keyed on the background colour and clipped as switching
@@ -191,9 +175,8 @@ TEST(Frame, EveryStepKeepsThePlaceDockingCaptionAndClip)
     const auto chosenFont = [&](LONG height) {   // the font chooser confirmed with this height
         return [&, height] {
             app.logFont.lfHeight = height;
-            const UINT_PTR timer = SetTimer(nullptr, 0, 200, confirmFont);
+            answerNextDialog([](HWND d) { PostMessageW(d, WM_COMMAND, IDOK, 0); });
             w.command(CMD_FONT);
-            KillTimer(nullptr, timer);
         };
     };
     const LONG fontHeight = app.logFont.lfHeight;

@@ -97,19 +97,11 @@ BOOL WINAPI closeAtMenu(HMENU, UINT, int, int, HWND, LPTPMPARAMS)
     return CMD_NEXT;
 }
 
-BOOL CALLBACK cancelDialog(HWND window, LPARAM)
-{
-    wchar_t name[8] = {};
-    GetClassNameW(window, name, 8);
-    if (wcscmp(name, L"#32770") == 0 && window != probed) PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
-}
-
 void CALLBACK onLoopTimer(HWND, UINT, UINT_PTR, DWORD)
 {
     if (!probe.ran) return closeFromInside();
     probe.stuck = true;
-    EnumThreadWindows(GetCurrentThreadId(), cancelDialog, 0);
+    answerNextDialog([](HWND d) { PostMessageW(d, WM_COMMAND, IDCANCEL, 0); });
 }
 }  // namespace
 
