@@ -352,7 +352,7 @@ TEST(WrittenFile, EveryCutOfAWholeFileIsToldFromIt)
 
 TEST(WrittenFile, AKeptCopyNamesItsFileAndIsWholeOnlyToTheLastByte)
 {
-    const std::wstring target = L"\\\\?\\C:\\Program Files\\Tomel\\tomel.ini";
+    const std::wstring target = L"\\\\?\\C:\\Program Files\\T\u00F6mel \u0416\\tomel.ini";   // beyond ASCII and Latin-1
     const std::string old("\xFF\xFE[\0\r\0\n\0", 8), copy = keptCopyBytes(target, old);
     KeptCopy read;
     for (std::size_t n = 0; n < copy.size(); ++n) ASSERT_EQ(readKeptCopy(copy.substr(0, n), read), WrittenFile::Cut) << n;
