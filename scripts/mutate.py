@@ -251,7 +251,8 @@ class Mirror:
                 rel = f.read().strip()
             src = os.path.join(TOP, rel)
             if rel and os.path.exists(src):
-                shutil.copy2(src, os.path.join(self.root, rel))
+                # A new time stamp: the build made from the mutant is newer than the tree's file.
+                shutil.copy(src, os.path.join(self.root, rel))
             os.remove(self.pending)
 
     def sync(self):
@@ -272,7 +273,10 @@ class Mirror:
                 if os.path.exists(b) and same_content(a, b):
                     continue
                 os.makedirs(os.path.dirname(b), exist_ok=True)
-                shutil.copy2(a, b)
+                # Stamped with the time of the copy, not the tree's: a file edited in the tree while an
+                # earlier run mutated (and so rewrote) it would otherwise look older than what the
+                # mirror built from the old text, and make would keep that build.
+                shutil.copy(a, b)
         for base, _, files in os.walk(self.root):
             for f in files:
                 rel = os.path.relpath(os.path.join(base, f), self.root)
@@ -305,6 +309,11 @@ class Mirror:
             os.killpg(p.pid, signal.SIGKILL)
             p.wait()
             return "timeout"
+        except BaseException:
+            # Interrupted: the tests must not go on with a program the next run rebuilds under them.
+            os.killpg(p.pid, signal.SIGKILL)
+            p.wait()
+            raise
 
 
 class NativeMirror(Mirror):

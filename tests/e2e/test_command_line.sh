@@ -40,10 +40,7 @@ while read -r before file backup locked file_after backup_after; do
     left=$(ls "$E2E_WORK/bin" | grep -vxE 'tomel\.exe|Tomel\.txt|tomel\.ini|tomel\.lang\.ini(\.bak)?')
     [ -z "$left" ] || fail "left beside the program: $left"
 done <<'CASES'
-- - - - english -
 own - - - english -
-- translation backup - english translation
 - translation backup file translation backup
-- translation backup backup translation backup
 CASES
 e2e_pass

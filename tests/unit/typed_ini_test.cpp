@@ -118,48 +118,42 @@ TEST(TypedIni, LinesOfASection)
     EXPECT_EQ(value, 5);
 }
 
-TEST(TypedIni, IntegersKeepTheTargetWidthAndAreWrittenInTheirBase)
+TEST(TypedIni, NumbersKeepTheTargetWidthAndRangeAndAreWrittenInTheirForm)
 {
-    // An unreadable value leaves the target's bytes (0xA5 each) alone.
-    struct Case { T type; const wchar_t* value; const char* written; };
+    // An unreadable value leaves the target alone (bytes 0xA5, a real 42). A range is judged on the
+    // number as written, before the cut to the target's width: 70000 is not 4464, 2^32 is not 0; the
+    // 64-bit range saturates at its ends, beyond a range that stops one short of them.
+    const IniRange shortRange{0, 32767, 4}, longRange{-5, 921599999, 5000}, wideRange{INT64_MIN + 1, INT64_MAX - 1, 7};
+    struct Case { T type; const wchar_t* value; const char* written; const IniRange* range = nullptr; };
     const Case cases[] = {
         {T::Byte, L"300", "44"}, {T::Byte, L"x1", "165"}, {T::Short, L"40000", "-25536"}, {T::Short, L"0x10", "0"},
         {T::ShortOctal, L"78", "7"}, {T::LongOctal, L"-1", "37777777777"}, {T::ShortHex, L"0X12345", "2345"},
         {T::ShortHex, L"0x", "0"}, {T::LongHex, L"aAfF09", "aaff09"}, {T::LongHex, L"-0x1", "ffffffff"},
         {T::Short, L"12:@", "12"},   // the characters between the digits and the capitals end a number
+        {T::Short, L"70000", "4", &shortRange}, {T::Short, L"-1", "4", &shortRange},
+        {T::Short, L"32767", "32767", &shortRange}, {T::Short, L"0", "0", &shortRange},
+        {T::Short, L"32768", "4", &shortRange}, {T::Short, L"abc", "-23131", &shortRange},
+        {T::Long, L"4294967296", "5000", &longRange}, {T::Long, L"921599999", "921599999", &longRange},
+        {T::Long, L"921600000", "5000", &longRange}, {T::Long, L"-5", "-5", &longRange}, {T::Long, L"-6", "5000", &longRange},
+        {T::Long, L"99999999999999999999999", "5000", &longRange}, {T::Long, L"-9223372036854775808", "5000", &longRange},
+        {T::Long, L"-18446744073709551615", "5000", &longRange},
+        {T::LongHex, L"99999999999999999999", "7", &wideRange}, {T::LongHex, L"-99999999999999999999", "7", &wideRange},
+        {T::Double, L" \t-2.5e3", "-2500"}, {T::Double, L"+.25", "0.25"}, {T::Double, L"2\u0131", "2"},
+        {T::Double, L"abc", "42"}, {T::Double, L"+-1", "42"}, {T::Double, L"1e999", "42"}, {T::Double, L"1e-5", "1e-05"},
+        {T::Double, L"-0.000123456", "-0.000123456"}, {T::Double, L"100000", "100000"}, {T::Double, L"999999.5", "1e+06"},
+        {T::Double, L"123456789", "1.23457e+08"}, {T::Double, L"1000.5", "1000.5"}, {T::Double, L"0", "0"},
+        {T::Double, L"1e-100", "1e-100"}, {T::Double, L"-1.25e-7", "-1.25e-07"}, {T::Double, L"-inf", "-inf"},
+        {T::Double, L"nan", "nan"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
-        unsigned char memory[8];
+        alignas(8) unsigned char memory[12];
         std::memset(memory, 0xA5, sizeof memory);
-        EXPECT_EQ(readAndWrite(c.value, c.type, memory), c.written);
+        if (const double real = 42; c.type == T::Double) std::memcpy(memory, &real, sizeof real);
+        EXPECT_EQ(readAndWrite(c.value, c.type, memory, c.range), c.written);
         const bool wide = c.type == T::Long || c.type == T::LongOctal || c.type == T::LongHex;
-        const std::size_t width = c.type == T::Byte ? 1 : wide ? 4 : 2;
+        const std::size_t width = c.type == T::Byte ? 1 : c.type == T::Double ? 8 : wide ? 4 : 2;
         for (std::size_t i = width; i < sizeof memory; ++i) EXPECT_EQ(memory[i], 0xA5) << "byte " << i;
-    }
-}
-
-TEST(TypedIni, ANumberOutsideItsRowsRangeGivesTheFallbackAsWritten)
-{
-    // Judged as written, before the cut to the target's width: 70000 is not 4464, 2^32 is not 0.
-    const IniRange shortRange{0, 32767, 4}, longRange{-5, 921599999, 5000};
-    struct Case { T type; const wchar_t* value; const char* written; };
-    const Case cases[] = {
-        {T::Short, L"70000", "4"}, {T::Short, L"-1", "4"}, {T::Short, L"32767", "32767"}, {T::Short, L"0", "0"},
-        {T::Short, L"32768", "4"}, {T::Short, L"abc", "-23131"},   // unreadable: the target stays
-        {T::Long, L"4294967296", "5000"}, {T::Long, L"921599999", "921599999"}, {T::Long, L"921600000", "5000"},
-        {T::Long, L"-5", "-5"}, {T::Long, L"-6", "5000"}, {T::Long, L"99999999999999999999999", "5000"},
-        {T::Long, L"-9223372036854775808", "5000"}, {T::Long, L"-18446744073709551615", "5000"},
-        // Saturated at the ends of the 64-bit range, beyond a range that stops one short of them.
-        {T::LongHex, L"99999999999999999999", "7"}, {T::LongHex, L"-99999999999999999999", "7"},
-    };
-    const IniRange wideRange{INT64_MIN + 1, INT64_MAX - 1, 7};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(&c - cases);
-        unsigned char memory[4];
-        std::memset(memory, 0xA5, sizeof memory);
-        const IniRange* range = c.type == T::Short ? &shortRange : c.type == T::Long ? &longRange : &wideRange;
-        EXPECT_EQ(readAndWrite(c.value, c.type, memory, range), c.written);
     }
 }
 
@@ -184,22 +178,6 @@ TEST(TypedIni, AWholeStringIsNeverReadOrWrittenCutShort)
         IniWriter writer = makeIniWriter(true, nullptr);
         writeSection(writer, table, L"[S]");
         EXPECT_EQ(takeIniBytes(writer), utf16Bytes(L"[S]\r\npath=" + (c.written ? c.value : L"") + L"\r\n"));
-    }
-}
-
-TEST(TypedIni, RealsAreReadAndWrittenAsPercentG)
-{
-    // An unreadable value leaves the target at 42.
-    struct Case { const wchar_t* value; const char* written; };
-    const Case cases[] = {
-        {L" \t-2.5e3", "-2500"}, {L"+.25", "0.25"}, {L"2\u0131", "2"}, {L"abc", "42"}, {L"+-1", "42"},
-        {L"1e999", "42"}, {L"1e-5", "1e-05"}, {L"-0.000123456", "-0.000123456"}, {L"100000", "100000"},
-        {L"999999.5", "1e+06"}, {L"123456789", "1.23457e+08"}, {L"1000.5", "1000.5"}, {L"0", "0"},
-        {L"1e-100", "1e-100"}, {L"-1.25e-7", "-1.25e-07"}, {L"-inf", "-inf"}, {L"nan", "nan"},
-    };
-    for (const Case& c : cases) {
-        double real = 42;
-        EXPECT_EQ(readAndWrite(c.value, T::Double, &real), c.written) << c.written;
     }
 }
 
@@ -374,7 +352,7 @@ TEST(WrittenFile, EveryCutOfAWholeFileIsToldFromIt)
 
 TEST(WrittenFile, AKeptCopyNamesItsFileAndIsWholeOnlyToTheLastByte)
 {
-    const std::wstring target = L"\\\\?\\C:\\Program Files\\Tomel\\tomel.ini";
+    const std::wstring target = L"\\\\?\\C:\\Program Files\\T\u00F6mel \u0416\\tomel.ini";   // beyond ASCII and Latin-1
     const std::string old("\xFF\xFE[\0\r\0\n\0", 8), copy = keptCopyBytes(target, old);
     KeptCopy read;
     for (std::size_t n = 0; n < copy.size(); ++n) ASSERT_EQ(readKeptCopy(copy.substr(0, n), read), WrittenFile::Cut) << n;

@@ -51,6 +51,11 @@ TEST(Gong, SendsItsCommandsAndTriesAFileAgainThatDidNotOpen)
         {"a file not there yet", [&] { reload(later); }, [&] { return Commands{close, play}; }},
         {"settings naming it once it is", [&] { writeBytes(later, "RIFF"); reload(later); },
          [&] { return Commands{openOf(later), play}; }},
+        {"a sound chosen in its dialog", [&] {
+             answerNextDialog([&](HWND d) {
+                 for (int box : {0x47C, 0x480}) SetDlgItemTextW(d, box, sound.c_str());   // the name box: Windows', Wine's
+                 PostMessageW(d, WM_COMMAND, IDOK, 0); });
+             w.command(CMD_SOUND_FILE); }, [&] { return Commands{close, open}; }},
         {"the end", [&] { SendMessageW(w.window(), WM_CLOSE, 0, 0); }, [&] { return Commands{close}; }},
     };
     platform.mciSendString = recordCommand;

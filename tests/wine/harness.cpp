@@ -13,13 +13,13 @@
 
 std::vector<std::wstring> shownMessages;
 
+namespace {
 int WINAPI recordMessage(HWND, LPCWSTR text, LPCWSTR, UINT)
 {
     shownMessages.push_back(text ? text : L"");
     return IDOK;
 }
 
-namespace {
 std::function<void(HWND)> pendingAnswer;
 
 BOOL CALLBACK answerIfDialog(HWND window, LPARAM)

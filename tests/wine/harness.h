@@ -13,7 +13,6 @@
 // The texts of the message boxes the program asked for while a test ran, which the harness
 // answers with IDOK in the user's place (the table's messageBox while a TomelWindow lives).
 extern std::vector<std::wstring> shownMessages;
-int WINAPI recordMessage(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
 class TomelWindow {
 public:

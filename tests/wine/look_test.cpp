@@ -137,22 +137,6 @@ TEST(Fitting, SummedWidthsAreWhatTheSystemMeasuresLineByLine)
     DeleteDC(dc);
 }
 
-namespace {
-BOOL CALLBACK confirmIfFontChooser(HWND dialog, LPARAM)
-{
-    wchar_t title[16] = {};
-    GetWindowTextW(dialog, title, 16);
-    if (wcscmp(title, L"Font") == 0) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    return TRUE;
-}
-
-// Confirms the font chooser as it opens, with the font it was given.
-void CALLBACK confirmFont(HWND, UINT, UINT_PTR, DWORD)
-{
-    EnumThreadWindows(GetCurrentThreadId(), confirmIfFontChooser, 0);
-}
-}  // namespace
-
 // The window through a run of steps: what each changes, and what holds after every one: the place the
 // program keeps is the window's; a docked window stands where docking puts it; the caption is there
 // when chosen; a transparent window is keyed on the background colour and clipped as switching
@@ -215,9 +199,8 @@ TEST(Frame, EveryStepKeepsThePlaceDockingCaptionAndClip)
     const auto chosenFont = [&](LONG height) {   // the font chooser confirmed with this height
         return [&, height] {
             app.logFont.lfHeight = height;
-            const UINT_PTR timer = SetTimer(nullptr, 0, 200, confirmFont);
+            answerNextDialog([](HWND d) { PostMessageW(d, WM_COMMAND, IDOK, 0); });
             w.command(CMD_FONT);
-            KillTimer(nullptr, timer);
         };
     };
     const LONG fontHeight = app.logFont.lfHeight;
@@ -567,13 +550,13 @@ TEST(Picture, TheImagingComponentReadsEachFormatAndMetafilesComeThroughTheSystem
     FillRect(recorder, &all, red);
     DeleteEnhMetaFile(CloseEnhMetaFile(recorder));
     DeleteObject(red);
-    struct Case { std::wstring path; bool decoded, system; PixelSize size; };
+    struct Case { std::wstring path; bool decoded, system; PixelSize size; bool red = true; };
     const Case cases[] = {
         {testPicture("red.jpg"), true, false, {48, 32}}, {testPicture("red.bmp"), true, false, {48, 32}},
         {testPicture("red.gif"), true, false, {48, 32}}, {testPicture("red.png"), true, false, {48, 32}},
         {testPicture("red.ico"), true, false, {48, 32}},
         {testPicture("sizes.ico"), true, false, {32, 32}},   // of 48, 32 and 16: the system's icon size
-        {metafile, false, true, {48, 32}},
+        {metafile, false, true, {48, 32}}, {bitmapFile(L"dot.bmp", 1, 1), true, false, {1, 1}, false},
         {testDirectory() + L"\\missing.jpg", false, false, {}}, {writeBytes(L"text.jpg", "no picture"), false, false, {}},
     };
     TomelWindow w;
@@ -587,7 +570,7 @@ TEST(Picture, TheImagingComponentReadsEachFormatAndMetafilesComeThroughTheSystem
                   std::make_pair(c.decoded, c.system));
         const PixelSize size = pictureSizePixels(app, WindowDC(app.window).get());
         EXPECT_EQ(std::make_pair(size.width, size.height), std::make_pair(c.size.width, c.size.height));
-        if (!app.picture) continue;
+        if (!app.picture || !c.red) continue;
         const PaintedClient painted(w);
         const std::uint32_t centre = painted.at(painted.midX(), painted.midY());
         EXPECT_TRUE((centre >> 16) > 0xF0 && (centre & 0xFFFF) < 0x1010) << std::hex << centre;   // red, as JPEG keeps it

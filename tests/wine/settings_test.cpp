@@ -352,7 +352,8 @@ TEST(Settings, KillsDuringSavesLeaveAWholeFileForTheNextStart)
             STARTUPINFOW startup = {sizeof startup};
             PROCESS_INFORMATION child = {};
             ResetEvent(ready);
-            ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+            ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child))
+                << GetLastError();
             const bool saving = WaitForSingleObject(ready, 10000) == WAIT_OBJECT_0;
             Sleep(random() % 25);
             TerminateProcess(child.hProcess, 9), WaitForSingleObject(child.hProcess, 10000);
