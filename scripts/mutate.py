@@ -452,6 +452,8 @@ def main():
         for m in mutants:
             print(m.entry())
         print(f"{len(mutants)} mutants in {len(files)} files, {len(excluded)} known equivalent left out")
+        for line in stale:
+            print(f"listed as equivalent, but no such mutant any more: {line}")
         return 0
 
     if args.sample and args.sample < len(mutants):
