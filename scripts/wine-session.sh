@@ -81,7 +81,9 @@ start() {
   local keeper="${TOMEL_KEEPER:-$top/build/win64/tests/keeper.exe}"
   tomel_wine "$keeper" >/dev/null 2>&1 </dev/null &
   local kp=$!
-  for _ in $(seq 100); do xdotool search --name '^Default - Wine desktop$' >/dev/null 2>&1 && break; sleep 0.1; done
+  # A prefix's first desktop can take a while on a busy machine; a program started before it is up
+  # may find no desktop to make its windows on.
+  for _ in $(seq 600); do xdotool search --name '^Default - Wine desktop$' >/dev/null 2>&1 && break; sleep 0.1; done
   cat > "$envfile" <<ENV
 export DISPLAY=$DISPLAY
 export WINEPREFIX=$WINEPREFIX

@@ -13,4 +13,12 @@ tests="$(cd "$(dirname "$1")" && pwd)/tests/wine_tests.exe"
 [ -f "$tests" ] || { echo "skipped: the in-process tests were not built"; exit 77; }
 export TOMEL_WINE_DIR="$top/build/wine144" TOMEL_WINE_DPI=144 TOMEL_EXPECT_DPI=144
 trap '"$top/scripts/wine-session.sh" stop' EXIT
-cd "$(dirname "$tests")" && "$top/scripts/wine-run.sh" "$tests" --gtest_filter='Dpi.*' </dev/null
+fresh=; [ -f "$TOMEL_WINE_DIR/env" ] || [ -d "$TOMEL_WINE_DIR" ] || fresh=yes
+cd "$(dirname "$tests")" || exit 1
+"$top/scripts/wine-run.sh" "$tests" --gtest_filter='Dpi.*' </dev/null && exit 0
+rc=$?
+# The first run in a prefix just made has been seen, once, to find no window of its own under Wine
+# (the program's first start there); a fault of the program fails the second run too.
+[ -n "$fresh" ] && [ "$rc" != 77 ] || exit "$rc"
+echo "the first run in the new prefix failed ($rc); running again"
+"$top/scripts/wine-run.sh" "$tests" --gtest_filter='Dpi.*' </dev/null

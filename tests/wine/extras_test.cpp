@@ -9,6 +9,7 @@
 #include "core/app/commands.h"
 #include "harness.h"
 #include "shell/app/autostart_win.h"
+#include "shell/app/files_win.h"
 #include "shell/app/global_keys_win.h"
 #include "shell/app/platform_win.h"
 
@@ -127,6 +128,7 @@ TEST(Extras, ReloadWhenChangedFollowsEditsAndKeepsTheEntry)
         Sleep(20);   // a later write time, whatever the file system's step
         s.edit();
         EXPECT_EQ(w.pump(s.changes ? 4000 : 2500, [&] { return s.changes && w.text() == s.shown; }), s.changes);
+        if (s.changes) EXPECT_TRUE(app.textWatch.loaded == fileStamp(path.c_str()));   // read once, not again and again
         EXPECT_EQ(w.text(), s.shown);
         EXPECT_LT(app.timer.remainingMs, remaining);
     }
@@ -228,6 +230,10 @@ TEST(Extras, GlobalKeysWorkAndAKeyHeldElsewhereIsToldOnce)
             EXPECT_EQ(std::make_tuple(w.text(), IsWindowVisible(w.window()) != FALSE, w.title().substr(w.title().rfind(L"2/2"))),
                       std::make_tuple(std::wstring(s.shown), s.visible, std::wstring(s.status)));
         }
+        // A settings reload registers the keys anew: a key taken out there is given back.
+        app.keyPause[0] = L'\0';
+        registerGlobalKeys(app);
+        EXPECT_EQ(std::make_tuple(shownMessages.size(), free(VK_F9), free(VK_F11)), std::make_tuple(size_t(2), false, true));
     }
     EXPECT_EQ(std::make_pair(free(VK_F9), free(VK_F11)), std::make_pair(true, true));   // given back with the window
     UnregisterHotKey(nullptr, 77);

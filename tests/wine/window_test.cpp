@@ -349,6 +349,7 @@ TEST(Dpi, TheWindowFontAndFitScaleToTheScreenAndTheFileKeepsItsSizes)
     const std::string stored = utf16File(text);
 
     TomelWindow w;
+    ASSERT_TRUE(IsWindow(w.window()) && currentApp.get());
     App& app = w.app();
     copyToBuffer(app.settingsPath, PATH_BUFFER, writeBytes(L"dpi.ini", stored));
     reloadSettings(app);
