@@ -14,6 +14,11 @@ double threadCpuMs();
 long long fileBytes(const std::wstring& path);
 std::wstring widen(const char* s);
 
+struct App;
+// Creates the program's main window (and its owner) with `answer` in place of message boxes: its App, or none (told
+// on stderr).
+App* startMainWindow(HWND& window, HWND& owner, int(WINAPI* answer)(HWND, LPCWSTR, LPCWSTR, UINT));
+
 // The input files, written into `directory` when missing: a 100 MB ANSI file of about two million
 // lines, a 100 MB UTF-16 LE file and a 10-line ANSI file whose lines are the first ten of the big one.
 constexpr const wchar_t* ANSI_FILE = L"ansi-100mb.txt";

@@ -41,11 +41,10 @@ std::wstring writeBigLanguageFile(const std::wstring& directory, std::size_t byt
 
 int runMenu(const std::wstring& directory)
 {
-    platform.messageBox = answerMessage;
-    HWND owner = nullptr;
-    HWND window = createMainWindow(GetModuleHandleW(nullptr), owner);
-    if (!window || !currentApp.get()) return 1;
-    App& app = *currentApp.get();
+    HWND window = nullptr, owner = nullptr;
+    App* started = startMainWindow(window, owner, answerMessage);
+    if (!started) return 1;
+    App& app = *started;
 
     // Each part alone, then the whole showing as the program does it (the tracking itself aside).
     double start = nowMs();

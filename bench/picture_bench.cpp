@@ -32,14 +32,10 @@ void pumpFor(double ms, const App* app)
 
 int runPicture(const std::wstring& path)
 {
-    platform.messageBox = answerMessage;
-    HWND owner = nullptr;
-    HWND window = createMainWindow(GetModuleHandleW(nullptr), owner);
-    if (!window || !currentApp.get()) {
-        std::fprintf(stderr, "cannot create the main window (error %lu)\n", GetLastError());
-        return 1;
-    }
-    App& app = *currentApp.get();
+    HWND window = nullptr, owner = nullptr;
+    App* started = startMainWindow(window, owner, answerMessage);
+    if (!started) return 1;
+    App& app = *started;
     app.saveOnExit = false;
     const double start = nowMs();
     if (!path.empty()) {

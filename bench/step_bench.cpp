@@ -102,14 +102,10 @@ void stepParts(App& app, Walk& walk)
 
 int runSteps(const std::wstring& bigPath, const std::wstring& smallPath)
 {
-    platform.messageBox = answerMessage;
-    HWND owner = nullptr;
-    HWND window = createMainWindow(GetModuleHandleW(nullptr), owner);
-    if (!window || !currentApp.get()) {
-        std::fprintf(stderr, "cannot create the main window (error %lu)\n", GetLastError());
-        return 1;
-    }
-    App& app = *currentApp.get();
+    HWND window = nullptr, owner = nullptr;
+    App* started = startMainWindow(window, owner, answerMessage);
+    if (!started) return 1;
+    App& app = *started;
     pumpMessages(window);
     Walk small;
     loadEntries(app, smallPath, small.entries);

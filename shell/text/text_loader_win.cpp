@@ -192,17 +192,29 @@ LoadOutcome readEntries(EntryList& entries, FILE* file, TextFlavor flavor, bool 
                                        : loadByteEntries(entries, file, multiline, bytes);
 }
 
-void openTextFile(App& app)
+namespace {
+// Reads textFilePath into the entries. The new text goes into a list of its own: the one on show
+// stays whole unless the new one is Loaded, and its memory goes back before anything is shown.
+LoadOutcome readTextFile(App& app)
 {
-    // Reload When Changed compares the file with what it was just before this read.
-    const FileStamp before = app.reloadWhenChanged ? fileStamp(app.textFilePath) : FileStamp{};
     ByteText bytes = ByteText::Ansi;
     OpenedText text = detectTextEncoding(app.textFilePath, bytes, app.utf8Text);
-    // The new text goes into a list of its own: the one on show stays whole until it is complete.
     EntryList loaded(app.entries.allocator());
     LoadOutcome outcome = text.encoding.outcome;
     if (outcome == LoadOutcome::Loaded) outcome = readEntries(loaded, text.file.get(), text.encoding.flavor, app.multiline, bytes);
     text.file.reset();
+    if (outcome != LoadOutcome::Loaded) return outcome;
+    app.entries.swap(loaded);
+    loaded.release();
+    return outcome;
+}
+}  // namespace
+
+void openTextFile(App& app)
+{
+    // Reload When Changed compares the file with what it was just before this read.
+    const FileStamp before = app.reloadWhenChanged ? fileStamp(app.textFilePath) : FileStamp{};
+    const LoadOutcome outcome = readTextFile(app);
     if (outcome != LoadOutcome::Loaded) {
         reportLoad(app, outcome);
         watchTextFile(app);
@@ -210,8 +222,6 @@ void openTextFile(App& app)
     }
     app.textWatch = {before, {}};
     watchTextFile(app);
-    app.entries.swap(loaded);
-    loaded.release();   // the previous text's memory goes back before anything is shown
     reportLoad(app, LoadOutcome::Loaded);
     if (app.fitFont || app.fitWidth) fitText(app);
     if (app.currentIndex > app.entries.size() - 1) app.currentIndex = 0;
@@ -223,15 +233,8 @@ void openTextFile(App& app)
 
 LoadOutcome reloadChangedText(App& app)
 {
-    ByteText bytes = ByteText::Ansi;
-    OpenedText text = detectTextEncoding(app.textFilePath, bytes, app.utf8Text);
-    EntryList loaded(app.entries.allocator());
-    LoadOutcome outcome = text.encoding.outcome;
-    if (outcome == LoadOutcome::Loaded) outcome = readEntries(loaded, text.file.get(), text.encoding.flavor, app.multiline, bytes);
-    text.file.reset();
+    const LoadOutcome outcome = readTextFile(app);
     if (outcome != LoadOutcome::Loaded) return outcome;   // the text on show stays, without a word
-    app.entries.swap(loaded);
-    loaded.release();
     if (app.entries.empty()) reportLoad(app, LoadOutcome::Loaded);   // "No data"
     if (app.fitFont || app.fitWidth) fitText(app);
     if (app.currentIndex >= app.entries.size()) app.currentIndex = app.entries.empty() ? 0 : app.entries.size() - 1;
