@@ -147,7 +147,7 @@ TEST(Extras, RevealShowsTheFrontThenTheWholeCard)
     w.command(CMD_REVEAL);
     const struct { const char* name; std::function<void()> act; const wchar_t* shown; } steps[] = {
         {"Reveal on", [] {}, L"front"},
-        {"V", [&] { w.route(WM_KEYDOWN, 'V', 0); }, L"front\tback\n"},
+        {"Show Back (V)", [&] { w.command(CMD_SHOW_BACK); }, L"front\tback\n"},
         {"the next entry", [&] { w.command(CMD_NEXT); }, L"plain\n"},
         {"back again", [&] { w.command(CMD_PREVIOUS); }, L"front"},
         {"half the slide period", [&] { w.pump(1000, [&] { return w.text() != L"front"; }); }, L"front\tback\n"},
@@ -181,20 +181,14 @@ TEST(Extras, PauseOnHoverHoldsTheCountdownUnderThePointer)
     EXPECT_TRUE(w.pump(1500, [&] { return app.timer.remainingMs < remaining; }));
 }
 
-// Copy Entry puts the entry on show on the clipboard with CR LF line ends and no last line end.
+// Copy Entry puts the entry on show on the clipboard with CR LF line ends and no last line end (its
+// key, Ctrl+Insert, is in the key table's test).
 TEST(Extras, CopyEntryPutsTheEntryOnTheClipboard)
 {
     TomelWindow w;
     w.drop({writeBytes(L"copy.txt", "first line\r\nsecond\r\n\r\nnext\r\n")});
     ASSERT_TRUE(OpenClipboard(w.window()) && EmptyClipboard() && CloseClipboard());
-    w.route(WM_KEYDOWN, VK_INSERT, 0);   // without Ctrl: nothing
-    EXPECT_EQ(clipboardText(w.window()), L"");
-    BYTE keys[256] = {};
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    w.route(WM_KEYDOWN, VK_INSERT, 0);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    w.command(CMD_COPY_ENTRY);
     EXPECT_EQ(clipboardText(w.window()), L"first line\r\nsecond");
 }
 
