@@ -103,13 +103,6 @@ TEST(Paths, TheSettingsFileStaysBesideTheProgramUnlessNothingCanBeWrittenThere)
     }
 }
 
-TEST(BuiltInTexts, AreFoundByNumber)
-{
-    for (int id = 0; id < DIALOG_TEXT_COUNT; ++id) EXPECT_EQ(dialogText(id), dialogTexts[id].text) << id;
-    for (int id = 0; id < MESSAGE_TEXT_COUNT; ++id) EXPECT_EQ(messageText(id), messageTexts[id].text) << id;
-    EXPECT_EQ(messageText(MESSAGE_TEXT_COUNT), nullptr);
-}
-
 TEST(WindowRect, StaysOnTheScreen)
 {
     const ScreenMetrics screen{1920, 1080, 112, 27}, small{1920, 1080, 1, 1};
