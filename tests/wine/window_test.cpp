@@ -66,6 +66,7 @@ namespace {
 // after the close (it waits for the loop). `stuck`: the loop was still running a moment later.
 struct LoopProbe { bool ran = false, alive = false, stuck = false, greyed = false, timer = false; } probe;
 HWND probed;
+UINT ending;   // WM_CLOSE, or WM_ENDSESSION: the session ends
 
 BOOL WINAPI noteGreyedAndDismiss(HMENU menu, UINT, int, int, HWND, LPTPMPARAMS)
 {
@@ -74,7 +75,7 @@ BOOL WINAPI noteGreyedAndDismiss(HMENU menu, UINT, int, int, HWND, LPTPMPARAMS)
 }
 
 // As the tray icon's menu can over any dialog: Countdown (which releases a dialog's hold on the
-// timer), then Exit.
+// timer), then Exit (or the session's end).
 void closeFromInside()
 {
     probe.ran = true;
@@ -85,7 +86,7 @@ void closeFromInside()
     if (outer == Platform().trackPopupMenu) SendMessageW(probed, WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
     platform.trackPopupMenu = outer;
     probe.timer = KillTimer(probed, IDT_SLIDESHOW);   // a dialog's hold on the timer outlasts the menu and Countdown
-    SendMessageW(probed, WM_CLOSE, 0, 0);
+    SendMessageW(probed, ending, TRUE, 0);
     probe.alive = IsWindow(probed) && currentApp.get();
 }
 
@@ -109,53 +110,36 @@ void CALLBACK onLoopTimer(HWND, UINT, UINT_PTR, DWORD)
 }
 }  // namespace
 
+// The session ends while a message box is up: the App ends there, but the code that showed the box
+// goes on with it, so it is kept, with what it owns, until the process ends.
 TEST(Close, WaitsForEveryModalLoopOnTheWindowAndThenEndsTheProgram)
 {
     const std::wstring bigEndian = writeBytes(L"be.txt", std::string("\xFE\xFF\x00\x41", 4));
     // command 0: a dropped text that the program refuses with a message box; held: the loop holds the timer
-    const struct { const char* loop; unsigned command; bool held; } cases[] = {
+    const struct { const char* loop; unsigned command; bool held; UINT ending = WM_CLOSE; } cases[] = {
         {"About box", CMD_ABOUT, true}, {"timer dialog", CMD_SLIDE_TIME, true}, {"Open dialog", CMD_OPEN_FILE, true},
         {"Save As dialog", CMD_SAVE_AS, false}, {"colour chooser", CMD_TEXT_COLOUR, true}, {"popup menu", CMD_MENU, false},
-        {"message box", 0, false}};
+        {"message box", 0, false}, {"message box, the session ending", 0, false, WM_ENDSESSION}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.loop);
         TomelWindow w;
         probe = LoopProbe{};
         probed = w.window();
+        ending = c.ending;
+        const HFONT font = w.app().font.get();
         platform.messageBox = closeAtMessage;
         if (c.command == CMD_MENU) platform.trackPopupMenu = closeAtMenu;
         const UINT_PTR timer = c.command == CMD_MENU || !c.command ? 0 : SetTimer(nullptr, 0, 300, onLoopTimer);
         c.command ? w.command(c.command) : w.drop({bigEndian});
         if (timer) KillTimer(nullptr, timer);
         platform.trackPopupMenu = Platform().trackPopupMenu;
+        const bool closed = c.ending == WM_CLOSE;
         EXPECT_EQ(std::make_tuple(probe.ran, probe.alive, probe.stuck, probe.greyed, probe.timer),
-                  std::make_tuple(true, true, false, c.command != CMD_MENU, !c.held));
-        EXPECT_TRUE(w.pump(2000, [&] { return !IsWindow(w.window()); }));
-        EXPECT_EQ(currentApp.get(), nullptr);
+                  std::make_tuple(true, closed, false, c.command != CMD_MENU, !c.held));
+        EXPECT_TRUE(!closed || w.pump(2000, [&] { return !IsWindow(w.window()); }));
+        EXPECT_EQ(std::make_pair(currentApp.get(), GetObjectType(font)),
+                  std::make_pair(static_cast<App*>(nullptr), DWORD(closed ? 0 : OBJ_FONT)));
     }
-}
-
-namespace {
-int WINAPI endSessionInside(HWND, LPCWSTR, LPCWSTR, UINT)
-{
-    probe.ran = true;
-    SendMessageW(probed, WM_ENDSESSION, TRUE, 0);
-    probe.alive = currentApp.get() != nullptr;
-    return IDOK;
-}
-}  // namespace
-
-// The session ends while a message box is up: the App ends there, but the code that showed the box
-// goes on with it, so it is kept, with what it owns, until the process ends.
-TEST(Close, AnAppWhoseSessionEndsUnderAModalLoopIsKeptForTheCodeThatStartedIt)
-{
-    TomelWindow w;
-    probe = LoopProbe{};
-    probed = w.window();
-    const HFONT font = w.app().font.get();
-    platform.messageBox = endSessionInside;
-    w.drop({writeBytes(L"be.txt", std::string("\xFE\xFF\x00\x41", 4))});   // refused with a message box
-    EXPECT_EQ(std::make_tuple(probe.ran, probe.alive, GetObjectType(font)), std::make_tuple(true, false, DWORD(OBJ_FONT)));
 }
 
 namespace {
