@@ -1,16 +1,18 @@
 // The window's look in the real window: the fast measure behind fitting the text; fits, caption,
 // transparency, docking, the Blackbox shell and the user's mouse, step by step; the text's colours,
-// the tray icon, the background picture and Fit To Graphic.
+// the tray icon, the background picture and Fit To Graphic; and all of it at the screen's dpi.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <optional>
 #include <random>
 
 #include "core/app/commands.h"
+#include "core/display/dpi.h"
 #include "harness.h"
 #include "res/resource.h"
 #include "shell/app/platform_win.h"
@@ -73,6 +75,38 @@ RECT rectOf(HWND window)
     return r;
 }
 auto tied(const RECT& r) { return std::make_tuple(r.left, r.top, r.right, r.bottom); }
+
+int screenDpi()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+struct FontFigures {
+    int height, width;   // tmHeight + tmExternalLeading; the line's width
+};
+FontFigures measured(HFONT font, const std::wstring& line)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(dc, &tm);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, line.c_str(), int(line.size()), &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return {tm.tmHeight + tm.tmExternalLeading, size.cx};
+}
+
+// The text control's left edge in the client area: the text margin.
+int textMargin(const App& app)
+{
+    RECT r = rectOf(app.textControl);
+    MapWindowPoints(nullptr, app.window, reinterpret_cast<POINT*>(&r), 2);
+    return r.left;
+}
 
 std::uint64_t committedBytes()
 {
@@ -150,14 +184,8 @@ TEST(Frame, EveryStepKeepsThePlaceDockingCaptionAndClip)
     App& app = w.app();
     app.backgroundColour = 0x336699;
     app.blackboxNotifyPending = true;   // as when the shell was found at start-up
-    TEXTMETRICW tm = {};
-    SIZE x = {};
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, app.font.get());
-    GetTextMetricsW(dc, &tm);
-    GetTextExtentPoint32W(dc, L"x", 1, &x);   // a fixed-pitch font: every character as wide
-    const LONG line = tm.tmHeight + tm.tmExternalLeading, dpi = GetDeviceCaps(dc, LOGPIXELSY), frame = GetSystemMetrics(SM_CYFRAME);
-    SelectObject(dc, old), DeleteDC(dc);
+    const FontFigures x = measured(app.font.get(), L"x");   // a fixed-pitch font: every character as wide
+    const LONG line = x.height, dpi = screenDpi(), frame = GetSystemMetrics(SM_CYFRAME);
     RECT work = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const auto command = [&](unsigned id) { return [&, id] { w.command(id); }; };
@@ -193,9 +221,9 @@ TEST(Frame, EveryStepKeepsThePlaceDockingCaptionAndClip)
     };
     const LONG fontHeight = app.logFont.lfHeight;
     const std::wstring picture = bitmapFile(L"picture.bmp", 300, 100);
-    const SIZE paragraphs = {24 * x.cx + 20, 3 * line + 2 * frame}, lines = {24 * x.cx + 20, line * dpi / 72};
+    const SIZE paragraphs = {24 * x.width + 20, 3 * line + 2 * frame}, lines = {24 * x.width + 20, line * dpi / 72};
     const SIZE wrapped = {140, 2 * line * dpi / 72};   // a line of 24 or 27 wrapped once at 120 pixels
-    const SIZE narrow = {20 * x.cx + 20, line + 2 * frame};
+    const SIZE narrow = {20 * x.width + 20, line + 2 * frame};
     const bool wine = runningUnderWine();   // Wine sizes and places a window whose caption came or went its own way
     struct Step {
         const char* name;
@@ -353,6 +381,84 @@ TEST(Frame, OnASecondMonitorTheWindowStartsFitsAndDocksThere)
     w.command(CMD_DOCK_TOP);
     SystemParametersInfoW(SPI_SETWORKAREA, 0, &primary.rcWork, 0);
     EXPECT_EQ(rectOf(w.window()).top, moved.top);
+}
+
+// The window at the screen's dpi: the settings file's 96-dpi sizes scaled to it, the text drawn in a font
+// as many times taller, a fit as many times larger, and the file saved again just as it was read. Under
+// the test display the screen has 96 dpi; tests/e2e/test_dpi.sh runs this again on one of 144 dpi.
+// (Wine takes every program as per-monitor aware, manifest or not: tests/pe checks the manifest.)
+TEST(Dpi, TheWindowFontAndFitScaleToTheScreenAndTheFileKeepsItsSizes)
+{
+    const int dpi = screenDpi();
+    if (const char* expected = std::getenv("TOMEL_EXPECT_DPI")) ASSERT_EQ(dpi, std::atoi(expected));
+    const auto at = [](int size, int dpi) { return MulDiv(size, dpi, 96); };
+    // The default settings with a window of 600 by 325 at (10, 20), a 10-point font 13 pixels high.
+    std::wstring text;
+    for (char c : readFile(L"" TOMEL_TEST_DATA L"/settings-default.txt"))
+        if (c != '\r') text += c == '\n' ? std::wstring(L"\r\n") : std::wstring(1, wchar_t(c));
+    const std::wstring stock = L"left=100\r\ntop=200\r\nright=700\r\nbottom=525";
+    text.replace(text.find(stock), stock.size(), L"left=10\r\ntop=20\r\nright=610\r\nbottom=345");   // throws when not there
+    ASSERT_NE(text.find(L"height=-13\r\n"), std::wstring::npos);
+    const std::string stored = utf16File(text);
+
+    TomelWindow w;
+    ASSERT_TRUE(IsWindow(w.window()) && currentApp.get());
+    App& app = w.app();
+    copyToBuffer(app.settingsPath, PATH_BUFFER, writeBytes(L"dpi.ini", stored));
+    reloadSettings(app);
+    EXPECT_EQ(tied(rectOf(w.window())), std::make_tuple(at(10, dpi), at(20, dpi), at(610, dpi), at(345, dpi)));
+    EXPECT_EQ(textMargin(app), at(TEXT_MARGIN, dpi));
+    const std::wstring line = L"Twenty-four characters..";
+    LOGFONTW design = app.logFont;
+    design.lfHeight = -13;
+    const HFONT designFont = CreateFontIndirectW(&design);
+    const FontFigures at96 = measured(designFont, line);
+    DeleteObject(designFont);
+    const auto drawn = [&] { return measured(reinterpret_cast<HFONT>(SendMessageW(app.textControl, WM_GETFONT, 0, 0)), line); };
+    EXPECT_NEAR(drawn().height, at(at96.height, dpi), 1);
+    EXPECT_NEAR(drawn().width, at(at96.width, dpi), 2);
+    copyToBuffer(app.settingsPath, PATH_BUFFER, testDirectory() + L"\\saved.ini");
+    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
+    EXPECT_EQ(readFile(app.settingsPath), stored);
+
+    // Under the Blackbox shell the window docks its caption adjustment (4) above the work area, and grows
+    // by its window adjustment (2) when the caption comes.
+    app.blackboxShell = true;
+    w.command(CMD_DOCK_TOP);
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT docked = rectOf(w.window());
+    EXPECT_EQ(docked.top, work.top - at(4, dpi));
+    w.command(CMD_CAPTION), w.command(CMD_CAPTION);
+    const RECT grown = rectOf(w.window());
+    EXPECT_EQ(grown.bottom - grown.top, docked.bottom - docked.top + at(2, dpi));
+    app.blackboxShell = false;
+
+    // Fit To Font on one line: as wide as the line and four margins, as high as 96 / 72 font lines.
+    w.drop({writeBytes(L"line.txt", std::string(line.begin(), line.end()) + "\r\n")});
+    app.multiline = false;
+    w.command(CMD_FIT_FONT);
+    RECT client = {};
+    GetClientRect(w.window(), &client);
+    EXPECT_NEAR(client.right, at(at96.width + 4 * TEXT_MARGIN, dpi), 2);
+    EXPECT_NEAR(client.bottom, at(at96.height * 96 / 72, dpi), 2);
+
+    // Moved to a screen of twice the dpi and back: the font, the margins and the fit follow, and come back.
+    const FontFigures before = drawn();
+    const RECT place = rectOf(w.window());
+    RECT suggested = {place.left, place.top, place.left + 2 * (place.right - place.left), place.top + 2 * (place.bottom - place.top)};
+    app.fitFont = false;
+    SendMessageW(w.window(), WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(tied(rectOf(w.window())), tied(suggested));
+    EXPECT_NEAR(drawn().height, at(at96.height, 2 * dpi), 1);
+    EXPECT_EQ(textMargin(app), at(TEXT_MARGIN, 2 * dpi));
+    app.fitFont = true;
+    app.inSizeMove = true;   // dragged back: the fit mode stays
+    SendMessageW(w.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    app.inSizeMove = false;
+    EXPECT_EQ(std::make_pair(drawn().height, drawn().width), std::make_pair(before.height, before.width));
+    EXPECT_EQ(tied(rectOf(w.window())), tied(place));   // fitted again, not the suggested size
+    EXPECT_TRUE(app.fitFont);
 }
 
 // The text is drawn in the text colour on the background brush, or on the picture while one shows;
