@@ -324,7 +324,7 @@ TEST(Frame, EveryStepKeepsThePlaceDockingCaptionAndClip)
 }
 
 namespace {
-// A window stored at (100, 50) of the monitor `second`, 400 by 200, starts there, fits to a wide picture
+// A window stored at (100, 50) of the monitor `second`, 400 by 200, starts there, fits to a tall picture
 // inside that monitor's work area, and docks at its bottom; with that monitor gone (`unplugged`) it starts
 // on the primary screen, at its nearer edge.
 void startOnMonitor(const MONITORINFO& second, bool unplugged)
@@ -342,16 +342,15 @@ void startOnMonitor(const MONITORINFO& second, bool unplugged)
         return;
     }
     EXPECT_EQ(tied(r), std::make_tuple(area.left + 100, area.top + 50, area.left + 500, area.top + 250));
-    // As wide as the work area allows with the frame counted, the shape kept, moved in where it stood out.
-    ASSERT_TRUE(showPicture(w, bitmapFile(L"wide.bmp", 2000, 800)));
+    // Not docked: as high as the work area allows with the frame counted, moved in where it stood out.
+    w.app().docking = 0;
+    ASSERT_TRUE(showPicture(w, bitmapFile(L"tall.bmp", 100, 2000)));
     w.command(CMD_FIT_GRAPHIC);
     r = rectOf(w.window());
-    RECT client = {};
-    GetClientRect(w.window(), &client);
-    EXPECT_EQ(std::make_pair(r.left, r.right), std::make_pair(work.left, work.right));
-    EXPECT_NEAR(client.bottom, client.right * 800 / 2000, 1);
+    EXPECT_EQ(std::make_tuple(r.left, r.top, r.bottom), std::make_tuple(area.left + 100, work.top, work.bottom));
     w.command(CMD_DOCK_BOTTOM);
-    EXPECT_EQ(tied(rectOf(w.window())), std::make_tuple(work.left, r.top + work.bottom - r.bottom, work.right, work.bottom));
+    const LONG left = work.left + (work.right - work.left - (r.right - r.left)) / 2;
+    EXPECT_EQ(tied(rectOf(w.window())), std::make_tuple(left, work.top, left + r.right - r.left, work.bottom));
 }
 }  // namespace
 
@@ -446,7 +445,8 @@ TEST(Dpi, TheWindowFontAndFitScaleToTheScreenAndTheFileKeepsItsSizes)
     // Moved to a screen of twice the dpi and back: the font, the margins and the fit follow, and come back.
     const FontFigures before = drawn();
     const RECT place = rectOf(w.window());
-    RECT suggested = {place.left, place.top, place.left + 2 * (place.right - place.left), place.top + 2 * (place.bottom - place.top)};
+    RECT suggested = {place.left, place.top, place.left + 2 * (place.right - place.left),
+                      place.top + 2 * (place.bottom - place.top)};
     app.fitFont = false;
     SendMessageW(w.window(), WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(tied(rectOf(w.window())), tied(suggested));
