@@ -1,14 +1,15 @@
 // The dialogs from their templates as they open and close, and the texts they and the messages show.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <tuple>
 
+#include "core/ui/texts.h"
 #include "harness.h"
 #include "res/resource.h"
 #include "shell/app/platform_win.h"
 #include "shell/ui/dialogs_win.h"
-#include "shell/ui/language_win.h"
 
 namespace {
 std::vector<std::wstring> pagesOpened;
@@ -26,20 +27,16 @@ std::wstring saveAsTitle;
 // the home page and leaves the box open. The program's messages come from [Messages].
 TEST(Dialogs, OpenInTheLanguageFilesWordsAndKeepWhatIsTyped)
 {
-    const std::pair<std::wstring, std::wstring> rows[] = {
-        {L"[Dialogs]", L""}, {L"Slideshow Timer", L"D0"}, {L"Hide (Popup) Timer", L"D1"}, {L"hh:mm:ss:ms", L"D2"}, {L"Ok", L"D3"},
-        {L"Raise Caption", L"D4"}, {L"(Default: 4)", L"D5"}, {L"Lengthen Window", L"D6"}, {L"(Default: 2)", L"D7"},
-        {L":: Freeware ::", L"D8"}, {L"All donations appreciated", L"D9"}, {L"Language: original English", L"D10"},
-        {L"Visit Palvik :: Donate", L"D11"}, {L"[Messages]", L""}, {L"Save Tomel Settings", L"M0"}, {L"No data", L"M1"},
-        {L"No input file", L"M2"}, {L"Unicode big endian unsupported", L"M3"}, {L"UTF-8 unsupported", L"M4"},
-        {L"Settings could not be saved", L"M5"}, {L"Not a Tomel settings file, use Save As...", L"M6"}};
-    const auto languageFile = [&](bool back) {
-        std::wstring text;
-        for (const auto& [english, translated] : rows)
-            text += translated.empty() ? english + L"\r\n" : back ? translated + L"=" + english + L"\r\n" : english + L"=" + translated + L"\r\n";
-        return writeBytes(besideProgram(L"tomel.lang.ini"), utf16File(text));
-    };
-    languageFile(false);
+    // Each text of [Dialogs] and [Messages] translated to its row's letter and number ("D0", "M3").
+    const std::vector<TranslationRow> englishDialogs(std::begin(dialogTexts), std::end(dialogTexts)),
+        englishMessages(std::begin(messageTexts), std::end(messageTexts));
+    std::wstring file;
+    for (const auto& [section, rows, letter] :
+         {std::tuple{L"[Dialogs]", &englishDialogs, L"=D"}, {L"[Messages]", &englishMessages, L"=M"}}) {
+        file += section + std::wstring(L"\r\n");
+        for (const TranslationRow& row : *rows) file += row.text + (letter + std::to_wstring(row.id)) + L"\r\n";
+    }
+    writeBytes(besideProgram(L"tomel.lang.ini"), utf16File(file));
     TomelWindow w;
     DeleteFileW(besideProgram(L"tomel.lang.ini").c_str());
     // empty `shown`: not looked at; `refused`: the dialog stays open, the value as it was.
@@ -105,6 +102,6 @@ TEST(Dialogs, OpenInTheLanguageFilesWordsAndKeepWhatIsTyped)
         EXPECT_EQ(shown, m.shown) << m.name;
     }
     // English again for the tests that follow in this process.
-    readLanguageFile(languageFile(true).c_str(), IniOpenMode::Read);
-    DeleteFileW(besideProgram(L"tomel.lang.ini").c_str());
+    std::copy(englishDialogs.begin(), englishDialogs.end(), dialogTexts);
+    std::copy(englishMessages.begin(), englishMessages.end(), messageTexts);
 }

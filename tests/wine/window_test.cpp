@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <map>
 #include <set>
 #include <tuple>
 
 #include "core/app/commands.h"
-#include "core/display/dpi.h"
 #include "harness.h"
 #include "main/commands_win.h"
 #include "main/message_loop_win.h"
@@ -66,6 +64,7 @@ namespace {
 // after the close (it waits for the loop). `stuck`: the loop was still running a moment later.
 struct LoopProbe { bool ran = false, alive = false, stuck = false, greyed = false, timer = false; } probe;
 HWND probed;
+UINT ending;   // WM_CLOSE, or WM_ENDSESSION: the session ends
 
 BOOL WINAPI noteGreyedAndDismiss(HMENU menu, UINT, int, int, HWND, LPTPMPARAMS)
 {
@@ -74,7 +73,7 @@ BOOL WINAPI noteGreyedAndDismiss(HMENU menu, UINT, int, int, HWND, LPTPMPARAMS)
 }
 
 // As the tray icon's menu can over any dialog: Countdown (which releases a dialog's hold on the
-// timer), then Exit.
+// timer), then Exit (or the session's end).
 void closeFromInside()
 {
     probe.ran = true;
@@ -85,7 +84,7 @@ void closeFromInside()
     if (outer == Platform().trackPopupMenu) SendMessageW(probed, WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
     platform.trackPopupMenu = outer;
     probe.timer = KillTimer(probed, IDT_SLIDESHOW);   // a dialog's hold on the timer outlasts the menu and Countdown
-    SendMessageW(probed, WM_CLOSE, 0, 0);
+    SendMessageW(probed, ending, TRUE, 0);
     probe.alive = IsWindow(probed) && currentApp.get();
 }
 
@@ -109,53 +108,36 @@ void CALLBACK onLoopTimer(HWND, UINT, UINT_PTR, DWORD)
 }
 }  // namespace
 
+// The session ends while a message box is up: the App ends there, but the code that showed the box
+// goes on with it, so it is kept, with what it owns, until the process ends.
 TEST(Close, WaitsForEveryModalLoopOnTheWindowAndThenEndsTheProgram)
 {
     const std::wstring bigEndian = writeBytes(L"be.txt", std::string("\xFE\xFF\x00\x41", 4));
     // command 0: a dropped text that the program refuses with a message box; held: the loop holds the timer
-    const struct { const char* loop; unsigned command; bool held; } cases[] = {
+    const struct { const char* loop; unsigned command; bool held; UINT ending = WM_CLOSE; } cases[] = {
         {"About box", CMD_ABOUT, true}, {"timer dialog", CMD_SLIDE_TIME, true}, {"Open dialog", CMD_OPEN_FILE, true},
         {"Save As dialog", CMD_SAVE_AS, false}, {"colour chooser", CMD_TEXT_COLOUR, true}, {"popup menu", CMD_MENU, false},
-        {"message box", 0, false}};
+        {"message box", 0, false}, {"message box, the session ending", 0, false, WM_ENDSESSION}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.loop);
         TomelWindow w;
         probe = LoopProbe{};
         probed = w.window();
+        ending = c.ending;
+        const HFONT font = w.app().font.get();
         platform.messageBox = closeAtMessage;
         if (c.command == CMD_MENU) platform.trackPopupMenu = closeAtMenu;
         const UINT_PTR timer = c.command == CMD_MENU || !c.command ? 0 : SetTimer(nullptr, 0, 300, onLoopTimer);
         c.command ? w.command(c.command) : w.drop({bigEndian});
         if (timer) KillTimer(nullptr, timer);
         platform.trackPopupMenu = Platform().trackPopupMenu;
+        const bool closed = c.ending == WM_CLOSE;
         EXPECT_EQ(std::make_tuple(probe.ran, probe.alive, probe.stuck, probe.greyed, probe.timer),
-                  std::make_tuple(true, true, false, c.command != CMD_MENU, !c.held));
-        EXPECT_TRUE(w.pump(2000, [&] { return !IsWindow(w.window()); }));
-        EXPECT_EQ(currentApp.get(), nullptr);
+                  std::make_tuple(true, closed, false, c.command != CMD_MENU, !c.held));
+        EXPECT_TRUE(!closed || w.pump(2000, [&] { return !IsWindow(w.window()); }));
+        EXPECT_EQ(std::make_pair(currentApp.get(), GetObjectType(font)),
+                  std::make_pair(static_cast<App*>(nullptr), DWORD(closed ? 0 : OBJ_FONT)));
     }
-}
-
-namespace {
-int WINAPI endSessionInside(HWND, LPCWSTR, LPCWSTR, UINT)
-{
-    probe.ran = true;
-    SendMessageW(probed, WM_ENDSESSION, TRUE, 0);
-    probe.alive = currentApp.get() != nullptr;
-    return IDOK;
-}
-}  // namespace
-
-// The session ends while a message box is up: the App ends there, but the code that showed the box
-// goes on with it, so it is kept, with what it owns, until the process ends.
-TEST(Close, AnAppWhoseSessionEndsUnderAModalLoopIsKeptForTheCodeThatStartedIt)
-{
-    TomelWindow w;
-    probe = LoopProbe{};
-    probed = w.window();
-    const HFONT font = w.app().font.get();
-    platform.messageBox = endSessionInside;
-    w.drop({writeBytes(L"be.txt", std::string("\xFE\xFF\x00\x41", 4))});   // refused with a message box
-    EXPECT_EQ(std::make_tuple(probe.ran, probe.alive, GetObjectType(font)), std::make_tuple(true, false, DWORD(OBJ_FONT)));
 }
 
 namespace {
@@ -241,25 +223,26 @@ TEST(Commands, EachCommandDoesWhatItsItemSays)
     TomelWindow w;
     App& app = w.app();
     w.drop({writeBytes(L"commands.txt", "a1\r\na2\r\n\r\nb\r\n\r\nc\r\n\r\nd\r\n")});
-    const std::wstring status = L"commands.txt - Tomel | ";
+    // The text, the caption after the file's name ("?" when that is not there), the alignment, the topmost band.
     const auto shown = [&] {
         const LONG align = GetWindowLongW(app.textControl, GWL_STYLE) & 3;
         const bool top = GetWindowLongW(w.window(), GWL_EXSTYLE) & WS_EX_TOPMOST;
-        return w.text() + L"|" + w.title() + L"|" + L"LCR"[align] + (top ? L"|top" : L"");
+        const std::wstring title = w.title(), name = L"commands.txt - Tomel";
+        const std::wstring status = title.compare(0, name.size(), name) ? L"?" : title.substr(name.size());
+        return w.text() + L"|" + status + L"|" + L"LCR"[align] + (top ? L"|top" : L"");
     };
     const struct { unsigned command; std::wstring shown; } cases[] = {
-        {CMD_NEXT, L"b\n|" + status + L"2/4 | 00:00:05|L"}, {CMD_PREVIOUS, L"a1\na2\n|" + status + L"1/4 | 00:00:05|L"},
-        {CMD_PREVIOUS, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_FIRST, L"a1\na2\n|" + status + L"1/4 | 00:00:05|L"},
-        {CMD_LAST, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_SLIDE_NEXT, L"a1\na2\n|" + status + L"1/4 | 00:00:05|L"},
-        {CMD_SLIDE_PREVIOUS, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_SLIDESHOW, L"d\n|" + status + L"4/4 | Stop|L"},
-        {CMD_SLIDESHOW, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_COUNTDOWN, L"d\n|" + status + L"4/4|L"},
-        {CMD_COUNTDOWN, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_STATUS_IN_CAPTION, L"d\n|commands.txt - Tomel|L"},
-        {CMD_STATUS_IN_CAPTION, L"d\n|" + status + L"4/4 | 00:00:05|L"},
-        {CMD_MULTILINE, L"c\n|" + status + L"4/5 | 00:00:05|L"}, {CMD_MULTILINE, L"d\n|" + status + L"4/4 | 00:00:05|L"},
-        {CMD_JUSTIFY_CENTER, L"d\n|" + status + L"4/4 | 00:00:05|C"}, {CMD_JUSTIFY_RIGHT, L"d\n|" + status + L"4/4 | 00:00:05|R"},
-        {CMD_JUSTIFY_LEFT, L"d\n|" + status + L"4/4 | 00:00:05|L"}, {CMD_STAY_ON_TOP, L"d\n|" + status + L"4/4 | 00:00:05|L|top"},
-        {CMD_NEXT, L"a1\na2\n|" + status + L"1/4 | 00:00:05|L|top"},
-        {CMD_STAY_ON_TOP, L"a1\na2\n|" + status + L"1/4 | 00:00:05|L"},
+        {CMD_NEXT, L"b\n| | 2/4 | 00:00:05|L"}, {CMD_PREVIOUS, L"a1\na2\n| | 1/4 | 00:00:05|L"},
+        {CMD_PREVIOUS, L"d\n| | 4/4 | 00:00:05|L"}, {CMD_FIRST, L"a1\na2\n| | 1/4 | 00:00:05|L"},
+        {CMD_LAST, L"d\n| | 4/4 | 00:00:05|L"}, {CMD_SLIDE_NEXT, L"a1\na2\n| | 1/4 | 00:00:05|L"},
+        {CMD_SLIDE_PREVIOUS, L"d\n| | 4/4 | 00:00:05|L"}, {CMD_SLIDESHOW, L"d\n| | 4/4 | Stop|L"},
+        {CMD_SLIDESHOW, L"d\n| | 4/4 | 00:00:05|L"}, {CMD_COUNTDOWN, L"d\n| | 4/4|L"},
+        {CMD_COUNTDOWN, L"d\n| | 4/4 | 00:00:05|L"}, {CMD_STATUS_IN_CAPTION, L"d\n||L"},
+        {CMD_STATUS_IN_CAPTION, L"d\n| | 4/4 | 00:00:05|L"}, {CMD_MULTILINE, L"c\n| | 4/5 | 00:00:05|L"},
+        {CMD_MULTILINE, L"d\n| | 4/4 | 00:00:05|L"}, {CMD_JUSTIFY_CENTER, L"d\n| | 4/4 | 00:00:05|C"},
+        {CMD_JUSTIFY_RIGHT, L"d\n| | 4/4 | 00:00:05|R"}, {CMD_JUSTIFY_LEFT, L"d\n| | 4/4 | 00:00:05|L"},
+        {CMD_STAY_ON_TOP, L"d\n| | 4/4 | 00:00:05|L|top"}, {CMD_NEXT, L"a1\na2\n| | 1/4 | 00:00:05|L|top"},
+        {CMD_STAY_ON_TOP, L"a1\na2\n| | 1/4 | 00:00:05|L"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -288,122 +271,4 @@ TEST(Commands, EachCommandDoesWhatItsItemSays)
     }
     w.command(CMD_EXIT);
     EXPECT_FALSE(IsWindow(w.window()));
-}
-
-namespace {
-std::wstring replaced(std::wstring text, const std::wstring& from, const std::wstring& to)
-{
-    const std::size_t at = text.find(from);
-    return at == std::wstring::npos ? text : text.replace(at, from.size(), to);
-}
-
-struct FontFigures {
-    int height, width;   // tmHeight + tmExternalLeading; the line's width
-};
-FontFigures measured(HFONT font, const std::wstring& line)
-{
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICW tm = {};
-    GetTextMetricsW(dc, &tm);
-    SIZE size = {};
-    GetTextExtentPoint32W(dc, line.c_str(), int(line.size()), &size);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return {tm.tmHeight + tm.tmExternalLeading, size.cx};
-}
-
-RECT windowRect(HWND window)
-{
-    RECT r = {};
-    GetWindowRect(window, &r);
-    return r;
-}
-// The text control's left edge in the client area: the text margin.
-int textMargin(const App& app)
-{
-    RECT r = windowRect(app.textControl);
-    MapWindowPoints(nullptr, app.window, reinterpret_cast<POINT*>(&r), 2);
-    return r.left;
-}
-auto tied(const RECT& r) { return std::make_tuple(r.left, r.top, r.right, r.bottom); }
-}  // namespace
-
-// The window at the screen's dpi: the settings file's 96-dpi sizes scaled to it, the text drawn in a font
-// as many times taller, a fit as many times larger, and the file saved again just as it was read. Under
-// the test display the screen has 96 dpi; tests/e2e/test_dpi.sh runs this again on one of 144 dpi.
-// (Wine takes every program as per-monitor aware, manifest or not: tests/pe checks the manifest.)
-TEST(Dpi, TheWindowFontAndFitScaleToTheScreenAndTheFileKeepsItsSizes)
-{
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    if (const char* expected = std::getenv("TOMEL_EXPECT_DPI")) ASSERT_EQ(dpi, std::atoi(expected));
-    const auto at = [](int size, int dpi) { return MulDiv(size, dpi, 96); };
-    // The default settings with a window of 600 by 325 at (10, 20), a 10-point font 13 pixels high.
-    std::wstring text;
-    for (char c : readFile(L"" TOMEL_TEST_DATA L"/settings-default.txt"))
-        if (c != '\r') text += c == '\n' ? std::wstring(L"\r\n") : std::wstring(1, wchar_t(c));
-    text = replaced(text, L"left=100\r\ntop=200\r\nright=700\r\nbottom=525", L"left=10\r\ntop=20\r\nright=610\r\nbottom=345");
-    ASSERT_NE(text.find(L"height=-13\r\n"), std::wstring::npos);
-    const std::string stored = utf16File(text);
-
-    TomelWindow w;
-    ASSERT_TRUE(IsWindow(w.window()) && currentApp.get());
-    App& app = w.app();
-    copyToBuffer(app.settingsPath, PATH_BUFFER, writeBytes(L"dpi.ini", stored));
-    reloadSettings(app);
-    EXPECT_EQ(tied(windowRect(w.window())), std::make_tuple(at(10, dpi), at(20, dpi), at(610, dpi), at(345, dpi)));
-    EXPECT_EQ(textMargin(app), at(TEXT_MARGIN, dpi));
-    const std::wstring line = L"Twenty-four characters..";
-    LOGFONTW design = app.logFont;
-    design.lfHeight = -13;
-    const HFONT designFont = CreateFontIndirectW(&design);
-    const FontFigures at96 = measured(designFont, line);
-    DeleteObject(designFont);
-    const auto drawn = [&] { return measured(reinterpret_cast<HFONT>(SendMessageW(app.textControl, WM_GETFONT, 0, 0)), line); };
-    EXPECT_NEAR(drawn().height, at(at96.height, dpi), 1);
-    EXPECT_NEAR(drawn().width, at(at96.width, dpi), 2);
-    copyToBuffer(app.settingsPath, PATH_BUFFER, testDirectory() + L"\\saved.ini");
-    ASSERT_EQ(saveSettings(app), SaveResult::Saved);
-    EXPECT_EQ(readFile(app.settingsPath), stored);
-
-    // Under the Blackbox shell the window docks its caption adjustment (4) above the work area, and grows
-    // by its window adjustment (2) when the caption comes.
-    app.blackboxShell = true;
-    w.command(CMD_DOCK_TOP);
-    RECT work = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const RECT docked = windowRect(w.window());
-    EXPECT_EQ(docked.top, work.top - at(4, dpi));
-    w.command(CMD_CAPTION), w.command(CMD_CAPTION);
-    const RECT grown = windowRect(w.window());
-    EXPECT_EQ(grown.bottom - grown.top, docked.bottom - docked.top + at(2, dpi));
-    app.blackboxShell = false;
-
-    // Fit To Font on one line: as wide as the line and four margins, as high as 96 / 72 font lines.
-    w.drop({writeBytes(L"line.txt", std::string(line.begin(), line.end()) + "\r\n")});
-    app.multiline = false;
-    w.command(CMD_FIT_FONT);
-    RECT client = {};
-    GetClientRect(w.window(), &client);
-    EXPECT_NEAR(client.right, at(at96.width + 4 * TEXT_MARGIN, dpi), 2);
-    EXPECT_NEAR(client.bottom, at(at96.height * 96 / 72, dpi), 2);
-
-    // Moved to a screen of twice the dpi and back: the font, the margins and the fit follow, and come back.
-    const FontFigures before = drawn();
-    const RECT place = windowRect(w.window());
-    RECT suggested = {place.left, place.top, place.left + 2 * (place.right - place.left), place.top + 2 * (place.bottom - place.top)};
-    app.fitFont = false;
-    SendMessageW(w.window(), WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(tied(windowRect(w.window())), tied(suggested));
-    EXPECT_NEAR(drawn().height, at(at96.height, 2 * dpi), 1);
-    EXPECT_EQ(textMargin(app), at(TEXT_MARGIN, 2 * dpi));
-    app.fitFont = true;
-    app.inSizeMove = true;   // dragged back: the fit mode stays
-    SendMessageW(w.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    app.inSizeMove = false;
-    EXPECT_EQ(std::make_pair(drawn().height, drawn().width), std::make_pair(before.height, before.width));
-    EXPECT_EQ(tied(windowRect(w.window())), tied(place));   // fitted again, not the suggested size
-    EXPECT_TRUE(app.fitFont);
 }
