@@ -173,13 +173,12 @@ TEST(Extras, GlobalKeysWorkAndAKeyHeldElsewhereIsToldOnce)
         registerGlobalKeys(app);
         EXPECT_EQ(shownMessages, std::vector<std::wstring>{L"Global key not available\nCtrl+Alt+F10\nBogus+X"});
         EXPECT_EQ(std::make_pair(free(VK_F9), free(VK_F11)), std::make_pair(false, false));
-        const auto key = [&](WPARAM id) { SendMessageW(w.window(), WM_HOTKEY, id, 0); };
         const struct { WPARAM id; const wchar_t* shown; bool visible; const wchar_t* status; } steps[] = {
             {3, L"two\n", true, L"2/2 | 00:00:05"}, {4, L"two\n", true, L"2/2 | Stop"}, {1, L"two\n", false, L"2/2 | Stop"},
             {1, L"two\n", true, L"2/2 | Stop"}, {4, L"two\n", true, L"2/2 | 00:00:05"}, {9, L"two\n", true, L"2/2 | 00:00:05"}};
         for (const auto& s : steps) {
             SCOPED_TRACE(s.id);
-            key(s.id);
+            SendMessageW(w.window(), WM_HOTKEY, s.id, 0);
             EXPECT_EQ(std::make_tuple(w.text(), IsWindowVisible(w.window()) != FALSE, w.title().substr(w.title().rfind(L"2/2"))),
                       std::make_tuple(std::wstring(s.shown), s.visible, std::wstring(s.status)));
         }
