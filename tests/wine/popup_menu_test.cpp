@@ -1,5 +1,6 @@
 // The popup menu in the real window: the system's own menu at a right click, and with the test in the
-// user's place, where it opens, pinned menus shown again and the menu in the language file's words.
+// user's place, where it opens, pinned menus shown again, the menu in the language file's words, and
+// the check marks of the settings and of the start-up list.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,6 +8,7 @@
 
 #include "core/app/commands.h"
 #include "harness.h"
+#include "shell/app/autostart_win.h"
 #include "shell/app/platform_win.h"
 
 namespace {
@@ -15,6 +17,8 @@ namespace {
 struct Shown { LONG x, y; UINT first; bool pinned; };
 std::vector<Shown> shownMenus;
 std::vector<UINT> choices;
+UINT watched;   // an item, and whether the last menu shown had it checked
+bool watchedChecked;
 std::wstring menuTexts;   // every item of the first menu and its submenus, each followed by "|"
 void collect(HMENU menu)
 {
@@ -28,32 +32,35 @@ void collect(HMENU menu)
 BOOL WINAPI scriptedChoice(HMENU menu, UINT, int x, int y, HWND, LPTPMPARAMS)
 {
     if (menuTexts.empty()) collect((menuTexts = L"|", menu));
+    watchedChecked = (GetMenuState(menu, watched, MF_BYCOMMAND) & MF_CHECKED) != 0;
     shownMenus.push_back({x, y, GetMenuItemID(menu, 0), (GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED) != 0});
     return shownMenus.size() > choices.size() ? 0 : choices[shownMenus.size() - 1];
 }
 
-struct MenuWatch { RECT rect = {}; bool found = false; };
-BOOL CALLBACK findMenuWindow(HWND w, LPARAM found)
+RECT systemMenu;   // where the system's menu window was; empty: it was not found
+// From a timer inside the menu's loop: notes where the menu window is and closes it with Esc.
+void CALLBACK escapeMenu(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    wchar_t name[16] = {};
-    GetClassNameW(w, name, 16);
-    if (wcscmp(name, L"#32768") != 0 || !IsWindowVisible(w)) return TRUE;
-    return *reinterpret_cast<HWND*>(found) = w, FALSE;
+    for (HWND menu = nullptr; (menu = FindWindowExW(nullptr, menu, L"#32768", nullptr));) {
+        if (!IsWindowVisible(menu)) continue;
+        KillTimer(nullptr, timer);
+        GetWindowRect(menu, &systemMenu);
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    }
 }
 
-// From another thread: waits for the system's menu window, notes where it is and closes it with Esc.
-DWORD WINAPI escapeMenu(void* p)
+std::wstring listed()
 {
-    auto* watch = static_cast<MenuWatch*>(p);
-    for (int i = 0; i < 200; ++i, Sleep(20)) {
-        HWND menu = nullptr;
-        EnumWindows(findMenuWindow, reinterpret_cast<LPARAM>(&menu));
-        if (!menu) continue;
-        watch->found = true;
-        GetWindowRect(menu, &watch->rect);
-        return PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0), 0;
-    }
-    return 1;
+    wchar_t value[MAX_PATH * 2] = {};
+    DWORD bytes = sizeof value;
+    const LSTATUS got = RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Tomel",
+                                     RRF_RT_REG_SZ, nullptr, value, &bytes);
+    return got == ERROR_SUCCESS ? value : L"(none)";
+}
+void list(const std::wstring& command)
+{
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Tomel", REG_SZ,
+                    command.c_str(), DWORD((command.size() + 1) * sizeof(wchar_t)));
 }
 }  // namespace
 
@@ -63,15 +70,12 @@ TEST(PopupMenu, TheSystemMenuOpensAtTheClickAndEscResumesTheSlideshow)
     App& app = w.app();
     std::tie(app.multiline, app.slide.countdown, app.slide.slideTime) = std::make_tuple(false, false, 150u);
     w.drop({writeBytes(L"menu.txt", "a\r\nb\r\nc\r\nd\r\n")});
-    MenuWatch watch;
-    HANDLE thread = CreateThread(nullptr, 0, escapeMenu, &watch, 0, nullptr);
+    SetTimer(nullptr, 0, 20, escapeMenu);
     POINT click = {60, 40};
     ClientToScreen(w.window(), &click);
     PostMessageW(w.window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(w.window()), MAKELPARAM(click.x, click.y));
-    w.pump(5000, [&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; });
-    CloseHandle(thread);
-    ASSERT_TRUE(watch.found);
-    EXPECT_EQ(std::make_pair(watch.rect.left, watch.rect.top), std::make_pair(click.x, click.y));
+    ASSERT_TRUE(w.pump(5000, [] { return !IsRectEmpty(&systemMenu); }));
+    EXPECT_EQ(std::make_pair(systemMenu.left, systemMenu.top), std::make_pair(click.x, click.y));
     const std::uint32_t after = app.currentIndex;
     EXPECT_TRUE(w.pump(2000, [&] { return app.currentIndex != after; }));   // the slideshow goes on
 }
@@ -101,13 +105,13 @@ TEST(PopupMenu, OpensWhereAskedInTheLanguageFilesWordsAndAPinnedOneComesBack)
         {"Menu, the cursor elsewhere", true, outside, send(WM_COMMAND, CMD_MENU, 0), corner},
         {"Menu, not at the cursor", false, inside, send(WM_COMMAND, CMD_MENU, 0), corner},
         {"the menu key", true, inside, send(WM_CONTEXTMENU, 0, MAKELPARAM(-1, -1)), inside},
-        {"the menu key, not at the cursor", false, inside, send(WM_CONTEXTMENU, 0, MAKELPARAM(-1, -1)), corner},
         {"the tray icon's right button", false, outside, send(MSG_TRAY_NOTIFY, 0, WM_RBUTTONUP), outside},
         {"the tray icon's left button", true, inside, send(MSG_TRAY_NOTIFY, 0, WM_LBUTTONDOWN), std::nullopt, false},
         {"the pointer over the tray icon", true, inside, send(MSG_TRAY_NOTIFY, 0, WM_MOUSEMOVE), std::nullopt, false},
         {"the tray icon's left button again", true, inside, send(MSG_TRAY_NOTIFY, 0, WM_LBUTTONDOWN), std::nullopt},
     };
     platform.trackPopupMenu = scriptedChoice;
+    menuTexts.clear();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         w.app().atCursor = c.atCursor;
@@ -141,16 +145,8 @@ TEST(PopupMenu, OpensWhereAskedInTheLanguageFilesWordsAndAPinnedOneComesBack)
 TEST(PopupMenu, EveryFlagOfTheSettingsIsCheckedByItsItemAndFlippedByItsCommand)
 {
     TomelWindow w;
-    static unsigned item;
-    static bool checked;
-    struct Tracker {
-        static BOOL WINAPI noteCheck(HMENU menu, UINT, int, int, HWND, LPTPMPARAMS)
-        {
-            checked = (GetMenuState(menu, item, MF_BYCOMMAND) & MF_CHECKED) != 0;
-            return 0;
-        }
-    };
-    platform.trackPopupMenu = Tracker::noteCheck;
+    platform.trackPopupMenu = scriptedChoice;
+    choices.clear();   // each menu dismissed
     for (const SettingRow& row : settingTable) {
         if (row.type != IniValueType::Bool || !row.command) continue;
         SCOPED_TRACE(testing::Message() << std::string(row.key, row.key + wcslen(row.key)).c_str());
@@ -159,11 +155,40 @@ TEST(PopupMenu, EveryFlagOfTheSettingsIsCheckedByItsItemAndFlippedByItsCommand)
         for (const bool before : {flag, !flag}) {
             w.command(row.command);
             ASSERT_NE(flag, before);
-            item = row.command;
-            checked = before;
+            watched = row.command;
+            watchedChecked = before;
             SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
-            EXPECT_EQ(checked, flag);
+            EXPECT_EQ(watchedChecked, flag);
         }
+    }
+    platform.trackPopupMenu = Platform().trackPopupMenu;
+}
+
+// Start With Windows lists the program, quoted, in the user's start-up list and takes it off again;
+// the check mark shows what the list holds; a listing left behind by a moved folder follows it.
+TEST(PopupMenu, StartWithWindowsListsTheProgramAndFollowsItsFolder)
+{
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::wstring self = L"\"" + std::wstring(exe) + L"\"", other = L"\"C:\\windows\\notepad.exe\"";
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Tomel");
+    TomelWindow w;
+    platform.trackPopupMenu = scriptedChoice;
+    std::tie(watched, choices) = std::make_pair(CMD_START_WITH_WINDOWS, std::vector<UINT>{});
+    const struct { const char* name; std::function<void()> act; std::wstring listed; } steps[] = {
+        {"not listed", [] {}, L"(none)"},
+        {"Start With Windows", [&] { w.command(CMD_START_WITH_WINDOWS); }, self},
+        {"and off again", [&] { w.command(CMD_START_WITH_WINDOWS); }, L"(none)"},
+        {"a moved folder", [] { list(L"\"C:\\gone\\tomel.exe\""), followMovedProgram(); }, self},
+        {"another copy", [&] { list(other), followMovedProgram(); }, other},
+        {"off: the other copy's listing goes", [&] { w.command(CMD_START_WITH_WINDOWS); }, L"(none)"},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        s.act();
+        watchedChecked = s.listed == L"(none)";   // the menu shows otherwise
+        SendMessageW(w.window(), WM_CONTEXTMENU, 0, MAKELPARAM(50, 50));
+        EXPECT_EQ(std::make_pair(listed(), watchedChecked), std::make_pair(s.listed, s.listed != L"(none)"));
     }
     platform.trackPopupMenu = Platform().trackPopupMenu;
 }

@@ -28,6 +28,13 @@ std::string goldenBytes(const std::string& name)
 }
 
 void setPath(wchar_t* field, const std::wstring& value) { copyToBuffer(field, PATH_BUFFER, value); }
+
+// Saves the settings to `path`: whether that went and the file holds `lines`.
+bool savedWith(App& app, const std::wstring& path, const std::wstring& lines)
+{
+    setPath(app.settingsPath, path);
+    return saveSettings(app) == SaveResult::Saved && readFile(path).find(utf16(lines)) != std::string::npos;
+}
 }  // namespace
 
 // The child of KillsDuringSavesLeaveAWholeFileForTheNextStart: saves the settings it read, every time
@@ -46,24 +53,37 @@ int saveUntilKilled(const wchar_t* path, const wchar_t* readyEvent)
     }
 }
 
-// The defaults are saved at the end of the session; a file with every key changed (extreme values, a
-// Greek name) is read and written back unchanged.
+// The defaults are saved at the end of the session, also where a hand-edited file held numbers the
+// program cannot use: those give way to the defaults as the file is read, take effect so and are saved
+// so. A file with every key changed (extreme values, a Greek name) is read and written back unchanged.
+// Its name has 259 characters, the temporary file's more; a new file, then one that stays hidden.
 TEST(Settings, GoldenFilesAreWrittenByteForByteAndReadBack)
 {
-    const std::wstring path = testDirectory() + L"\\default.ini";
+    const std::wstring base = testDirectory() + L"\\", path = base + std::wstring(255 - base.size(), L'k') + L".ini";
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     {
         TomelWindow w;
         App& app = w.app();
-        // The fields the defaults leave to the machine, set to the values the golden file holds.
+        w.drop({writeBytes(L"edited.ini", utf16File(L"[Tomel]\r\n[Slideshow]\r\ntimeslide=-1\r\ntimehide=4294967296\r\n"
+                                                   L"[Alignment]\r\njustify=-1\r\ndocking=4\r\nbb caption adjust=-1\r\n"
+                                                   L"bb window adjust=70000\r\n[Font]\r\nheight=-1\r\nweight=1001\r\n"
+                                                   L"[Colours]\r\ntext=-1\r\nbackground=0\r\n"   // black on black
+                                                   L"[Position]\r\nleft=100\r\ntop=200\r\nright=700\r\nbottom=525\r\n"))});
+        LOGFONTW used = {};
+        GetObjectW(app.font.get(), sizeof used, &used);
+        EXPECT_EQ(std::make_pair(used.lfHeight, app.backgroundColour), std::make_pair(LONG(-13), COLORREF(0xFFFFFF)));
+        // The fields the defaults leave to the machine, set to the values the golden file holds (the place
+        // comes from the edited file, which shows that it was read).
         setPath(app.textFilePath, L"Z:\\tomel\\help\\Tomel.txt"), setPath(app.bitmapPath, L"C:\\windows\\Greenstone.bmp");
         setPath(app.soundFilePath, L"C:\\windows\\media\\ding.wav"), setPath(app.settingsPath, path);
-        std::tie(app.windowRect, app.logFont.lfHeight, app.saveOnExit) = std::make_tuple(RECT{100, 200, 700, 525}, -13, true);
+        app.saveOnExit = true;
         SendMessageW(w.window(), WM_ENDSESSION, FALSE, 0);   // the session goes on after all
         EXPECT_FALSE(exists(path));
         SendMessageW(w.window(), WM_ENDSESSION, TRUE, 0);
         EXPECT_EQ(currentApp.get(), nullptr);
         EXPECT_EQ(readFile(path), goldenBytes("settings-default.txt"));
     }
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), kept));
     TomelWindow w;
     App& app = w.app();
     setPath(app.settingsPath, writeBytes(L"changed.ini", goldenBytes("settings-changed.txt")));
@@ -73,7 +93,9 @@ TEST(Settings, GoldenFilesAreWrittenByteForByteAndReadBack)
     EXPECT_STREQ(app.textFilePath, expected);
     setPath(app.settingsPath, path);
     ASSERT_EQ(saveSettings(app), SaveResult::Saved);
-    EXPECT_EQ(readFile(path), goldenBytes("settings-changed.txt"));
+    EXPECT_EQ(std::make_pair(readFile(path), GetFileAttributesW(path.c_str()) & kept),
+              std::make_pair(goldenBytes("settings-changed.txt"), kept));
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // The program's own settings file is saved whatever a hand wrote into it; other files may be refused.
@@ -144,27 +166,6 @@ TEST(Settings, WhatASaveCutShortLeftIsSortedOutWhenTheFileIsRead)
     }
 }
 
-TEST(Settings, SavingKeepsLongNamesAndAttributes)
-{
-    TomelWindow w;
-    App& app = w.app();
-    const std::wstring base = testDirectory() + L"\\";
-    // Names of up to 259 characters, whose temporary file's name is longer.
-    for (std::size_t length : {256u, 259u}) {
-        SCOPED_TRACE(length);
-        const std::wstring path = base + std::wstring(length - base.size() - 4, L'k') + L".ini";
-        setPath(app.settingsPath, path);
-        const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        ASSERT_EQ(saveSettings(app), SaveResult::Saved);   // a new file
-        ASSERT_TRUE(SetFileAttributesW(path.c_str(), kept));
-        app.slide.slideTime = std::uint32_t(length);
-        ASSERT_EQ(saveSettings(app), SaveResult::Saved);   // over the existing one
-        EXPECT_EQ(std::make_pair(GetFileAttributesW(path.c_str()) & kept, readFile(path).find(utf16(L"timeslide=" + std::to_wstring(length))) != std::string::npos),
-                  std::make_pair(kept, true));
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    }
-}
-
 // A path too long for its line is saved in its short form, which the App does not take; one that has
 // none (it is not there) is saved empty, as any path cut short would name another file.
 TEST(Settings, APathTooLongForItsLineIsSavedInItsShortForm)
@@ -176,13 +177,10 @@ TEST(Settings, APathTooLongForItsLineIsSavedInItsShortForm)
     const std::wstring picture = writeBytes(folder + L"\\" + std::wstring(250 - folder.size(), L'p') + L".bmp", "BM");
     wchar_t shortForm[MAX_PATH] = {};
     ASSERT_GT(GetShortPathNameW(picture.c_str(), shortForm, MAX_PATH), 0u);
-    const std::wstring path = testDirectory() + L"\\short.ini";
-    setPath(app.settingsPath, path);
     for (const auto& [bitmap, saved] : {std::pair{picture, std::wstring(shortForm)}, {picture + L"x", L""}}) {
         SCOPED_TRACE(bitmap.size());
         setPath(app.bitmapPath, bitmap);
-        ASSERT_EQ(saveSettings(app), SaveResult::Saved);
-        EXPECT_NE(readFile(path).find(utf16(L"\r\nbitmap=" + saved + L"\r\n")), std::string::npos);
+        EXPECT_TRUE(savedWith(app, testDirectory() + L"\\short.ini", L"\r\nbitmap=" + saved + L"\r\n"));
         EXPECT_EQ(app.bitmapPath, bitmap);
     }
 }
@@ -211,9 +209,7 @@ TEST(Settings, SavingStoresTheRestoredPlaceWithTheCaptionTransparencyTook)
             GetWindowRect(w.window(), &shown);
             ShowWindow(w.window(), c.show);
             w.pump(50);
-            setPath(w.app().settingsPath, path);
-            ASSERT_EQ(saveSettings(w.app()), SaveResult::Saved);
-            EXPECT_NE(readFile(path).find(utf16(L"left=50\r\ntop=60\r\nright=450\r\nbottom=360\r\n")), std::string::npos);
+            EXPECT_TRUE(savedWith(w.app(), path, L"left=50\r\ntop=60\r\nright=450\r\nbottom=360\r\n"));
         }
         SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
         TomelWindow w;
@@ -245,12 +241,9 @@ TEST(Settings, StartUpKeepsTheStoredTextAndBookmarkOrFindsAMovedHelpText)
         locateFiles(app);
         if (c.argument) handleFileArgument(app, c.argument);
         openTextFile(app);
-        ASSERT_EQ(saveSettings(app), SaveResult::Saved);
-        const std::string saved = readFile(beside);
+        EXPECT_TRUE(savedWith(app, beside, L"\r\nfile=" + (c.help ? std::wstring(app.helpPath) : c.stored) + L"\r\n"));
+        EXPECT_NE(readFile(beside).find(utf16(L"\r\nbookmark=7\r\n")), std::string::npos);
         DeleteFileW(beside.c_str());
-        const std::wstring file = c.help ? std::wstring(app.helpPath) : c.stored;
-        EXPECT_EQ(std::make_pair(saved.find(utf16(L"\r\nfile=" + file + L"\r\n")) != std::string::npos,
-                                 saved.find(utf16(L"\r\nbookmark=7\r\n")) != std::string::npos), std::make_pair(true, true));
     }
 }
 
@@ -294,36 +287,6 @@ TEST(Settings, ADroppedSettingsFileIsAppliedAndRepaintsOurWindowOnly)
     EXPECT_EQ(std::make_tuple(w.text(), GetUpdateRect(other, nullptr, FALSE), GetUpdateRect(w.window(), nullptr, FALSE)),
               std::make_tuple(std::wstring(L"b2\n"), FALSE, TRUE));
     DestroyWindow(other);
-}
-
-// Hand-edited numbers the program cannot use give way to the defaults when the file is read, take
-// effect so, and are saved so: what is saved is what was used.
-TEST(Settings, UnusableHandEditedValuesGiveWayToTheDefaults)
-{
-    const struct { const wchar_t* lines; const wchar_t* saved; } cases[] = {   // saved: the lines the next save writes
-        {L"[Colours]\r\ntext=-1\r\nbackground=0", L"text=0\r\nbackground=16777215\r\n"},   // black on black
-        {L"[Colours]\r\ntext=4294967296\r\nbackground=4294967296", L"text=0\r\nbackground=16777215\r\n"},
-        {L"[Colours]\r\ntext=255\r\nbackground=65280", L"text=255\r\nbackground=65280\r\n"},
-        {L"[Slideshow]\r\ntimeslide=-1\r\ntimehide=4294967296", L"timeslide=5000\r\ntimehide=1000\r\n"},
-        {L"[Slideshow]\r\ntimeslide=921599999\r\ntimehide=0", L"timeslide=921599999\r\ntimehide=0\r\n"},
-        {L"[Alignment]\r\njustify=-1\r\ndocking=4\r\nbb caption adjust=-1\r\nbb window adjust=70000",
-         L"justify=1\r\ndocking=3\r\nbb caption adjust=4\r\nbb window adjust=2\r\n"},
-        {L"[Font]\r\nheight=-1\r\nweight=1001", L"height=-13\r\nweight=0\r\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << std::string(c.saved, c.saved + wcslen(c.saved)).c_str());
-        TomelWindow w;
-        App& app = w.app();
-        w.drop({writeBytes(L"edited.ini", utf16File(std::wstring(L"[Tomel]\r\n") + c.lines + L"\r\n"))});
-        const COLORREF key = app.backgroundColour;
-        const std::wstring path = testDirectory() + L"\\saved.ini";
-        setPath(app.settingsPath, path);
-        ASSERT_EQ(saveSettings(app), SaveResult::Saved);
-        LOGFONTW used = {};
-        GetObjectW(app.font.get(), sizeof used, &used);   // the font in use is the one saved
-        EXPECT_EQ(std::make_tuple(readFile(path).find(utf16(c.saved)) != std::string::npos, key, used.lfHeight),
-                  std::make_tuple(true, app.backgroundColour, app.logFont.lfHeight));
-    }
 }
 
 // Killed at random moments while saving, again and again: the next start finds the old file or the

@@ -1,5 +1,5 @@
-// Opening text files in the real window: reading the code page and UTF-16, drops, and refusals
-// that keep the text on show.
+// Opening text files in the real window: reading the code page, UTF-16 and UTF-8, drops, and
+// refusals that keep the text on show.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -36,18 +36,27 @@ std::wstring sparseFile(const wchar_t* name, long long bytes)
 }
 }  // namespace
 
-TEST(TextLoading, TheFirstDroppedFileIsReadInTheCodePageOrAsUtf16)
+// The first of the dropped files is read: in the code page, or as UTF-16; with UTF-8 Text on, as UTF-8
+// with its mark, and without it when it is valid UTF-8. Switching the extra reads the text again.
+TEST(TextLoading, TheFirstDroppedFileIsReadInTheCodePageAsUtf16OrAsUtf8)
 {
     TomelWindow w;
     const std::wstring second = writeBytes(L"second.txt", "second\r\n");
-    const struct {
-        std::string bytes;
-        const wchar_t* shown;
-    } cases[] = {
-        {"caf\xe9\r\n", L"caf\u00e9\n"},                          // the user's code page (1252 here)
-        {utf16File(L"\u03b1\u03b2") + "!", L"\u03b1\u03b2\n"},   // a lone last byte is no character
+    const struct { std::string bytes; bool utf8; const wchar_t* shown; } cases[] = {
+        {"caf\xe9\r\n", false, L"caf\u00e9\n"},                          // the user's code page (1252 here)
+        {utf16File(L"\u03b1\u03b2") + "!", false, L"\u03b1\u03b2\n"},   // a lone last byte is no character
+        {"\xEF\xBB\xBF" "caf\xC3\xA9\r\n", true, L"caf\u00E9\n"},
+        {"caf\xC3\xA9\r\n", true, L"caf\u00E9\n"},
     };
-    for (const auto& c : cases) { w.drop({writeBytes(L"first.txt", c.bytes), second}); EXPECT_EQ(w.text(), c.shown); }
+    for (const auto& c : cases) {
+        w.app().utf8Text = c.utf8;
+        w.drop({writeBytes(L"first.txt", c.bytes), second});
+        EXPECT_EQ(w.text(), c.shown);
+    }
+    for (const wchar_t* shown : {L"caf\u00C3\u00A9\n", L"caf\u00E9\n"}) {   // the extra off, and on again
+        w.command(CMD_UTF8_TEXT);
+        EXPECT_EQ(w.text(), shown);
+    }
 }
 
 TEST(TextLoading, RefusalsKeepTheTextOnShowAndItsBookmark)
@@ -58,16 +67,17 @@ TEST(TextLoading, RefusalsKeepTheTextOnShowAndItsBookmark)
     const struct {
         const char* name;
         std::vector<std::wstring> dropped;
-        const wchar_t* message;   // nullptr: none, and "No input file" on show
+        std::vector<std::wstring> told;   // none: "No input file" on show
         EntryAllocator allocator = {nullptr, nullptr};
         decltype(platform.multiByteToWideChar) decoder = nullptr;
     } cases[] = {
-        {"a drop that names no file", {}, nullptr},
-        {"a block that cannot be decoded", {writeBytes(L"undecodable.txt", lines)}, nullptr, {}, failSecondBlock},
+        {"a drop that names no file", {}, {}},
+        {"a block that cannot be decoded", {writeBytes(L"undecodable.txt", lines)}, {}, {}, failSecondBlock},
+        {"UTF-8 with its mark, UTF-8 Text off", {writeBytes(L"marked.txt", "\xEF\xBB\xBFx\r\n")}, {L"UTF-8 unsupported"}},
         // More characters than the list can index, on either build: refused from its size at once.
-        {"64 GiB", {sparseFile(L"huge.txt", 64ll << 30)}, L"Out Of Memory"},
+        {"64 GiB", {sparseFile(L"huge.txt", 64ll << 30)}, {L"Out Of Memory"}},
         // Small enough to try, but its two megabytes of characters are refused by the allocator.
-        {"refused memory", {writeBytes(L"large.txt", std::string(1u << 20, 'x'))}, L"Out Of Memory",
+        {"refused memory", {writeBytes(L"large.txt", std::string(1u << 20, 'x'))}, {L"Out Of Memory"},
          {allocateUpToAMegabyte, releaseBlock}},
     };
     for (const auto& c : cases) {
@@ -86,11 +96,8 @@ TEST(TextLoading, RefusalsKeepTheTextOnShowAndItsBookmark)
         w.drop(c.dropped);
         platform.multiByteToWideChar = Platform().multiByteToWideChar;
         EXPECT_GE(decoderCalls, c.decoder ? 2 : 0);   // the failure came after a block was read
-        EXPECT_EQ(shownMessages, c.message ? std::vector<std::wstring>{c.message} : std::vector<std::wstring>{});
-        EXPECT_EQ(w.text(), c.message ? L"two\n" : L"No input file");
-        EXPECT_EQ(std::wstring(w.app().textFilePath), good);
-        EXPECT_EQ(w.app().currentIndex, 1u);
-        EXPECT_EQ(w.title(), title);
+        EXPECT_EQ(std::make_tuple(shownMessages, w.text(), std::wstring(w.app().textFilePath), w.app().currentIndex, w.title()),
+                  std::make_tuple(c.told, c.told.empty() ? L"No input file" : L"two\n", good, 1u, title));
         w.command(CMD_NEXT);   // and the old text goes on
         EXPECT_EQ(w.text(), L"three\n");
     }
