@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The window on a screen of 144 dpi: the in-process dpi test (tests/wine/window_test.cpp) run again in
+# The window on a screen of 144 dpi: the in-process dpi test (tests/wine/look_test.cpp) run again in
 # a Wine prefix of its own whose screen has 144 dots per inch, on a display of its own. There the
 # window is 1.5 times the size its settings give, its text is drawn in a 1.5 times taller font, a fit
 # is 1.5 times as large, and the settings file is saved as it was read, as at 96 dpi.
