@@ -6,6 +6,7 @@
 #include "shell/app/autostart_win.h"
 #include "shell/app/global_keys_win.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/files_win.h"
 #include "shell/display/picture_win.h"
 #include "shell/settings/saved_file_win.h"
 #include "shell/settings/settings_place_win.h"
@@ -43,17 +44,8 @@ void setBeside(wchar_t* path, const wchar_t* directory, const wchar_t* name)
 // result is empty, and the program reads and writes no settings file rather than another folder's.
 std::wstring programDirectory()
 {
-    std::wstring path(PATH_BUFFER, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (moduleNameIsWhole(n, path.size())) {
-            path.resize(n);
-            break;
-        }
-        if (path.size() >= 32768) return {};
-        path.resize(path.size() * 2);
-    }
+    const std::wstring path = programFilePath();
+    if (path.empty()) return {};
     const std::wstring directory(directoryPart(path));
     if (filesFitBeside(directory)) return directory;
     const std::wstring longForm = longPathForm(directory);

@@ -4,6 +4,7 @@
 
 #include "core/app/autostart.h"
 #include "shell/app/app_info_win.h"
+#include "shell/app/files_win.h"
 #include "state/gdi_win.h"
 
 namespace {
@@ -41,19 +42,9 @@ bool listedCommand(std::wstring& command)
     return true;
 }
 
-std::wstring programPath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (n < path.size()) return path.substr(0, n);
-        path.resize(path.size() * 2);
-    }
-}
-
 void listProgram()
 {
-    const std::wstring command = startUpCommand(programPath());
+    const std::wstring command = startUpCommand(programFilePath());
     if (const unique_hkey key = runKey(KEY_SET_VALUE))
         RegSetValueExW(key.get(), appInfo.programName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                        static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
@@ -78,6 +69,6 @@ void followMovedProgram()
     std::wstring command;
     if (!listedCommand(command)) return;
     const std::wstring listed = programOfCommand(command);
-    if (listingIsStale(listed, programPath(), GetFileAttributesW(listed.c_str()) != INVALID_FILE_ATTRIBUTES))
+    if (listingIsStale(listed, programFilePath(), GetFileAttributesW(listed.c_str()) != INVALID_FILE_ATTRIBUTES))
         listProgram();
 }

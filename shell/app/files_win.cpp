@@ -27,6 +27,18 @@ OpenedFile openFileForReading(const wchar_t* path, const wchar_t* mode)
     return {UniqueFile(std::fopen(narrowPath, narrowMode)), false};
 }
 
+std::wstring programFilePath()
+{
+    std::wstring path(PATH_BUFFER, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (moduleNameIsWhole(n, path.size())) return path.substr(0, n);
+        if (path.size() >= 32768) return {};
+        path.resize(path.size() * 2);
+    }
+}
+
 std::optional<std::string> readWholeFile(FILE* file, std::size_t limit)
 {
     std::string bytes;

@@ -29,6 +29,10 @@ OpenedFile openFileForReading(const wchar_t* path, const wchar_t* mode);
 // The rest of an open file, or none when it holds more than `limit` bytes.
 std::optional<std::string> readWholeFile(FILE* file, std::size_t limit);
 
+// The program file's whole path, however long (GetModuleFileNameW cuts one longer than its
+// buffer); empty when the system cannot say.
+std::wstring programFilePath();
+
 // The file's size and last write as the file system keeps them; not `exists` when it cannot say.
 FileStamp fileStamp(const wchar_t* path);
 
