@@ -149,20 +149,31 @@ TEST(Settings, WhatASaveCutShortLeftIsSortedOutWhenTheFileIsRead)
     const std::wstring path = testDirectory() + L"\\cut.ini", left = path + L".new";
     const std::string whole = utf16File(L"[Tomel]\r\n\r\n[Slideshow]\r\nslide=FALSE\r\n\r\n[Menu]\r\nat cursor=TRUE\r\n");
     const std::string old = utf16File(L"[Tomel]\r\n"), foreign = "[Other]\r\n";
-    // The file before ("": none) and what a save left beside it; the two afterwards.
-    const struct { std::string file, left, fileAfter, leftAfter; } cases[] = {
-        {"", whole, whole, ""}, {old, whole, old, ""}, {"", whole.substr(0, 9), "", ""}, {old, foreign, old, foreign}};
+    // A file of up to 16 MiB is read; a larger one is none the program wrote.
+    const auto grown = [&](std::size_t size) {
+        const std::size_t pad = (size - whole.size()) / 2;
+        std::wstring lines(pad & ~std::size_t(1), L'\n');
+        for (std::size_t i = 0; i < lines.size(); i += 2) lines[i] = L'\r';
+        return whole + utf16(lines + std::wstring(pad % 2, L' '));
+    };
+    const std::string largest = grown(std::size_t(16) << 20), tooLarge = grown((std::size_t(16) << 20) + 2);
+    // The file before ("": none) and what a save left beside it ("": nothing); the two afterwards, and
+    // whether the file's slideshow setting was taken.
+    const struct { std::string file, left, fileAfter, leftAfter; bool read; } cases[] = {
+        {"", whole, whole, "", true}, {old, whole, old, "", false}, {"", whole.substr(0, 9), "", "", false},
+        {old, foreign, old, foreign, false}, {largest, "", largest, "", true}, {tooLarge, "", tooLarge, "", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         DeleteFileW(path.c_str());
+        DeleteFileW(left.c_str());
         if (!c.file.empty()) writeBytes(path, c.file);
-        writeBytes(left, c.left);
+        if (!c.left.empty()) writeBytes(left, c.left);
         setPath(app.settingsPath, path);
         app.slide.slideShow = true;
         loadSettings(app);
-        EXPECT_EQ(std::make_tuple(readFile(path), exists(left), readFile(left)),
-                  std::make_tuple(c.fileAfter, !c.leftAfter.empty(), c.leftAfter));
-        EXPECT_EQ(app.slide.slideShow, c.fileAfter != whole);
+        EXPECT_EQ(std::make_tuple(readFile(path) == c.fileAfter, exists(left), readFile(left) == c.leftAfter),
+                  std::make_tuple(true, !c.leftAfter.empty(), true));
+        EXPECT_EQ(app.slide.slideShow, !c.read);
     }
 }
 
