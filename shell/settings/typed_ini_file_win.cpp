@@ -19,18 +19,6 @@ std::wstring decodeCodePage(std::string_view bytes)
     return out;
 }
 
-std::string encodeCodePage(std::wstring_view text)
-{
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(runtimeCodePage(), 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        WideCharToMultiByte(runtimeCodePage(), 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr,
-                            nullptr);
-    return out;
-}
-
 }  // namespace
 
 void openIni(TypedIniFile& file, const wchar_t* path, IniOpenMode mode)
@@ -40,7 +28,7 @@ void openIni(TypedIniFile& file, const wchar_t* path, IniOpenMode mode)
     file.wide = true;
     file.path = path;
     if (mode == IniOpenMode::Write) {
-        file.writer = makeIniWriter(true, encodeCodePage);
+        file.writer = makeIniWriter(true, nullptr);
         file.opened = true;
         return;
     }
