@@ -25,6 +25,12 @@ void setTaskbarButton(App& app, bool on)
     if (visible) ShowWindow(app.window, SW_SHOW);
 }
 
+void deleteIcon(App& app)
+{
+    platform.notifyIcon(NIM_DELETE, &app.trayIconData);
+    app.trayIconShown = false;
+}
+
 }  // namespace
 
 void initTrayIcon(App& app, HICON icon)
@@ -45,8 +51,7 @@ void applyTrayIcon(App& app)
     if (app.trayIcon && !app.trayIconShown) {
         app.trayIconShown = platform.notifyIcon(NIM_ADD, &app.trayIconData) != FALSE;
     } else if (!app.trayIcon && app.trayIconShown) {
-        platform.notifyIcon(NIM_DELETE, &app.trayIconData);
-        app.trayIconShown = false;
+        deleteIcon(app);
     }
     setTaskbarButton(app, !app.trayIconShown);
 }
@@ -58,9 +63,7 @@ void updateTrayTip(App& app)
 
 void removeTrayIcon(App& app)
 {
-    if (!app.trayIconShown) return;
-    platform.notifyIcon(NIM_DELETE, &app.trayIconData);
-    app.trayIconShown = false;
+    if (app.trayIconShown) deleteIcon(app);
 }
 
 void toggleTrayIcon(App& app)

@@ -262,7 +262,10 @@ TEST(Frame, EveryStepKeepsThePlaceDockingCaptionAndClip)
              w.command(CMD_FIT_WIDTH); }, wrapped},
         {"docked in the centre", command(CMD_DOCK_CENTER), wrapped},
         {"a new text", drop(L"two.txt", "two lines of twenty-eight..\r\n\r\nx\r\n"), wrapped},
-        {"Fit To Graphic", [&] { ASSERT_TRUE(showPicture(w, picture)); w.command(CMD_FIT_GRAPHIC); }, SIZE{300, 100}},
+        {"Fit To Graphic, chosen while the picture is on its way", [&] {
+             loadPicture(app, picture.c_str());
+             w.command(CMD_FIT_GRAPHIC);
+             ASSERT_TRUE(w.pump(60000, [&] { return bool(app.picture); })); }, SIZE{300, 100}},
         {"another program's size and move", reshaped(320, 120, 25, 15, false), SIZE{320, 120},
          POINT{25, 15}, {}, true, true, {}, 0, false},
         {"docked in the centre", command(CMD_DOCK_CENTER)},
