@@ -70,7 +70,8 @@ add_custom_command(TARGET wine_tests POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${HELP_TEXT} $<TARGET_FILE_DIR:wine_tests>/Tomel.txt)
 # Pictures for the in-process tests, made by ImageMagick where it is installed (the picture tests
 # are skipped without them): a 48 by 32 red picture in each format the imaging component reads, an
-# icon file of three sizes, a PNG whose left half is see-through, and a 4000 by 3000 photo.
+# icon file of three sizes, a PNG whose left half is see-through, a 4000 by 3000 photo, and a red
+# bitmap whose two top rows are blue.
 find_program(TOMEL_CONVERT convert)
 set(TOMEL_TEST_PICTURES "")
 if(TOMEL_CONVERT)
@@ -83,15 +84,16 @@ if(TOMEL_CONVERT)
       COMMAND ${TOMEL_CONVERT} -size 48x32 xc:red ${TOMEL_TEST_PICTURES}/${name} VERBATIM)
   endforeach()
   add_custom_command(OUTPUT ${TOMEL_TEST_PICTURES}/red.bmp ${TOMEL_TEST_PICTURES}/sizes.ico
-      ${TOMEL_TEST_PICTURES}/half.png ${TOMEL_TEST_PICTURES}/photo.jpg
+      ${TOMEL_TEST_PICTURES}/half.png ${TOMEL_TEST_PICTURES}/photo.jpg ${TOMEL_TEST_PICTURES}/banded.bmp
     COMMAND ${CMAKE_COMMAND} -E make_directory ${TOMEL_TEST_PICTURES}
     COMMAND ${TOMEL_CONVERT} -size 48x32 xc:red BMP3:${TOMEL_TEST_PICTURES}/red.bmp
     COMMAND ${TOMEL_CONVERT} -size 48x48 xc:red -define icon:auto-resize=48,32,16 ${TOMEL_TEST_PICTURES}/sizes.ico
     COMMAND ${TOMEL_CONVERT} -size 24x32 xc:none -size 24x32 xc:red +append ${TOMEL_TEST_PICTURES}/half.png
     COMMAND ${TOMEL_CONVERT} -size 4000x3000 gradient:red-blue -quality 85 ${TOMEL_TEST_PICTURES}/photo.jpg
+    COMMAND ${TOMEL_CONVERT} -size 48x2 xc:blue -size 48x30 xc:red -append BMP3:${TOMEL_TEST_PICTURES}/banded.bmp
     VERBATIM)
   list(APPEND pictures ${TOMEL_TEST_PICTURES}/red.bmp ${TOMEL_TEST_PICTURES}/sizes.ico
-       ${TOMEL_TEST_PICTURES}/half.png ${TOMEL_TEST_PICTURES}/photo.jpg)
+       ${TOMEL_TEST_PICTURES}/half.png ${TOMEL_TEST_PICTURES}/photo.jpg ${TOMEL_TEST_PICTURES}/banded.bmp)
   add_custom_target(test_pictures DEPENDS ${pictures})
   add_dependencies(wine_tests test_pictures)
 endif()

@@ -555,6 +555,7 @@ TEST(Picture, PaintingCoversTheWholeClientAreaSoNoOldTextStays)
     const Case cases[] = {
         {"red.bmp", true, true, {{Corner, 0xFFFFFF}, {FarCorner, 0xFFFFFF}, {LeftHalf, 0xFF0000}, {RightHalf, 0xFF0000}}},
         {"red.bmp", false, true, {{Corner, 0xFF0000}, {FarCorner, 0xFF0000}}},
+        {"banded.bmp", false, true, {{Corner, 0x0000FF}}},   // each tile from its top row
         {"half.png", true, true, {{Corner, 0xFFFFFF}, {LeftHalf, 0xFFFFFF}, {RightHalf, 0xFF0000}}},
         {"half.png", false, true, {{Corner, 0xFFFFFF}, {FarCorner, 0xFFFFFF}}},
         {"red.bmp", true, false, {{Corner, 0x00FF00}, {RightHalf, 0x00FF00}}},   // nothing drawn
