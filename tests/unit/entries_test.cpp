@@ -173,11 +173,9 @@ TEST(EntryViews, AFlashCardsFrontAndTheClipboardsText)
         {L"w\tx\ny\n", true, 1, L"w\tx\r\ny"},                                  // the tab first
         {L"cut without its line feed", false, std::nullopt, L"cut without its line feed"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(&c - cases);
-        EXPECT_EQ(revealFront(c.entry, c.multiline), c.front);
-        EXPECT_EQ(clipboardText(c.entry), c.copied);
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(std::make_pair(revealFront(c.entry, c.multiline), clipboardText(c.entry)), std::make_pair(c.front, c.copied))
+            << &c - cases;
 }
 
 TEST(ChangeWatch, AChangedFileIsReadAgainOnceItHoldsStill)
@@ -222,9 +220,7 @@ TEST(ByteText, EightBitTextIsReadAsUtf8WhenItIsValidAndElseInTheCodePage)
         MemorySource source(c.bytes);
         EntryList list;
         const ByteTextRead read = readByteText(list, false, source, codec, c.kind, bytes, chars, sizeof bytes);
-        EXPECT_EQ(read.outcome, LoadOutcome::Loaded);
-        EXPECT_EQ(read.utf8, c.utf8);
-        EXPECT_EQ(entriesOf(list), c.entries);
-        EXPECT_EQ(source.rewinds, c.rewinds);
+        EXPECT_EQ(std::make_tuple(read.outcome, read.utf8, entriesOf(list), source.rewinds),
+                  std::make_tuple(LoadOutcome::Loaded, c.utf8, c.entries, c.rewinds));
     }
 }
