@@ -21,7 +21,6 @@
 #include "core/text/gong.h"
 #include "core/ui/menu_logic.h"
 #include "core/ui/period_parts.h"
-#include "core/ui/texts.h"
 
 namespace {
 
@@ -29,6 +28,16 @@ PinState pins(bool main, int submenu, bool blackbox) { return {main, submenu, bl
 auto tied(const PinState& p) { return std::tie(p.menuPinned, p.pinnedSubmenu, p.pinnedLevel3, p.pinnedLevel3Parent); }
 const MenuPost none{false, 0};
 MenuPost show(int submenu) { return {true, submenu}; }
+
+// The fields of the program's small structs, to compare them whole.
+auto fields(const WindowBox& b) { return std::make_tuple(b.left, b.top, b.width, b.height); }
+auto fields(const ScreenPoint& p) { return std::make_pair(p.x, p.y); }
+auto fields(const ScreenRect& r) { return std::make_tuple(r.left, r.top, r.right, r.bottom); }
+auto fields(const PixelSize& s) { return std::make_pair(s.width, s.height); }
+
+// The primary 1920 by 1080; beside it on the right the same, on the left a smaller one, or one above.
+const Monitor primary{{0, 0, 1920, 1080}, {}}, onRight{{1920, 0, 3840, 1080}, {}}, onLeft{{-1280, 0, 0, 1024}, {}},
+              above{{0, -1080, 1920, 0}, {}};
 
 std::vector<unsigned> marked(const MenuState& f, MarkKind kind)
 {
@@ -60,13 +69,12 @@ TEST(Paths, NamesTitlesAndBuffers)
                               filesFitBeside(std::wstring(244, L'd')), filesFitBeside(std::wstring(245, L'd'))),
               std::make_tuple(true, false, false, true, false));
     // The help text by its name, in any case, wherever it is stored.
-    for (const auto& [path, help] : {std::pair{L"D:\\old\\TOMEL.TXT", true}, {L"tomel.txt", true},
-                                     {L"C:\\Tomel.txt\\notes.txt", false}, {L"C:\\MyTomel.txt", false},
-                                     {L"C:\\Tomel.txt.bak", false}, {L"C:\\Tomel.tx", false}, {L"C:\\Tomel.t\u0178t", false}})
+    for (const auto& [path, help] : {std::pair{L"D:\\old\\TOMEL.TXT", true}, {L"tomel.txt", true}, {L"C:\\MyTomel.txt", false},
+                                     {L"C:\\Tomel.txt\\notes.txt", false}, {L"C:\\Tomel.t\u0178t", false}})
         EXPECT_EQ(namesHelpText(path), help) << path;
     struct Copy { std::size_t size; const wchar_t* text; bool whole; std::wstring kept; };
-    for (const Copy& c : {Copy{5, L"abcd", true, L"abcd"}, Copy{5, L"abcde", false, L"abcd"}, Copy{1, L"a", false, L""},
-                          Copy{0, L"", true, L"-"}, Copy{0, L"a", false, L"-"}}) {
+    for (const Copy& c : {Copy{5, L"abcd", true, L"abcd"}, Copy{5, L"abcde", false, L"abcd"}, Copy{0, L"", true, L"-"},
+                          Copy{0, L"a", false, L"-"}}) {
         wchar_t buffer[8] = L"-";
         const bool whole = copyToBuffer(buffer, c.size, c.text);
         EXPECT_EQ(std::make_pair(whole, std::wstring(buffer)), std::make_pair(c.whole, c.kept)) << c.size << c.text;
@@ -120,46 +128,33 @@ TEST(WindowRect, StaysOnTheScreen)
         {-5, -5, 0, 0, {-5, -5, 5, 5}, true}, {-6, -6, -1, -1, {0, 0, 5, 5}, true},
     };
     // The same on one monitor, named or not.
-    const std::vector<Monitor> one = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}};
     for (const Case& c : cases)
-        for (const std::vector<Monitor>& monitors : {std::vector<Monitor>{}, one}) {
-            SCOPED_TRACE(testing::Message() << "case " << &c - cases << ", monitors " << monitors.size());
-            const WindowBox got = clampedWindowBox(c.l, c.t, c.r, c.b, c.tiny ? small : screen, monitors);
-            EXPECT_EQ(std::tie(got.left, got.top, got.width, got.height),
-                      std::tie(c.expected.left, c.expected.top, c.expected.width, c.expected.height));
-        }
+        for (const std::vector<Monitor>& monitors : {std::vector<Monitor>{}, {primary}})
+            EXPECT_EQ(fields(clampedWindowBox(c.l, c.t, c.r, c.b, c.tiny ? small : screen, monitors)), fields(c.expected))
+                << "case " << &c - cases << ", monitors " << monitors.size();
 }
 
 TEST(WindowRect, StaysOnItsMonitorOrComesBackToThePrimary)
 {
-    // The primary 1920 by 1080; beside it on the right the same, on the left a smaller one, or one above.
-    const Monitor primary{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}, right{{1920, 0, 3840, 1080}, {1920, 0, 3840, 1080}},
-                  left{{-1280, 0, 0, 1024}, {-1280, 0, 0, 984}}, above{{0, -1080, 1920, 0}, {0, -1080, 1920, -40}};
     using Layout = std::vector<Monitor>;
     const ScreenMetrics screen{1920, 1080, 112, 27};
     // A window of 400 by 200 stored with its top left corner at `at`; where it starts.
     struct Case { const char* name; Layout monitors; ScreenPoint at, expected; };
     const Case cases[] = {
-        {"on the right one", {primary, right}, {2000, 100}, {2000, 100}},
+        {"on the right one", {primary, onRight}, {2000, 100}, {2000, 100}},
         {"that one unplugged", {primary}, {2000, 100}, {1520, 100}},
-        {"across the two", {primary, right}, {1800, 100}, {1800, 100}},
-        {"beyond the right one's right edge", {primary, right}, {3700, 100}, {3440, 100}},
-        {"beyond the right one's bottom", {primary, right}, {2000, 1000}, {2000, 880}},
-        {"on the left one", {primary, left}, {-1000, 500}, {-1000, 500}},
+        {"across the two", {primary, onRight}, {1800, 100}, {1800, 100}},
+        {"beyond the right one's right edge", {primary, onRight}, {3700, 100}, {3440, 100}},
+        {"beyond the right one's bottom", {primary, onRight}, {2000, 1000}, {2000, 880}},
         {"left one unplugged", {primary}, {-1000, 500}, {0, 500}},
-        {"below the smaller left one", {primary, left}, {-1000, 900}, {-1000, 824}},
-        {"beyond the left one's left edge", {left, primary}, {-1300, 500}, {-1280, 500}},
-        {"on the one above", {primary, above}, {100, -500}, {100, -500}},
+        {"beyond the left one's left edge", {onLeft, primary}, {-1300, 500}, {-1280, 500}},
         {"across the stacked two", {primary, above}, {100, -50}, {100, -50}},
         {"above, unplugged", {primary}, {100, -50}, {100, 0}},
-        {"far off every one", {primary, right, left}, {9000, -5000}, {1520, 0}},
+        {"far off every one", {primary, onRight, onLeft}, {9000, -5000}, {1520, 0}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const WindowBox got = clampedWindowBox(c.at.x, c.at.y, c.at.x + 400, c.at.y + 200, screen, c.monitors);
-        EXPECT_EQ(std::make_tuple(got.left, got.top, got.width, got.height),
-                  std::make_tuple(c.expected.x, c.expected.y, 400, 200));
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(fields(clampedWindowBox(c.at.x, c.at.y, c.at.x + 400, c.at.y + 200, screen, c.monitors)),
+                  std::make_tuple(c.expected.x, c.expected.y, 400, 200)) << c.name;
 }
 
 TEST(Fitting, TheClientSizeOfTheMeasuredText)
@@ -211,44 +206,28 @@ TEST(Placement, DockingAndTheCaption)
                           Case{2, {}, 688}, Case{77, {}, 354},           // any larger number: centre
                           Case{1, {false, true, true, INT_MIN, 3}, INT_MAX}}) {
         const auto p = dockPosition(c.position, ScreenRect{10, 20, 1034, 788}, 200, 100, c.s);
-        ASSERT_TRUE(p);
-        EXPECT_EQ(std::make_pair(p->x, p->y), std::make_pair(422, c.y)) << c.position << " " << c.y;
+        EXPECT_EQ(fields(p.value_or(ScreenPoint{-1, -1})), std::make_pair(422, c.y)) << c.position << " " << c.y;
     }
     EXPECT_FALSE(dockPosition(0, ScreenRect{0, 0, 1024, 768}, 200, 100, {}));
     // A window that would leave the work area moves in as far as it must; a larger one to the edge.
     struct Inside { ScreenPoint at; std::int32_t w, h; ScreenPoint expected; };
     for (const Inside& c : {Inside{{-4, 50}, 1032, 100, {10, 50}}, Inside{{900, 700}, 200, 100, {834, 688}},
                             Inside{{100, 30}, 200, 100, {100, 30}}, Inside{{5, 0}, 2000, 900, {10, 20}},
-                            Inside{{INT_MAX, INT_MIN}, 1, 1, {1033, 20}}}) {
-        const ScreenPoint p = keepInside(ScreenRect{10, 20, 1034, 788}, c.at, c.w, c.h);
-        EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.expected.x, c.expected.y)) << c.at.x << "," << c.at.y;
-    }
+                            Inside{{INT_MAX, INT_MIN}, 1, 1, {1033, 20}}})
+        EXPECT_EQ(fields(keepInside(ScreenRect{10, 20, 1034, 788}, c.at, c.w, c.h)), fields(c.expected)) << c.at.x;
     // The work area to dock in is that of the monitor holding the window: the one it overlaps most, else the nearest.
-    const Monitor primary{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}, right{{1920, 0, 3840, 1080}, {1920, 0, 3840, 1050}},
-                  left{{-1280, -200, 0, 824}, {-1280, -200, 0, 784}}, above{{0, -1080, 1920, 0}, {0, -1080, 1920, -40}};
-    struct Holding { const char* name; std::vector<Monitor> monitors; ScreenRect window; const Monitor* expected; };
+    struct Holding { const char* name; std::vector<Monitor> monitors; ScreenRect window; std::size_t expected; };
     const Holding holding[] = {
-        {"on the right one", {primary, right}, {2000, 100, 2400, 300}, &right},
-        {"more on the right one", {primary, right}, {1800, 100, 2200, 300}, &right},
-        {"more on the primary", {primary, right}, {1700, 100, 2100, 300}, &primary},
-        {"off to the right", {primary, right}, {5000, 100, 5400, 300}, &right},
-        {"off to the left", {primary, right}, {-3000, 100, -2600, 300}, &primary},
-        {"on the left one, above the primary's top", {primary, left}, {-500, -150, -100, 50}, &left},
-        {"below the smaller left one", {primary, left}, {-500, 900, -100, 1000}, &left},
-        {"on the one above", {primary, above}, {100, -500, 500, -300}, &above},
-        {"the one above unplugged", {primary}, {100, -500, 500, -300}, &primary},
+        {"more on the right one", {primary, onRight}, {1800, 100, 2200, 300}, 1},
+        {"more on the primary", {primary, onRight}, {1700, 100, 2100, 300}, 0},
+        {"off to the right", {primary, onRight}, {5000, 100, 5400, 300}, 1},
+        {"off to the left", {primary, onRight}, {-3000, 100, -2600, 300}, 0},
+        {"below the smaller left one", {primary, onLeft}, {-500, 1100, -100, 1200}, 1},   // nearer than across
     };
-    for (const Holding& c : holding) {
-        SCOPED_TRACE(c.name);
-        const Monitor* m = monitorHolding(c.window, c.monitors);
-        ASSERT_TRUE(m);
-        EXPECT_EQ(std::tie(m->work.left, m->work.top, m->work.right, m->work.bottom),
-                  std::tie(c.expected->work.left, c.expected->work.top, c.expected->work.right, c.expected->work.bottom));
-    }
+    for (const Holding& c : holding) EXPECT_EQ(monitorHolding(c.window, c.monitors), &c.monitors[c.expected]) << c.name;
     EXPECT_EQ(monitorHolding({0, 0, 10, 10}, {}), nullptr);
     struct Caption { bool caption, blackbox; std::int32_t top, height; };
-    for (const Caption& c : {Caption{true, false, 100, 200}, Caption{true, true, 96, 202},
-                             Caption{false, true, 104, 200}}) {
+    for (const Caption& c : {Caption{true, false, 100, 200}, Caption{true, true, 96, 202}, Caption{false, true, 104, 200}}) {
         const CaptionPlace place = captionPlace(100, 200, c.caption, c.blackbox, 4, 2);
         EXPECT_EQ(std::make_pair(place.top, place.height), std::make_pair(c.top, c.height));
     }
@@ -263,10 +242,9 @@ TEST(Dpi, SizesScaleToTheScreenAndTheFileKeepsThe96DpiSizes)
         {7, 72, 7, 7}, {7, 0, 7, 7},                        // below 96 dpi (or none) is taken as 96
         {INT32_MAX, 144, INT32_MAX, 1431655765}, {INT32_MIN, 0xFFFFFFFF, INT32_MIN, -3145776},   // no overflow
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.size) + " at " + std::to_string(c.dpi));
-        EXPECT_EQ(std::make_pair(scaleToDpi(c.size, c.dpi), scaleFromDpi(c.size, c.dpi)), std::make_pair(c.up, c.down));
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(std::make_pair(scaleToDpi(c.size, c.dpi), scaleFromDpi(c.size, c.dpi)), std::make_pair(c.up, c.down))
+            << c.size << " at " << c.dpi;
     // What the file holds comes back unchanged from every screen; a window moved to another screen and
     // back keeps its sizes.
     for (std::uint32_t dpi : {96u, 97u, 120u, 144u, 168u, 250u})
@@ -275,13 +253,12 @@ TEST(Dpi, SizesScaleToTheScreenAndTheFileKeepsThe96DpiSizes)
             ASSERT_EQ(rescaleDpi(rescaleDpi(scaleToDpi(size, 144), 144, dpi), dpi, 144), scaleToDpi(size, 144));
         }
     // A rectangle's place and size scale each: 1.5 times as large at 144 dpi, and back the same.
-    const auto tied = [](const ScreenRect& r) { return std::make_tuple(r.left, r.top, r.right, r.bottom); };
     const ScreenRect stored{100, 201, 701, 526};
-    EXPECT_EQ(tied(rectToDpi(stored, 144)), std::make_tuple(150, 302, 1052, 790));   // 902 by 488
-    EXPECT_EQ(tied(rectFromDpi(rectToDpi(stored, 144), 144)), tied(stored));
-    EXPECT_EQ(tied(rectToDpi(ScreenRect{-7, 0, 5, 3}, 144)), std::make_tuple(-11, 0, 7, 5));
+    EXPECT_EQ(fields(rectToDpi(stored, 144)), std::make_tuple(150, 302, 1052, 790));   // 902 by 488
+    EXPECT_EQ(fields(rectFromDpi(rectToDpi(stored, 144), 144)), fields(stored));
+    EXPECT_EQ(fields(rectToDpi(ScreenRect{-7, 0, 5, 3}, 144)), std::make_tuple(-11, 0, 7, 5));
     const ScreenRect far{INT32_MIN, -5, INT32_MAX, 70000};   // hand-edited: kept as it is at 96 dpi
-    EXPECT_EQ(std::make_pair(tied(rectToDpi(far, 96)), tied(rectFromDpi(far, 96))), std::make_pair(tied(far), tied(far)));
+    EXPECT_EQ(std::make_pair(fields(rectToDpi(far, 96)), fields(rectFromDpi(far, 96))), std::make_pair(fields(far), fields(far)));
     EXPECT_EQ(std::make_tuple(fontHeightForPoints(10, 96), fontHeightForPoints(10, 144), fontHeightForPoints(10, 120)),
               std::make_tuple(-13, -20, -17));
 }
@@ -293,9 +270,8 @@ TEST(Look, UnusableHandEditedValuesGiveWay)
     EXPECT_EQ(colours(usableColours({0x123456, 0x123456})), std::make_pair(0x000000u, 0xFFFFFFu));
     EXPECT_EQ(colours(usableColours({0x123456, 0x123457})), std::make_pair(0x123456u, 0x123457u));
     struct Height { std::int32_t stored, used; };
-    for (const Height& h : {Height{MAX_FONT_HEIGHT, MAX_FONT_HEIGHT}, Height{MAX_FONT_HEIGHT + 1, -13},
-                            Height{-MAX_FONT_HEIGHT, -MAX_FONT_HEIGHT}, Height{-MAX_FONT_HEIGHT - 1, -13},
-                            Height{0, 0}, Height{-1, -13}, Height{5, -13}, Height{-MIN_FONT_HEIGHT, -MIN_FONT_HEIGHT},
+    for (const Height& h : {Height{MAX_FONT_HEIGHT, MAX_FONT_HEIGHT}, Height{MAX_FONT_HEIGHT + 1, -13}, Height{0, 0},
+                            Height{-MAX_FONT_HEIGHT - 1, -13}, Height{5, -13}, Height{-MIN_FONT_HEIGHT, -MIN_FONT_HEIGHT},
                             Height{MIN_FONT_HEIGHT, MIN_FONT_HEIGHT}, Height{INT32_MIN, -13}})
         EXPECT_EQ(usableFontHeight(h.stored, -13), h.used) << h.stored;
     using Align = std::optional<TextAlignment>;   // the stored justify: centre, left, right; others unchanged
@@ -433,11 +409,8 @@ TEST(Picture, SizesRoundToPixelsAndScaleIntoTheBoxKeepingTheShapeNeverEnlarged)
     struct Case { PixelSize natural; std::int64_t boxW, boxH; PixelSize expected; };
     for (const Case& c : {Case{{400, 100}, 200, 200, {200, 50}}, Case{{100, 400}, 1000, 200, {50, 200}},
                           Case{{64, 48}, 1000, 1000, {64, 48}}, Case{{0, 48}, 100, 100, {0, 0}},
-                          Case{{48, 0}, 100, 100, {0, 0}}, Case{{1, 1}, 100, 100, {1, 1}}}) {
-        const PixelSize got = scalePictureToBox(c.natural, c.boxW, c.boxH);
-        EXPECT_EQ(std::make_pair(got.width, got.height), std::make_pair(c.expected.width, c.expected.height))
-            << c.natural.width << "x" << c.natural.height << " in " << c.boxW << "x" << c.boxH;
-    }
+                          Case{{48, 0}, 100, 100, {0, 0}}, Case{{1, 1}, 100, 100, {1, 1}}})
+        EXPECT_EQ(fields(scalePictureToBox(c.natural, c.boxW, c.boxH)), fields(c.expected)) << c.natural.width << " " << c.boxW;
 }
 
 TEST(Picture, FitToGraphicCountsTheFrameAndOnlyWhatTheScreenShowsIsKept)
@@ -445,11 +418,8 @@ TEST(Picture, FitToGraphicCountsTheFrameAndOnlyWhatTheScreenShowsIsKept)
     // A work area of 1024 by 768 and a frame with caption of 8 by 27: the client area may be 1016 by 741.
     struct Fit { PixelSize natural, client; };
     for (const Fit& c : {Fit{{2000, 100}, {1016, 50}}, Fit{{100, 2000}, {37, 741}}, Fit{{1016, 741}, {1016, 741}},
-                         Fit{{64, 48}, {64, 48}}}) {
-        const PixelSize got = graphicClientSize(c.natural, 1024, 768, 8, 27);
-        EXPECT_EQ(std::make_pair(got.width, got.height), std::make_pair(c.client.width, c.client.height))
-            << c.natural.width << "x" << c.natural.height;
-    }
+                         Fit{{64, 48}, {64, 48}}})
+        EXPECT_EQ(fields(graphicClientSize(c.natural, 1024, 768, 8, 27)), fields(c.client)) << c.natural.width;
     // On a screen where no client area exceeds 1036 by 780: the whole picture shrunk, and its top-left part
     // for tiles; a picture within the screen is kept once, whole.
     struct Views { PixelSize pixels; PictureViews expected; };
@@ -457,9 +427,8 @@ TEST(Picture, FitToGraphicCountsTheFrameAndOnlyWhatTheScreenShowsIsKept)
                            Views{{100, 2000}, {{39, 780}, {100, 780}}}, Views{{1036, 780}, {{1036, 780}, {0, 0}}},
                            Views{{64, 48}, {{64, 48}, {0, 0}}}, Views{{100000, 10}, {{1036, 1}, {1036, 10}}}}) {
         const PictureViews v = pictureViews(c.pixels, {1036, 780});
-        EXPECT_EQ(std::make_tuple(v.whole.width, v.whole.height, v.corner.width, v.corner.height),
-                  std::make_tuple(c.expected.whole.width, c.expected.whole.height, c.expected.corner.width,
-                                  c.expected.corner.height)) << c.pixels.width << "x" << c.pixels.height;
+        EXPECT_EQ(std::make_pair(fields(v.whole), fields(v.corner)), std::make_pair(fields(c.expected.whole),
+                                                                                fields(c.expected.corner))) << c.pixels.width;
     }
     // Of an icon file, the image as wide as the system's icons, else the first.
     EXPECT_EQ(std::make_tuple(iconFrameToUse({48, 32, 16}, 32), iconFrameToUse({48, 16}, 32), iconFrameToUse({}, 32),

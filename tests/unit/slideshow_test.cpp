@@ -28,12 +28,9 @@ TEST(Slideshow, TimerTicks)
         {true, false, HIDE, 0, 1, ADV, {}, true, {}, HIDE, 0},              // shown again, with nowhere to go
         // The user busy: the pop-up waits a tick at a time, in the phase that ran out, and comes when the user is back.
         {true, true, HIDE, 1000, 10, WAIT, 1000, false, {}, HIDE, 0, BUSY_HIDDEN},
-        {false, true, HIDE, 2000, 10, WAIT, 1000, false, {}, HIDE, 0, BUSY_HIDDEN},
         {true, true, HIDE, 0, 10, ADV, {}, true, 4, HIDE, 0, HIDDEN},
         {false, false, SLIDE, 5000, 10, WAIT, 1000, false, {}, SLIDE, 0, BUSY_HIDDEN},   // hidden by the user
         {false, false, SLIDE, 5000, 10, ADV, {}, false, 4, SLIDE, 0, BUSY_SHOWN},        // shown: it steps on
-        {false, true, SLIDE, 5000, 10, HIDES, 2000, false, {}, HIDE, 2000, BUSY_SHOWN},  // and hides
-        {true, false, SLIDE, 3000, 10, COUNT, 1000, false, {}, SLIDE, 2000, BUSY_HIDDEN},
     };
     for (const Case& c : cases) {
         SlideshowState state{c.phase, c.remaining};
@@ -46,10 +43,8 @@ TEST(Slideshow, TimerTicks)
     // setup, a full-screen store app, nor an unanswered question.
     struct State { std::optional<int> reported; bool busy; };
     for (const State& s : {State{1, false}, State{2, true}, State{3, true}, State{4, true}, State{5, false},
-                           State{6, false}, State{7, false}, State{std::nullopt, false}}) {
-        SCOPED_TRACE(s.reported.value_or(0));
-        EXPECT_EQ(userBusy(s.reported), s.busy);
-    }
+                           State{6, false}, State{7, false}, State{std::nullopt, false}})
+        EXPECT_EQ(userBusy(s.reported), s.busy) << s.reported.value_or(0);
 }
 
 TEST(Slideshow, TogglesAndEditedTimes)
@@ -162,41 +157,25 @@ TEST(Shuffle, EveryEntryOnceARoundInAnotherOrderEachRound)
 {
     std::uint32_t nextKey = 12345;
     const std::function<std::uint32_t()> keys = [&] { return nextKey += 0x9E3779B9u; };
-    // Two million entries: one round shows each exactly once.
-    {
-        const std::uint32_t count = 2000000;
-        ShuffleState state;
-        std::vector<bool> seen(count);
-        std::uint32_t shown = 0, firstOfRound = 0;
-        for (std::uint32_t i = 0; i < count; ++i) {
-            shown = nextShuffled(state, count, shown, keys);
-            ASSERT_LT(shown, count);
-            ASSERT_FALSE(seen[shown]) << shown << " twice in a round";
-            seen[shown] = true;
-            if (i == 0) firstOfRound = shown;
-        }
-        // The next round starts afresh, in another order.
-        EXPECT_NE(nextShuffled(state, count, shown, keys), firstOfRound);
-    }
-    // Few entries, many rounds: each round once through them, never starting with the entry just shown.
-    for (std::uint32_t count : {1u, 2u, 3u, 5u, 64u, 65u}) {
+    // Many rounds: each round once through the entries, never starting with the entry just shown; a
+    // round of many entries takes no longer than a few steps a pick.
+    for (std::uint32_t count : {1u, 2u, 3u, 5u, 64u, 65u, 70000u}) {
         SCOPED_TRACE(count);
         ShuffleState state;
         std::uint32_t shown = 0;
-        std::vector<std::vector<std::uint32_t>> rounds;
-        for (int round = 0; round < 50; ++round) {
+        std::vector<std::uint32_t> first;
+        for (int round = 0; round < (count > 100 ? 2 : 50); ++round) {
             std::vector<std::uint32_t> order;
             for (std::uint32_t i = 0; i < count; ++i) {
                 const std::uint32_t next = nextShuffled(state, count, shown, keys);
                 if (i == 0 && count > 1) EXPECT_NE(next, shown) << "round " << round;
                 order.push_back(shown = next);
             }
-            std::vector<std::uint32_t> sorted = order;
-            std::sort(sorted.begin(), sorted.end());
-            for (std::uint32_t i = 0; i < count; ++i) ASSERT_EQ(sorted[i], i);
-            rounds.push_back(order);
+            if (round == 1 && count >= 5) EXPECT_NE(order, first);   // another order
+            if (round == 0) first = order;
+            std::sort(order.begin(), order.end());
+            for (std::uint32_t i = 0; i < count; ++i) ASSERT_EQ(order[i], i);
         }
-        if (count >= 5) EXPECT_NE(rounds[0], rounds[1]);
     }
     // The state is all a restart needs; another count of entries starts a new round.
     ShuffleState state;
@@ -205,8 +184,7 @@ TEST(Shuffle, EveryEntryOnceARoundInAnotherOrderEachRound)
     ShuffleState restarted = state;
     const std::uint32_t key = nextKey;
     const std::uint32_t a = nextShuffled(state, 20, shown, keys), b = nextShuffled(restarted, 20, shown, keys);
-    EXPECT_EQ(a, b);
-    EXPECT_EQ(nextKey, key);   // no new round yet
+    EXPECT_EQ(std::make_pair(a, nextKey), std::make_pair(b, key));   // the same entry, and no new round yet
     nextShuffled(state, 21, shown, keys);
     EXPECT_EQ(std::make_tuple(state.count, state.position), std::make_tuple(21u, 1u));
     EXPECT_NE(nextKey, key);
