@@ -115,7 +115,8 @@ TEST(Close, WaitsForEveryModalLoopOnTheWindowAndThenEndsTheProgram)
     const std::wstring bigEndian = writeBytes(L"be.txt", std::string("\xFE\xFF\x00\x41", 4));
     // command 0: a dropped text that the program refuses with a message box; held: the loop holds the timer
     const struct { const char* loop; unsigned command; bool held; UINT ending = WM_CLOSE; } cases[] = {
-        {"About box", CMD_ABOUT, true}, {"timer dialog", CMD_SLIDE_TIME, true}, {"Open dialog", CMD_OPEN_FILE, true},
+        {"About box", CMD_ABOUT, true}, {"timer dialog", CMD_SLIDE_TIME, true}, {"number dialog", CMD_RAISE_CAPTION, true},
+        {"Open dialog", CMD_OPEN_FILE, true},
         {"Save As dialog", CMD_SAVE_AS, false}, {"colour chooser", CMD_TEXT_COLOUR, true}, {"popup menu", CMD_MENU, false},
         {"message box", 0, false}, {"message box, the session ending", 0, false, WM_ENDSESSION}};
     for (const auto& c : cases) {
