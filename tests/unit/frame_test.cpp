@@ -21,6 +21,7 @@
 #include "core/text/gong.h"
 #include "core/ui/menu_logic.h"
 #include "core/ui/period_parts.h"
+#include "core/ui/texts.h"
 
 namespace {
 
@@ -491,4 +492,12 @@ TEST(StartWithWindows, TheListNamesTheProgramQuotedAndFollowsAMovedFolder)
         {L"C:\\old\\tomel.exe", L"D:\\new\\tomel.exe", false, true}, {L"C:\\old\\tomel.exe", L"D:\\new\\tomel.exe", true, false},
         {L"c:\\TOMEL\\Tomel.exe", L"C:\\tomel\\tomel.exe", false, false}, {L"C:\\tomel.exe", L"C:\\tomel.ex", false, true}};
     for (const auto& [listed, self, there, stale] : cases) EXPECT_EQ(listingIsStale(listed, self, there), stale) << listed;
+}
+
+// Each built-in text is found, and translated from the language file, by its row's number: the rows
+// are numbered by their places.
+TEST(Texts, EveryRowIsNumberedByItsPlace)
+{
+    for (int i = 0; i < DIALOG_TEXT_COUNT; ++i) EXPECT_EQ(dialogTexts[i].id, i);
+    for (int i = 0; i < MESSAGE_TEXT_COUNT; ++i) EXPECT_EQ(messageTexts[i].id, i);
 }

@@ -598,6 +598,7 @@ TEST(Picture, TheImagingComponentReadsEachFormatAndMetafilesComeThroughTheSystem
         {testPicture("red.ico"), true, false, {48, 32}},
         {testPicture("sizes.ico"), true, false, {32, 32}},   // of 48, 32 and 16: the system's icon size
         {metafile, false, true, {48, 32}}, {bitmapFile(L"dot.bmp", 1, 1), true, false, {1, 1}, false},
+        {bitmapFile(L"tall.bmp", 1, (1 << 23) + 1), true, false, {1, (1 << 23) + 1}, false},   // up to 2^24 a side
         {testDirectory() + L"\\missing.jpg", false, false, {}}, {writeBytes(L"text.jpg", "no picture"), false, false, {}},
     };
     TomelWindow w;

@@ -28,6 +28,29 @@ TEST(Slideshow, TheRealTimerCountsDownAndSteps)
     EXPECT_TRUE(w.pump(3000, [&] { return w.text() == L"b\n"; }));
 }
 
+// The keyboard comes back with the window the hide cycle took away only when it had it then: once the
+// user brought the window back and went on in another window, the end of the hide phase leaves that
+// window the keyboard.
+TEST(Slideshow, TheEndOfTheHidePhaseTakesTheKeyboardOnlyWhenTheWindowHadIt)
+{
+    TomelWindow w;
+    App& app = w.app();
+    std::tie(app.slide.hide, app.slide.countdown) = std::make_tuple(true, false);   // a tick ends a phase
+    w.drop({writeBytes(L"hidden.txt", "a\r\n\r\nb\r\n")});
+    const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                       nullptr, nullptr);
+    const auto tick = [&] { SendMessageW(w.window(), WM_TIMER, IDT_SLIDESHOW, 0); };
+    SetForegroundWindow(w.window());
+    tick();   // the slide phase ends: hidden, with the keyboard
+    ASSERT_FALSE(IsWindowVisible(w.window()));
+    SendMessageW(w.window(), MSG_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);   // brought back by the user, with the keyboard
+    ASSERT_TRUE(IsWindowVisible(w.window()));
+    SetForegroundWindow(other);
+    tick();   // the hide phase ends
+    EXPECT_EQ(GetForegroundWindow(), other);
+    DestroyWindow(other);
+}
+
 namespace {
 // GetMessageW as a script: a failed call (-1) whose message holds a Next command that must not run,
 // a real Next command, then WM_QUIT with code 3.
