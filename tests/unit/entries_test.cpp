@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/app/utf8.h"
 #include "core/text/change_watch.h"
 #include "core/text/entries.h"
 #include "core/text/entry_views.h"
@@ -223,5 +224,25 @@ TEST(ByteText, EightBitTextIsReadAsUtf8WhenItIsValidAndElseInTheCodePage)
         const ByteTextRead read = readByteText(list, false, source, codec, c.kind, bytes, chars, sizeof bytes);
         EXPECT_EQ(std::make_tuple(read.outcome, read.utf8, entriesOf(list), source.rewinds),
                   std::make_tuple(LoadOutcome::Loaded, c.utf8, c.entries, c.rewinds));
+    }
+}
+
+// A block of UTF-8 is decoded up to its last whole sequence; what follows waits for the next block.
+// Each text sits in a buffer of its own length, so that a look past its end is caught.
+TEST(ByteText, ABlockOfUtf8EndsAfterItsLastWholeSequence)
+{
+    const std::pair<std::string, std::size_t> cases[] = {
+        {"ab\xF0\x9F\x98", 2}, {"x\xE2\x81", 1}, {"\xC3\xA9", 2}, {"\xF0\x9F\x98\x80", 4}, {"\x80\x80", 2}, {"a\xC3", 1},
+        {"\xE2\x82", 0}};
+    for (const auto& [text, whole] : cases) {
+        const std::vector<char> block(text.begin(), text.end());
+        const std::size_t waiting = wholeUtf8Length(block.data(), block.size(), false);
+        EXPECT_EQ(std::make_pair(waiting, wholeUtf8Length(block.data(), block.size(), true)), std::make_pair(whole, block.size()))
+            << text.size();
+    }
+    // A sequence cut short by the end of the bytes, and one broken by a byte that continues none.
+    for (const auto& [bytes, text] : {std::pair{std::string("a\xE2\x82"), L"a\uFFFD\uFFFD"}, {"\xC3" "A", L"\uFFFDA"}}) {
+        const std::vector<char> exact(bytes.begin(), bytes.end());
+        EXPECT_EQ(utf8ToWide(std::string_view(exact.data(), exact.size()), false), std::wstring(text));
     }
 }

@@ -71,8 +71,10 @@ TEST(Paths, NamesTitlesAndBuffers)
               std::make_tuple(true, false, false, true, false));
     // The help text by its name, in any case, wherever it is stored.
     for (const auto& [path, help] : {std::pair{L"D:\\old\\TOMEL.TXT", true}, {L"tomel.txt", true}, {L"C:\\MyTomel.txt", false},
-                                     {L"C:\\Tomel.txt\\notes.txt", false}, {L"C:\\Tomel.t\u0178t", false}})
+                                     {L"C:\\Tomel.txt\\notes.txt", false}, {L"C:\\Tomel.t\u0178t", false},
+                                     {L"C:\\Xomel.txt", false}})
         EXPECT_EQ(namesHelpText(path), help) << path;
+    EXPECT_TRUE(namesHelpText(std::wstring_view(L"C:\\Tomel.txt\\", 12)));   // the name ends where its view ends
     struct Copy { std::size_t size; const wchar_t* text; bool whole; std::wstring kept; };
     for (const Copy& c : {Copy{5, L"abcd", true, L"abcd"}, Copy{5, L"abcde", false, L"abcd"}, Copy{0, L"", true, L"-"},
                           Copy{0, L"a", false, L"-"}}) {
@@ -90,7 +92,7 @@ TEST(Paths, LongAndPlainForms)
         {L"C:\\a\\tomel.ini", L"\\\\?\\C:\\a\\tomel.ini", L"C:\\a\\tomel.ini"}, {L"C:\\", L"\\\\?\\C:\\", L"C:\\"},
         {L"\\\\server\\share\\t.ini", L"\\\\?\\UNC\\server\\share\\t.ini", L"\\\\server\\share\\t.ini"},
         {L"\\\\?\\C:\\t.ini", L"\\\\?\\C:\\t.ini", L"C:\\t.ini"},
-        {L"relative\\x.ini", L"relative\\x.ini", L"relative\\x.ini"},
+        {L"relative\\x.ini", L"relative\\x.ini", L"relative\\x.ini"}, {L"C:x.ini", L"C:x.ini", L"C:x.ini"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(std::make_pair(temporaryPathFor(c.path), plainPathForm(c.longForm)),
@@ -224,6 +226,15 @@ TEST(Placement, DockingAndTheCaption)
         {"off to the right", {primary, onRight}, {5000, 100, 5400, 300}, 1},
         {"off to the left", {primary, onRight}, {-3000, 100, -2600, 300}, 0},
         {"below the smaller left one", {primary, onLeft}, {-500, 1100, -100, 1200}, 1},   // nearer than across
+        {"below both, as near to each", {primary, onRight}, {1720, 2000, 2120, 2100}, 0},   // the first: the primary
+        // A column or a row of pixels on a monitor is on it, though another touches the window.
+        {"a column on the primary", {{{-1280, 300, -400, 1000}, {}}, primary}, {-400, 100, 1, 300}, 1},
+        {"a row on the primary", {{{300, -1280, 1000, -400}, {}}, primary}, {100, -400, 300, 1}, 1},
+        {"a pixel on the primary", {{{-1280, 1, -400, 1000}, {}}, primary}, {-400, -300, 1, 1}, 1},
+        {"off up and to the left", {primary, onRight}, {-3000, -3000, -2600, -2800}, 0},
+        // Distances are straight lines: 5 below as near as 3 across and 4 below; 10 below farther than 8 across.
+        {"as near below as across", {{{0, 105, 100, 200}, {}}, {{103, 104, 200, 200}, {}}}, {0, 0, 100, 100}, 0},
+        {"nearer across than below", {{{0, 110, 100, 200}, {}}, {{108, 0, 200, 100}, {}}}, {0, 0, 100, 100}, 1},
     };
     for (const Holding& c : holding) EXPECT_EQ(monitorHolding(c.window, c.monitors), &c.monitors[c.expected]) << c.name;
     EXPECT_EQ(monitorHolding({0, 0, 10, 10}, {}), nullptr);
@@ -474,24 +485,38 @@ TEST(GlobalKeys, KeysAreReadAsTheMenuWritesThem)
         {L"Alt+Page Down", GlobalKey{KEY_ALT, 0x22}}, {L"Control+Down Arrow", GlobalKey{KEY_CTRL, 0x28}},
         {L"F1", GlobalKey{0, 0x70}}, {L"Ctrl+7", GlobalKey{KEY_CTRL, '7'}}, {L"ctrl+space", GlobalKey{KEY_CTRL, 0x20}},
         {L"F24", GlobalKey{0, 0x87}}, {L"Alt+Insert", GlobalKey{KEY_ALT, 0x2D}},
+        {L"Ctrl+0", GlobalKey{KEY_CTRL, '0'}}, {L"Ctrl+9", GlobalKey{KEY_CTRL, '9'}}, {L"Ctrl+Z", GlobalKey{KEY_CTRL, 'Z'}},
+        {L"Ctrl+a", GlobalKey{KEY_CTRL, 'A'}},
         // Names of no key: nothing is registered for them.
         {L"", K{}}, {L"Ctrl+", K{}}, {L"Ctrl++", K{}}, {L"Ctrl+Ctrl+T", K{}}, {L"Hyper+T", K{}}, {L"F25", K{}},
-        {L"F0", K{}}, {L"F01", K{}}, {L"Ctrl+TT", K{}}, {L"Ctrl+?", K{}}, {L"Ctrl+Alt", K{}},
+        {L"F0", K{}}, {L"F01", K{}}, {L"Ctrl+TT", K{}}, {L"Ctrl+?", K{}}, {L"Ctrl+Alt", K{}}, {L"F1:", K{}}, {L"Xtrl+T", K{}},
     };
     for (const auto& [text, key] : cases) EXPECT_EQ(parseGlobalKey(text), key) << std::wstring(text).size();
+    // Every key the help text names, by each of its names.
+    const std::pair<const wchar_t*, unsigned> named[] = {
+        {L"Space", 0x20}, {L"Enter", 0x0D}, {L"Return", 0x0D}, {L"Tab", 0x09}, {L"Esc", 0x1B}, {L"Escape", 0x1B},
+        {L"Backspace", 0x08}, {L"Pause", 0x13}, {L"Page Up", 0x21}, {L"PgUp", 0x21}, {L"Page Down", 0x22}, {L"PgDn", 0x22},
+        {L"End", 0x23}, {L"Home", 0x24}, {L"Left Arrow", 0x25}, {L"Left", 0x25}, {L"Up Arrow", 0x26}, {L"Up", 0x26},
+        {L"Right Arrow", 0x27}, {L"Right", 0x27}, {L"Down Arrow", 0x28}, {L"Down", 0x28}, {L"Insert", 0x2D},
+        {L"Ins", 0x2D}, {L"Delete", 0x2E}, {L"Del", 0x2E}, {L"F9", 0x78}, {L"F10", 0x79}};
+    for (const auto& [name, key] : named)
+        EXPECT_EQ(parseGlobalKey(std::wstring(L"Alt+") + name), (GlobalKey{KEY_ALT, key})) << name;
 }
 
 TEST(StartWithWindows, TheListNamesTheProgramQuotedAndFollowsAMovedFolder)
 {
     EXPECT_EQ(startUpCommand(L"C:\\Program Files\\Tomel\\tomel.exe"), L"\"C:\\Program Files\\Tomel\\tomel.exe\"");
-    for (const auto& [command, program] : {std::pair{L"\"C:\\a b\\tomel.exe\" -x", L"C:\\a b\\tomel.exe"},
-                                           {L"  C:\\tomel.exe -x", L"C:\\tomel.exe"}, {L"\"C:\\open", L"C:\\open"}})
+    for (const auto& [command, program] : {std::pair{L"\"C:\\a b\\tomel.exe\" -x \"y\"", L"C:\\a b\\tomel.exe"},
+                                           {L"   C:\\tomel.exe -x -y", L"C:\\tomel.exe"}, {L"\"C:\\open", L"C:\\open"}})
         EXPECT_EQ(programOfCommand(command), program);
     // listed, self, whether the listed one is there: stale
     const std::tuple<const wchar_t*, const wchar_t*, bool, bool> cases[] = {
         {L"C:\\old\\tomel.exe", L"D:\\new\\tomel.exe", false, true}, {L"C:\\old\\tomel.exe", L"D:\\new\\tomel.exe", true, false},
-        {L"c:\\TOMEL\\Tomel.exe", L"C:\\tomel\\tomel.exe", false, false}, {L"C:\\tomel.exe", L"C:\\tomel.ex", false, true}};
+        {L"c:\\TOMEL\\Tomel.exe", L"C:\\tomel\\tomel.exe", false, false}, {L"C:\\tomel.exe", L"C:\\tomel.ex", false, true},
+        {L"D:\\tomel.exe", L"C:\\tomel.exe", false, true}};
     for (const auto& [listed, self, there, stale] : cases) EXPECT_EQ(listingIsStale(listed, self, there), stale) << listed;
+    // The listed name is a part of the command: it ends where its view ends.
+    EXPECT_FALSE(listingIsStale(std::wstring_view(L"C:\\tomel.exe\"", 12), std::wstring_view(L"C:\\tomel.exe-", 12), false));
 }
 
 // Each built-in text is found, and translated from the language file, by its row's number: the rows

@@ -304,7 +304,11 @@ TEST(Frame, EveryStepKeepsThePlaceDockingCaptionAndClip)
         for (UINT message : {shellMessages.windowMessage, shellMessages.skinMessage})
             for (MSG m; PeekMessageW(&m, w.window(), message, message, PM_REMOVE);) told.push_back(m.wParam);
         EXPECT_EQ(told, s.told);
-        // What holds after every step.
+        // What holds after every step: the text fills the client area within its margins.
+        RECT text = rectOf(app.textControl);
+        MapWindowPoints(nullptr, w.window(), reinterpret_cast<POINT*>(&text), 2);
+        const RECT within = {app.textMargin, 0, client.right - app.textMargin, client.bottom};
+        EXPECT_TRUE(EqualRect(&text, &within)) << text.left << "," << text.top << " " << text.right << "," << text.bottom;
         EXPECT_TRUE(EqualRect(&after, &app.windowRect) || !s.own);
         if (app.docking && s.own) {
             w.command(CMD_DOCK_TOP + app.docking - 1);

@@ -256,6 +256,10 @@ TEST(Settings, StartUpKeepsTheStoredTextAndBookmarkOrFindsAMovedHelpText)
         EXPECT_NE(readFile(beside).find(utf16(L"\r\nbookmark=7\r\n")), std::string::npos);
         DeleteFileW(beside.c_str());
     }
+    // With no settings file yet, it is to be made beside the program, whose folder can be written.
+    TomelWindow w;
+    locateFiles(w.app());
+    EXPECT_EQ(std::wstring(w.app().settingsPath), beside);
 }
 
 // The arguments in their order: a settings file is read at once, so the text it names gives way to a

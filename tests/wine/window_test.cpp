@@ -48,6 +48,10 @@ TEST(Slideshow, TheEndOfTheHidePhaseTakesTheKeyboardOnlyWhenTheWindowHadIt)
     SetForegroundWindow(other);
     tick();   // the hide phase ends
     EXPECT_EQ(GetForegroundWindow(), other);
+    tick();   // hidden again: the slideshow paused and resumed brings it back
+    w.command(CMD_SLIDESHOW);
+    w.command(CMD_SLIDESHOW);
+    EXPECT_TRUE(IsWindowVisible(w.window()));
     DestroyWindow(other);
 }
 
