@@ -7,6 +7,7 @@
 #include <random>
 
 #include "core/app/commands.h"
+#include "core/settings/written_file.h"
 #include "harness.h"
 #include "main/startup_win.h"
 #include "shell/settings/saved_file_win.h"
@@ -260,6 +261,30 @@ TEST(Settings, StartUpKeepsTheStoredTextAndBookmarkOrFindsAMovedHelpText)
     TomelWindow w;
     locateFiles(w.app());
     EXPECT_EQ(std::wstring(w.app().settingsPath), beside);
+}
+
+// A kept copy is put back only into a file the program can have to itself and read whole: while
+// another program reads the file, or while it is larger than any the program writes, the copy waits
+// for a later start.
+TEST(Settings, AKeptCopyWaitsWhileItsFileIsInUseOrTooLarge)
+{
+    const std::wstring temporary = std::filesystem::temp_directory_path().wstring();
+    const std::string old = goldenBytes("settings-default.txt");
+    const struct { const wchar_t* name; bool held, large, waits; } cases[] = {
+        {L"free", false, false, false}, {L"held", true, false, true}, {L"large", false, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string cut = c.large ? std::string((16u << 20) + 2, 'x') : old.substr(0, 20);
+        const std::wstring target = writeBytes(std::wstring(c.name) + L".ini", cut);
+        const std::wstring copy = writeBytes(temporary + L"\\tomel-kept-" + c.name + L".tmp", keptCopyBytes(target, old));
+        const HANDLE reader = c.held ? CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                   OPEN_EXISTING, 0, nullptr)
+                                     : INVALID_HANDLE_VALUE;
+        putBackInterruptedRewrites();
+        if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
+        EXPECT_EQ(std::make_pair(exists(copy), readFile(target) == (c.waits ? cut : old)), std::make_pair(c.waits, true));
+        DeleteFileW(copy.c_str());
+    }
 }
 
 // The arguments in their order: a settings file is read at once, so the text it names gives way to a
