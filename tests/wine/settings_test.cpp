@@ -137,8 +137,16 @@ TEST(Settings, RefusedSavesLeaveTheFileAndOnlySaveNowTells)
                   std::make_pair(c.message != nullptr, !c.message));
     }
     DeleteFileW(besideProgram(L"tomel.ini").c_str());
+    const std::wstring userFolder = perUser.substr(0, perUser.rfind(L'\\'));
     DeleteFileW(perUser.c_str());
-    RemoveDirectoryW(perUser.substr(0, perUser.rfind(L'\\')).c_str());
+    RemoveDirectoryW(userFolder.c_str());
+    {   // the user's own file, the first time, goes into a folder made for it
+        TomelWindow w;
+        setPath(w.app().settingsPath, perUser);
+        EXPECT_EQ(saveSettings(w.app()), SaveResult::Saved);
+    }
+    DeleteFileW(perUser.c_str());
+    RemoveDirectoryW(userFolder.c_str());
     // Nothing else is left behind.
     EXPECT_EQ(filesIn(dir), (std::set<std::wstring>{L"locked.ini", L"other.ini", L"readonly.ini"}));
 }
