@@ -594,6 +594,9 @@ TEST(Picture, TheImagingComponentReadsEachFormatAndMetafilesComeThroughTheSystem
     FillRect(recorder, &all, red);
     DeleteEnhMetaFile(CloseEnhMetaFile(recorder));
     DeleteObject(red);
+    const RECT none = {0, 0, 0, 847};   // a metafile of no width: no picture to show
+    const std::wstring noWidth = testDirectory() + L"\\line.emf";
+    DeleteEnhMetaFile(CloseEnhMetaFile(CreateEnhMetaFileW(nullptr, noWidth.c_str(), &none, nullptr)));
     struct Case { std::wstring path; bool decoded, system; PixelSize size; bool red = true; };
     const Case cases[] = {
         {testPicture("photo.jpg"), true, false, {4000, 3000}, false},   // Fit To Graphic sizes the window to it as ever
@@ -601,7 +604,7 @@ TEST(Picture, TheImagingComponentReadsEachFormatAndMetafilesComeThroughTheSystem
         {testPicture("red.gif"), true, false, {48, 32}}, {testPicture("red.png"), true, false, {48, 32}},
         {testPicture("red.ico"), true, false, {48, 32}},
         {testPicture("sizes.ico"), true, false, {32, 32}},   // of 48, 32 and 16: the system's icon size
-        {metafile, false, true, {48, 32}}, {bitmapFile(L"dot.bmp", 1, 1), true, false, {1, 1}, false},
+        {metafile, false, true, {48, 32}}, {noWidth, false, false, {}}, {bitmapFile(L"dot.bmp", 1, 1), true, false, {1, 1}, false},
         {bitmapFile(L"tall.bmp", 1, (1 << 23) + 1), true, false, {1, (1 << 23) + 1}, false},   // up to 2^24 a side
         {testDirectory() + L"\\missing.jpg", false, false, {}}, {writeBytes(L"text.jpg", "no picture"), false, false, {}},
     };

@@ -55,7 +55,8 @@ std::wstring listed()
     DWORD bytes = sizeof value;
     const LSTATUS got = RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Tomel",
                                      RRF_RT_REG_SZ, nullptr, value, &bytes);
-    return got == ERROR_SUCCESS ? value : L"(none)";
+    // The value as it is stored, to its last character: the command and its terminator, nothing after.
+    return got == ERROR_SUCCESS ? std::wstring(value, bytes / sizeof(wchar_t) - 1) : L"(none)";
 }
 void list(const std::wstring& command)
 {
