@@ -212,6 +212,7 @@ TEST(ByteText, EightBitTextIsReadAsUtf8WhenItIsValidAndElseInTheCodePage)
         {"the mark says UTF-8", "\xC3\xA9 \xFF\n", MARKED, {L"\u00E9 \uFFFD\n"}, true, 0},
         {"the code page's pairs", "\x81\x41\x82\n\x9F", ANSI_TEXT, {L"\x8141\u0082\n", L"\u009F\n"}, false, 0},
         {"a pair across two blocks", "\x81\x41\x82\n\x9F\x41\n", ANSI_TEXT, {L"\x8141\u0082\n", L"\x9F41\n"}, false, 0},
+        {"pairs to a block's end", "x\x81\x41\x81\x41\n", ANSI_TEXT, {L"x\x8141\x8141\n"}, false, 0},
     };
     const PlainCodec codec;
     for (const Case& c : cases) {
