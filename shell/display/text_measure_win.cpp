@@ -44,10 +44,10 @@ public:
         const int n = static_cast<int>(wcslen(probe));
         SIZE whole = {};
         if (!GetTextExtentPoint32W(dc_, probe, n, &whole)) return;
-        std::int64_t sum = 0;
-        for (int i = 0; i < n; ++i) sum += learn(probe[i]);
+        std::int64_t summed = 0;
+        for (int i = 0; i < n; ++i) summed += learn(probe[i]);
         lineHeight_ = whole.cy;
-        usable_ = sum == whole.cx && lineHeight_ > 0;
+        usable_ = summed == whole.cx && lineHeight_ > 0;
     }
 
     Extent system(const wchar_t* line, std::size_t length)
