@@ -380,6 +380,11 @@ TEST(Settings, KillsDuringSavesLeaveAWholeFileForTheNextStart)
             ASSERT_TRUE(file == readFile(read.settingsPath)) << "not whole: " << file.size() << " bytes";
             ASSERT_EQ(std::make_pair(filesIn(folder), filesIn(temporary)), filesBefore);
         }
+        // Saved to the end, the file holds what was saved.
+        setPath(read.settingsPath, path);
+        read.slide.slideTime = 4321;
+        ASSERT_EQ(saveSettings(read), SaveResult::Saved);
+        EXPECT_NE(readFile(path).find(utf16(L"\r\ntimeslide=4321\r\n")), std::string::npos);
     }
     CloseHandle(ready);
 }
