@@ -579,6 +579,11 @@ TEST(Picture, PaintingCoversTheWholeClientAreaSoNoOldTextStays)
             EXPECT_EQ(painted.at(c.fitGraphic ? x : tileX, y), colour) << where;
         }
     }
+    // Fitted to the picture, the window shows it to its last row.
+    w.app().showBackground = true;
+    w.command(CMD_FIT_GRAPHIC);
+    const PaintedClient fitted(w);
+    EXPECT_EQ(std::make_pair(fitted.at(fitted.midX(), 0), fitted.at(fitted.midX(), -1)), std::make_pair(0xFF0000u, 0xFF0000u));
 }
 
 // A large photo comes after the window is up, and costs only what the screen shows of it.
