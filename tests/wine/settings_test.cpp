@@ -328,12 +328,15 @@ TEST(Settings, ADroppedSettingsFileIsAppliedAndRepaintsOurWindowOnly)
 {
     TomelWindow w;
     HWND other = CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE, 600, 400, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    w.command(CMD_TRANSPARENT);   // the file's word (not transparent) is taken over it
     UpdateWindow(other), UpdateWindow(w.window());
     ASSERT_FALSE(GetUpdateRect(other, nullptr, FALSE));
     const std::wstring text = writeBytes(L"b.txt", "b1\r\nb2\r\nb3\r\n");
     w.drop({writeBytes(L"drop.ini", utf16File(L"[Portable]\r\nfile=" + text + L"\r\n[Display]\r\nmultiline=FALSE\r\n[Settings]\r\nbookmark=1\r\n"))});
-    EXPECT_EQ(std::make_tuple(w.text(), GetUpdateRect(other, nullptr, FALSE), GetUpdateRect(w.window(), nullptr, FALSE)),
-              std::make_tuple(std::wstring(L"b2\n"), FALSE, TRUE));
+    RECT clip = {};
+    EXPECT_EQ(std::make_tuple(w.text(), GetUpdateRect(other, nullptr, FALSE), GetUpdateRect(w.window(), nullptr, FALSE),
+                              GetWindowRgnBox(w.window(), &clip), w.app().transparent),
+              std::make_tuple(std::wstring(L"b2\n"), FALSE, TRUE, ERROR, false));
     DestroyWindow(other);
 }
 
