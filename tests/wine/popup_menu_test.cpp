@@ -88,8 +88,9 @@ TEST(PopupMenu, TheSystemMenuOpensAtTheClickAndEscResumesTheSlideshow)
 // dismissed.
 TEST(PopupMenu, OpensWhereAskedInTheLanguageFilesWordsAndAPinnedOneComesBack)
 {
+    // "Timers" is translated into a single character, as some languages write it.
     const std::wstring path = writeBytes(besideProgram(L"tomel.lang.ini"), utf16File(
-        L"[Menu Items]\r\nPIN=Anheften\r\nE&xit\tEsc=&Beenden\tEsc\r\n[Level2 Menus]\r\nTimers=Zeiten\r\n"
+        L"[Menu Items]\r\nPIN=Anheften\r\nE&xit\tEsc=&Beenden\tEsc\r\n[Level2 Menus]\r\nTimers=\u6642\r\n"
         L"[Level3 Menus]\r\nBlackbox\t(Alt Shell)=Schwarz\r\n"));
     TomelWindow w;
     DeleteFileW(path.c_str());
@@ -123,7 +124,7 @@ TEST(PopupMenu, OpensWhereAskedInTheLanguageFilesWordsAndAPinnedOneComesBack)
         if (c.menu) EXPECT_EQ(std::make_pair(shownMenus[0].x, shownMenus[0].y), std::make_pair(c.menu->x, c.menu->y));
         EXPECT_EQ(IsWindowVisible(w.window()) != FALSE, c.visible);
     }
-    for (const wchar_t* t : {L"|Anheften|", L"|&Beenden\tEsc|", L"|Zeiten|", L"|Schwarz|", L"|Navigate|"})
+    for (const wchar_t* t : {L"|Anheften|", L"|&Beenden\tEsc|", L"|\u6642|", L"|Schwarz|", L"|Navigate|"})
         EXPECT_NE(menuTexts.find(t), std::wstring::npos) << t;
     EXPECT_EQ(menuTexts.find(L"|Pin|"), std::wstring::npos);   // every Pin item, in every submenu
     // The main popup, where "Timers" is pinned; "Timers" alone with its Pin checked, where Countdown
