@@ -413,4 +413,5 @@ TEST(Settings, TheLanguageFileIsReplacedOnlyOnceItIsKeptInItsBackup)
         if (lock) CloseHandle(lock);
         EXPECT_EQ(std::make_tuple(readFile(path), exists(backup), readFile(backup)), std::make_tuple(c.fileAfter, !c.keptAfter.empty(), c.keptAfter));
     }
+    EXPECT_FALSE(writeLanguageFile(L""));   // a program with no folder for its files has none to write
 }
