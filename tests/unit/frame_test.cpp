@@ -492,7 +492,7 @@ TEST(GlobalKeys, KeysAreReadAsTheMenuWritesThem)
         {L"F0", K{}}, {L"F01", K{}}, {L"Ctrl+TT", K{}}, {L"Ctrl+?", K{}}, {L"Ctrl+Alt", K{}}, {L"F1:", K{}}, {L"Xtrl+T", K{}},
     };
     for (const auto& [text, key] : cases) EXPECT_EQ(parseGlobalKey(text), key) << std::wstring(text).size();
-    // Every key the help text names, by each of its names.
+    // Every key the program has a name for, by each of its names.
     const std::pair<const wchar_t*, unsigned> named[] = {
         {L"Space", 0x20}, {L"Enter", 0x0D}, {L"Return", 0x0D}, {L"Tab", 0x09}, {L"Esc", 0x1B}, {L"Escape", 0x1B},
         {L"Backspace", 0x08}, {L"Pause", 0x13}, {L"Page Up", 0x21}, {L"PgUp", 0x21}, {L"Page Down", 0x22}, {L"PgDn", 0x22},
