@@ -492,15 +492,6 @@ TEST(GlobalKeys, KeysAreReadAsTheMenuWritesThem)
         {L"F0", K{}}, {L"F01", K{}}, {L"Ctrl+TT", K{}}, {L"Ctrl+?", K{}}, {L"Ctrl+Alt", K{}}, {L"F1:", K{}}, {L"Xtrl+T", K{}},
     };
     for (const auto& [text, key] : cases) EXPECT_EQ(parseGlobalKey(text), key) << std::wstring(text).size();
-    // Every key the program has a name for, by each of its names.
-    const std::pair<const wchar_t*, unsigned> named[] = {
-        {L"Space", 0x20}, {L"Enter", 0x0D}, {L"Return", 0x0D}, {L"Tab", 0x09}, {L"Esc", 0x1B}, {L"Escape", 0x1B},
-        {L"Backspace", 0x08}, {L"Pause", 0x13}, {L"Page Up", 0x21}, {L"PgUp", 0x21}, {L"Page Down", 0x22}, {L"PgDn", 0x22},
-        {L"End", 0x23}, {L"Home", 0x24}, {L"Left Arrow", 0x25}, {L"Left", 0x25}, {L"Up Arrow", 0x26}, {L"Up", 0x26},
-        {L"Right Arrow", 0x27}, {L"Right", 0x27}, {L"Down Arrow", 0x28}, {L"Down", 0x28}, {L"Insert", 0x2D},
-        {L"Ins", 0x2D}, {L"Delete", 0x2E}, {L"Del", 0x2E}, {L"F9", 0x78}, {L"F10", 0x79}};
-    for (const auto& [name, key] : named)
-        EXPECT_EQ(parseGlobalKey(std::wstring(L"Alt+") + name), (GlobalKey{KEY_ALT, key})) << name;
 }
 
 TEST(StartWithWindows, TheListNamesTheProgramQuotedAndFollowsAMovedFolder)
