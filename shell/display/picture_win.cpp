@@ -44,15 +44,14 @@ DecodeRequest decodeRequest()
 
 }  // namespace
 
-bool loadPicture(App& app, const wchar_t* path)
+void loadPicture(App& app, const wchar_t* path)
 {
     releasePicture(app);
     wchar_t copy[PATH_BUFFER] = {};
     copyToBuffer(copy, PATH_BUFFER, path ? path : L"");
-    if (!copy[0]) return false;
+    if (!copy[0]) return;
     app.pendingPicture.handOver = std::make_shared<PictureHandOver>(copy);
     startPictureDecode(app.pendingPicture.handOver, decodeRequest(), app.window, MSG_PICTURE_READY);
-    return true;
 }
 
 void onPictureReady(App& app)

@@ -4,8 +4,8 @@
 
 // Releases any picture, then starts loading `path`. Bitmaps and photos are decoded on a worker
 // thread and arrive with MSG_PICTURE_READY; a file that is missing or no picture leaves none,
-// without a message. False when nothing is on its way (no path).
-bool loadPicture(App& app, const wchar_t* path);
+// without a message; an empty path only releases the picture.
+void loadPicture(App& app, const wchar_t* path);
 // MSG_PICTURE_READY: takes the decoded picture (a format the imaging component does not know, such
 // as a metafile, is loaded here by the system's picture loader), sizes the window to it when Fit To
 // Graphic was given meanwhile, and repaints.

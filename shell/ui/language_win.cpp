@@ -53,15 +53,12 @@ void captureMenuTexts(HMENU popup)
     std::vector<std::int32_t> commands;
     collectCommands(popup, commands);
     setMenuItems(commands);
-    for (TranslationRow& row : menuItemTexts) {
-        row.text[0] = L'\0';
+    // Every row names an item of this menu (the commands were just collected from it), so each text is
+    // read whole.
+    for (TranslationRow& row : menuItemTexts)
         GetMenuStringW(popup, static_cast<UINT>(row.id), row.text, TRANSLATION_TEXT_LENGTH, MF_BYCOMMAND);
-    }
-    for (TranslationRow& row : level2MenuTexts) {
-        row.text[0] = L'\0';
+    for (TranslationRow& row : level2MenuTexts)
         GetMenuStringW(popup, static_cast<UINT>(row.id), row.text, TRANSLATION_TEXT_LENGTH, MF_BYPOSITION);
-    }
-    level3MenuText[0].text[0] = L'\0';
     if (HMENU dock = GetSubMenu(popup, LEVEL3_PARENT))
         GetMenuStringW(dock, LEVEL3_POSITION, level3MenuText[0].text, TRANSLATION_TEXT_LENGTH, MF_BYPOSITION);
 }

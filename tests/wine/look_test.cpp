@@ -35,15 +35,17 @@ std::wstring testPicture(const char* name)
 #define NEED_PICTURES() \
     if (!*TOMEL_TEST_PICTURES) GTEST_SKIP() << "ImageMagick was not there to make the test pictures"
 
-// A 24-bit bitmap file of one colour.
-std::wstring bitmapFile(const wchar_t* name, std::int32_t w, std::int32_t h)
+// A bitmap file of one colour, 24 or 1 bits a pixel, cut after `kept` bytes.
+std::wstring bitmapFile(const wchar_t* name, std::int32_t w, std::int32_t h, std::uint32_t bits = 24,
+                        std::size_t kept = std::string::npos)
 {
-    const std::uint32_t row = (std::uint32_t(w) * 3 + 3) & ~3u, size = 54 + row * std::uint32_t(h);
+    const std::uint32_t start = bits == 1 ? 62 : 54, row = (std::uint32_t(w) * bits + 31) / 32 * 4;
+    const std::uint32_t size = start + row * std::uint32_t(h);
     std::string bytes(size, '\x40');
-    const std::uint32_t header[] = {size, 0, 54, 40, std::uint32_t(w), std::uint32_t(h), 1 | 24 << 16, 0, 0, 0, 0, 0, 0};
+    const std::uint32_t header[] = {size, 0, start, 40, std::uint32_t(w), std::uint32_t(h), 1 | bits << 16, 0, 0, 0, 0, 0, 0};
     bytes[0] = 'B', bytes[1] = 'M';
     std::memcpy(&bytes[2], header, sizeof header);
-    return writeBytes(name, bytes);
+    return writeBytes(name, bytes.substr(0, kept));
 }
 
 // Loads a picture as start-up does and waits until it has come.
@@ -134,8 +136,9 @@ public:
     {
         return pixels_[std::size_t((y < 0 ? client_.bottom + y : y) * client_.right + (x < 0 ? client_.right + x : x))] & 0xFFFFFF;
     }
-    int midX() const { return client_.right / 2; }
-    int midY() const { return client_.bottom / 2; }
+    // The place of a centred picture `size` pixels across; by default the middle.
+    int midX(int size = 0) const { return (client_.right - size) / 2; }
+    int midY(int size = 0) const { return (client_.bottom - size) / 2; }
 
 private:
     RECT client_ = {};
@@ -452,8 +455,8 @@ TEST(Dpi, TheWindowFontAndFitScaleToTheScreenAndTheFileKeepsItsSizes)
     // Moved to a screen of twice the dpi and back: the font, the margins and the fit follow, and come back.
     const FontFigures before = drawn();
     const RECT place = rectOf(w.window());
-    RECT suggested = {place.left, place.top, place.left + 2 * (place.right - place.left),
-                      place.top + 2 * (place.bottom - place.top)};
+    RECT suggested = {place.left, place.top + 30, place.left + 2 * (place.right - place.left),
+                      place.top + 30 + 2 * (place.bottom - place.top)};
     app.fitFont = false;
     SendMessageW(w.window(), WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(tied(rectOf(w.window())), tied(suggested));
@@ -584,6 +587,10 @@ TEST(Picture, PaintingCoversTheWholeClientAreaSoNoOldTextStays)
     w.command(CMD_FIT_GRAPHIC);
     const PaintedClient fitted(w);
     EXPECT_EQ(std::make_pair(fitted.at(fitted.midX(), 0), fitted.at(fitted.midX(), -1)), std::make_pair(0xFF0000u, 0xFF0000u));
+    // A picture of a single pixel is drawn too.
+    ASSERT_TRUE(showPicture(w, bitmapFile(L"dot.bmp", 1, 1)));
+    const PaintedClient dot(w);
+    EXPECT_EQ(dot.at(dot.midX(1), dot.midY(1)), 0x404040u);
 }
 
 // A large photo comes after the window is up, and costs only what the screen shows of it.
@@ -611,6 +618,7 @@ TEST(Picture, TheImagingComponentReadsEachFormatAndMetafilesComeThroughTheSystem
         {testPicture("sizes.ico"), true, false, {32, 32}},   // of 48, 32 and 16: the system's icon size
         {metafile, false, true, {48, 32}}, {noWidth, false, false, {}}, {bitmapFile(L"dot.bmp", 1, 1), true, false, {1, 1}, false},
         {bitmapFile(L"tall.bmp", 1, (1 << 23) + 1), true, false, {1, (1 << 23) + 1}, false},   // up to 2^24 a side
+        {bitmapFile(L"wide.bmp", (1 << 24) + 1, 1, 1), false, false, {}}, {bitmapFile(L"cut.bmp", 64, 64, 24, 600), false, false, {}},
         {testDirectory() + L"\\missing.jpg", false, false, {}}, {writeBytes(L"text.jpg", "no picture"), false, false, {}},
     };
     TomelWindow w;

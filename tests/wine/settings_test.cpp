@@ -414,4 +414,9 @@ TEST(Settings, TheLanguageFileIsReplacedOnlyOnceItIsKeptInItsBackup)
         EXPECT_EQ(std::make_tuple(readFile(path), exists(backup), readFile(backup)), std::make_tuple(c.fileAfter, !c.keptAfter.empty(), c.keptAfter));
     }
     EXPECT_FALSE(writeLanguageFile(L""));   // a program with no folder for its files has none to write
+    // A save cut short left a whole file where there is none: reading puts it in place.
+    DeleteFileW(path.c_str()), DeleteFileW(backup.c_str());
+    writeBytes(path + L".new", english);
+    EXPECT_TRUE(readLanguageFile(path.c_str(), IniOpenMode::Read));
+    EXPECT_EQ(std::make_pair(readFile(path), exists(path + L".new")), std::make_pair(english, false));
 }

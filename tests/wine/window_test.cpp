@@ -26,6 +26,11 @@ TEST(Slideshow, TheRealTimerCountsDownAndSteps)
     EXPECT_EQ(w.title(), L"three.txt - Tomel | 1/3 | 00:00:02");
     EXPECT_TRUE(w.pump(1800, [&] { return w.title() == L"three.txt - Tomel | 1/3 | 00:00:01"; }));
     EXPECT_TRUE(w.pump(3000, [&] { return w.text() == L"b\n"; }));
+    // The slideshow waits while the window is dragged, and goes on when it is let go.
+    SendMessageW(w.window(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_FALSE(KillTimer(w.window(), IDT_SLIDESHOW));
+    SendMessageW(w.window(), WM_LBUTTONUP, 0, 0);
+    EXPECT_TRUE(KillTimer(w.window(), IDT_SLIDESHOW));
 }
 
 // The keyboard comes back with the window the hide cycle took away only when it had it then: once the
