@@ -149,6 +149,11 @@ TEST(Extras, PauseOnHoverHoldsTheCountdownUnderThePointer)
     EXPECT_EQ(std::make_pair(w.title(), app.timer.remainingMs), std::make_pair(held, remaining));
     w.route(WM_MOUSELEAVE, 0, 0);
     EXPECT_TRUE(w.pump(1500, [&] { return app.timer.remainingMs < remaining; }));
+    // Held again, and Pause On Hover turned off under the pointer: the countdown goes on.
+    w.route(WM_MOUSEMOVE, 0, 0);
+    const std::uint32_t again = app.timer.remainingMs;
+    w.command(CMD_PAUSE_ON_HOVER);
+    EXPECT_TRUE(w.pump(1500, [&] { return app.timer.remainingMs < again; }));
 }
 
 // Global keys: each that can be had is registered for the window and does its part; one another

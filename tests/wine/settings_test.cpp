@@ -105,10 +105,13 @@ TEST(Settings, RefusedSavesLeaveTheFileAndOnlySaveNowTells)
     const std::string tomel = "[Tomel]\r\nversion=0.9\r\n", foreign = "[Other]\r\nkey=value\r\n";
     const std::string handWritten = "[Slideshow]\r\nslide=FALSE\r\n";
     const std::wstring dir = testDirectory() + L"\\", perUser = perUserSettingsPath();
+    wchar_t tmp[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"TMP", tmp, MAX_PATH);
     // bytes empty: no file; message none: saved
     const struct { const char* name; std::wstring path; std::string bytes; const wchar_t* message; } cases[] = {
         {"locked", dir + L"locked.ini", tomel, L"Settings could not be saved\n"},
         {"read-only", dir + L"readonly.ini", tomel, L"Settings could not be saved\n"},
+        {"rewritten in place with no copy kept", dir + L"nocopy.ini", tomel, L"Settings could not be saved\n"},
         {"no folder", dir + L"no such folder\\x.ini", "", L"Settings could not be saved\n"},
         {"another program's", dir + L"other.ini", foreign, L"Not a Tomel settings file, use Save As...\n"},
         {"the own one, hand-written", besideProgram(L"tomel.ini"), handWritten, nullptr},
@@ -122,6 +125,9 @@ TEST(Settings, RefusedSavesLeaveTheFileAndOnlySaveNowTells)
             if (!c.bytes.empty()) writeBytes(c.path, c.bytes);
             HANDLE lock = std::string(c.name) == "locked" ? CreateFileW(c.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) : INVALID_HANDLE_VALUE;
             if (std::string(c.name) == "read-only") SetFileAttributesW(c.path.c_str(), FILE_ATTRIBUTE_READONLY);
+            // A folder stands where the new file would be made, and the temporary folder is not there.
+            const bool noCopy = std::string(c.name).find("no copy") != std::string::npos;
+            if (noCopy) CreateDirectoryW((c.path + L".new").c_str(), nullptr), SetEnvironmentVariableW(L"TMP", (dir + L"none").c_str());
             w.drop({c.path});   // read as settings, as a named or opened one would be
             setPath(w.app().settingsPath, c.path);
             shownMessages.clear();
@@ -130,6 +136,7 @@ TEST(Settings, RefusedSavesLeaveTheFileAndOnlySaveNowTells)
             w.app().saveOnExit = true;
             EXPECT_EQ((SendMessageW(w.window(), WM_CLOSE, 0, 0), shownMessages), told);   // the save at the end passes over it silently
             if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
+            if (noCopy) RemoveDirectoryW((c.path + L".new").c_str()), SetEnvironmentVariableW(L"TMP", tmp[0] ? tmp : nullptr);
         }
         SetFileAttributesW(c.path.c_str(), FILE_ATTRIBUTE_NORMAL);
         const std::string now = readFile(c.path);
@@ -148,7 +155,7 @@ TEST(Settings, RefusedSavesLeaveTheFileAndOnlySaveNowTells)
     DeleteFileW(perUser.c_str());
     RemoveDirectoryW(userFolder.c_str());
     // Nothing else is left behind.
-    EXPECT_EQ(filesIn(dir), (std::set<std::wstring>{L"locked.ini", L"other.ini", L"readonly.ini"}));
+    EXPECT_EQ(filesIn(dir), (std::set<std::wstring>{L"locked.ini", L"nocopy.ini", L"other.ini", L"readonly.ini"}));
 }
 
 TEST(Settings, WhatASaveCutShortLeftIsSortedOutWhenTheFileIsRead)

@@ -47,6 +47,9 @@ TEST(Slideshow, TheEndOfTheHidePhaseTakesTheKeyboardOnlyWhenTheWindowHadIt)
     const auto tick = [&] { SendMessageW(w.window(), WM_TIMER, IDT_SLIDESHOW, 0); };
     SetForegroundWindow(w.window());
     tick();   // the slide phase ends: hidden, with the keyboard
+    tick();   // the hide phase ends: back, with the keyboard
+    EXPECT_EQ(GetForegroundWindow(), w.window());
+    tick();   // hidden again, with the keyboard
     ASSERT_FALSE(IsWindowVisible(w.window()));
     SendMessageW(w.window(), MSG_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);   // brought back by the user, with the keyboard
     ASSERT_TRUE(IsWindowVisible(w.window()));
