@@ -21,7 +21,8 @@ Platform::Platform()
       multiByteToWideChar(MultiByteToWideChar),
       enumDisplayMonitors(EnumDisplayMonitors),
       getMonitorInfo(GetMonitorInfoW),
-      queryUserNotificationState(SHQueryUserNotificationState)
+      queryUserNotificationState(SHQueryUserNotificationState),
+      globalMemoryStatus(GlobalMemoryStatusEx)
 {
 }
 

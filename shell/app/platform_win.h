@@ -29,5 +29,7 @@ struct Platform {
     BOOL(WINAPI* getMonitorInfo)(HMONITOR monitor, LPMONITORINFO info);
     // Whether the user runs a full-screen program or a presentation (Quiet In Full Screen).
     HRESULT(WINAPI* queryUserNotificationState)(QUERY_USER_NOTIFICATION_STATE* state);
+    // The memory at hand: whether a text can be loaded at all.
+    BOOL(WINAPI* globalMemoryStatus)(LPMEMORYSTATUSEX status);
 };
 extern Platform platform;

@@ -122,7 +122,7 @@ std::uint64_t availableMemory()
 {
     MEMORYSTATUSEX status = {};
     status.dwLength = sizeof status;
-    if (!GlobalMemoryStatusEx(&status)) return ~std::uint64_t(0);   // the allocation itself will tell
+    if (!platform.globalMemoryStatus(&status)) return ~std::uint64_t(0);   // the allocation itself will tell
     return std::min(status.ullAvailVirtual, status.ullAvailPageFile);
 }
 
@@ -165,13 +165,11 @@ LoadOutcome loadUtf16Entries(EntryList& entries, FILE* file, bool multiline)
     if (!chars) return LoadOutcome::OutOfMemory;
     char* bytes = reinterpret_cast<char*>(chars.get());
     EntrySplitter splitter(entries, TextFlavor::Utf16, multiline);
-    std::size_t carried = 0;   // an odd byte waiting for its partner
+    // Only the last read comes short, so every block but the last is of whole units.
     for (;;) {
-        const std::size_t n = carried + std::fread(bytes + carried, 1, BLOCK_BYTES - carried, file);
+        const std::size_t n = std::fread(bytes, 1, BLOCK_BYTES, file);
         const std::size_t units = n / 2;
         if (units > 0 && !splitter.feed(chars.get(), units)) break;
-        carried = n % 2;
-        if (carried) bytes[0] = bytes[n - 1];
         if (n < BLOCK_BYTES) break;   // at the end a lone last byte is no character
     }
     splitter.finish();

@@ -72,7 +72,7 @@ void translateMenu(HMENU popup)
 
 bool readLanguageFile(const wchar_t* path, IniOpenMode mode)
 {
-    if (mode == IniOpenMode::Read && path[0]) recoverSavedFile(path, LANGUAGE_FILE_SHAPE);
+    if (mode == IniOpenMode::Read) recoverSavedFile(path, LANGUAGE_FILE_SHAPE);   // an empty path names none
     TypedIniFile file;
     openIni(file, path, mode);
     if (!file.opened) return mode == IniOpenMode::Read;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <tuple>
 
 #include "core/app/commands.h"
 #include "harness.h"
@@ -21,6 +22,13 @@ int decoderCalls;
 int WINAPI failSecondBlock(UINT cp, DWORD flags, LPCCH bytes, int count, LPWSTR out, int room)
 {
     return ++decoderCalls == 2 ? 0 : MultiByteToWideChar(cp, flags, bytes, count, out, room);
+}
+
+// A machine with a megabyte of address space left, and room to commit.
+BOOL WINAPI aMegabyteLeft(LPMEMORYSTATUSEX status)
+{
+    std::tie(status->ullAvailVirtual, status->ullAvailPageFile) = std::make_pair(1ull << 20, 1ull << 40);
+    return TRUE;
 }
 
 std::wstring sparseFile(const wchar_t* name, long long bytes)
@@ -57,6 +65,13 @@ TEST(TextLoading, TheFirstDroppedFileIsReadInTheCodePageAsUtf16OrAsUtf8)
         w.command(CMD_UTF8_TEXT);
         EXPECT_EQ(w.text(), shown);
     }
+    // A UTF-16 text of more than one read block is read to its end.
+    w.app().multiline = false;
+    std::wstring many;
+    while (many.size() < (1u << 20)) many += L"an entry\r\n";
+    w.drop({writeBytes(L"long16.txt", utf16File(many + L"last"))});
+    w.command(CMD_LAST);
+    EXPECT_EQ(w.text(), L"last\n");
 }
 
 TEST(TextLoading, RefusalsKeepTheTextOnShowAndItsBookmark)
@@ -70,6 +85,7 @@ TEST(TextLoading, RefusalsKeepTheTextOnShowAndItsBookmark)
         std::vector<std::wstring> told;   // none: "No input file" on show
         EntryAllocator allocator = {nullptr, nullptr};
         decltype(platform.multiByteToWideChar) decoder = nullptr;
+        decltype(platform.globalMemoryStatus) memory = Platform().globalMemoryStatus;
     } cases[] = {
         {"a drop that names no file", {}, {}},
         {"a block that cannot be decoded", {writeBytes(L"undecodable.txt", lines)}, {}, {}, failSecondBlock},
@@ -79,6 +95,8 @@ TEST(TextLoading, RefusalsKeepTheTextOnShowAndItsBookmark)
         // Small enough to try, but its two megabytes of characters are refused by the allocator.
         {"refused memory", {writeBytes(L"large.txt", std::string(1u << 20, 'x'))}, {L"Out Of Memory"},
          {allocateUpToAMegabyte, releaseBlock}},
+        {"more than the memory at hand", {writeBytes(L"large.txt", std::string(1u << 20, 'x'))}, {L"Out Of Memory"}, {}, {},
+         aMegabyteLeft},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -93,8 +111,9 @@ TEST(TextLoading, RefusalsKeepTheTextOnShowAndItsBookmark)
         shownMessages.clear();
         decoderCalls = 0;
         if (c.decoder) platform.multiByteToWideChar = c.decoder;
+        platform.globalMemoryStatus = c.memory;
         w.drop(c.dropped);
-        platform.multiByteToWideChar = Platform().multiByteToWideChar;
+        platform.multiByteToWideChar = Platform().multiByteToWideChar, platform.globalMemoryStatus = Platform().globalMemoryStatus;
         EXPECT_GE(decoderCalls, c.decoder ? 2 : 0);   // the failure came after a block was read
         EXPECT_EQ(std::make_tuple(shownMessages, w.text(), std::wstring(w.app().textFilePath), w.app().currentIndex, w.title()),
                   std::make_tuple(c.told, c.told.empty() ? L"No input file" : L"two\n", good, 1u, title));
