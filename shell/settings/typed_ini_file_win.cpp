@@ -42,16 +42,6 @@ void openIni(TypedIniFile& file, const wchar_t* path, IniOpenMode mode)
     file.opened = true;
 }
 
-void readSection(TypedIniFile& file, const IniEntry* table, const wchar_t* header, std::size_t maxLength)
-{
-    if (file.opened && file.mode == IniOpenMode::Read) readSection(file.reader, table, header, maxLength);
-}
-
-void writeSection(TypedIniFile& file, const IniEntry* table, const wchar_t* header)
-{
-    if (file.opened && file.mode == IniOpenMode::Write) writeSection(file.writer, table, header);
-}
-
 bool closeIni(TypedIniFile& file)
 {
     bool written = true;

@@ -8,7 +8,7 @@
 
 struct TypedIniFile {
     IniOpenMode mode = IniOpenMode::Read;
-    bool opened = false;   // false: every call does nothing (the file could not be opened)
+    bool opened = false;   // false: the file could not be opened, and closing it writes nothing
     bool wide = true;
     std::wstring path;
     IniReader reader;
@@ -16,8 +16,6 @@ struct TypedIniFile {
 };
 
 void openIni(TypedIniFile& file, const wchar_t* path, IniOpenMode mode);
-void readSection(TypedIniFile& file, const IniEntry* table, const wchar_t* header, std::size_t maxLength);
-void writeSection(TypedIniFile& file, const IniEntry* table, const wchar_t* header);
 // For a file opened for writing: replaces the file with what was written. False when it could not
 // be written; the file on disk is then unchanged.
 bool closeIni(TypedIniFile& file);
