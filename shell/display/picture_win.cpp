@@ -32,9 +32,7 @@ void loadSystemPicture(App& app, const wchar_t* path)
 DecodeRequest decodeRequest()
 {
     DecodeRequest request;
-    request.screen = {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
-    if (request.screen.width <= 0 || request.screen.height <= 0)
-        request.screen = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    request.screen = {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};   // the largest window
     const WindowDC screen(nullptr);
     request.dpiX = GetDeviceCaps(screen.get(), LOGPIXELSX);
     request.dpiY = GetDeviceCaps(screen.get(), LOGPIXELSY);

@@ -92,6 +92,7 @@ TEST(Dialogs, OpenInTheLanguageFilesWordsAndKeepWhatIsTyped)
         {"the title of Save As", [&] {
              answerNextDialog([](HWND d) { saveAsTitle = textOf(d), PostMessageW(d, WM_COMMAND, IDCANCEL, 0); });
              w.command(CMD_SAVE_AS);
+             EXPECT_EQ(readFile(other), "[Other]\r\n");   // cancelled: nothing saved
              shownMessages.push_back(saveAsTitle); }, L"M2|M0|"},
     };
     for (const auto& m : messages) {

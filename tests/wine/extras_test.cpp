@@ -86,6 +86,7 @@ TEST(Extras, ReloadWhenChangedFollowsEditsAndKeepsTheEntry)
         {"renamed over it, shorter", [&] { replaceBy("eins\r\nzwei\r\n"); }, L"zwei\n", true, true},
         {"gone", [&] { DeleteFileW(path.c_str()); }, L"zwei\n", true, false},
         {"back", [&] { replaceBy("un\r\ndeux\r\n"); }, L"deux\n", true, true},
+        {"emptied", [&] { replaceBy(""); }, L"No data", true, true},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.name);

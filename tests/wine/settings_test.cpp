@@ -406,10 +406,11 @@ TEST(Settings, TheLanguageFileIsReplacedOnlyOnceItIsKeptInItsBackup)
     TomelWindow w;   // its menu's English texts captured at start-up
     const std::wstring path = testDirectory() + L"\\tomel.lang.ini", backup = path + L".bak";
     const std::string english = goldenBytes("language-english.txt"), mine = utf16File(L"mine"), older = utf16File(L"older");
+    const std::string huge(std::size_t(16 << 20) + 1, 'x');   // a backup too large to be put back after a failure
     // The two files before ("": none), the one held open by another program, and the two afterwards.
     const struct { std::string file, kept; const std::wstring* locked; bool written; std::string fileAfter, keptAfter; } cases[] = {
         {"", "", nullptr, true, english, ""}, {mine, older, nullptr, true, english, mine},
-        {mine, older, &path, false, mine, older}, {mine, older, &backup, false, mine, older}};
+        {mine, older, &path, false, mine, older}, {mine, older, &backup, false, mine, older}, {mine, huge, nullptr, false, mine, huge}};
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         DeleteFileW(path.c_str()), DeleteFileW(backup.c_str());
