@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <new>
 #include <string>
-#include <tuple>
 
 #include "core/app/commands.h"
 #include "harness.h"
@@ -27,7 +26,7 @@ int WINAPI failSecondBlock(UINT cp, DWORD flags, LPCCH bytes, int count, LPWSTR 
 // A machine with a megabyte of address space left, and room to commit.
 BOOL WINAPI aMegabyteLeft(LPMEMORYSTATUSEX status)
 {
-    std::tie(status->ullAvailVirtual, status->ullAvailPageFile) = std::make_pair(1ull << 20, 1ull << 40);
+    status->ullAvailVirtual = 1ull << 20, status->ullAvailPageFile = 1ull << 40;
     return TRUE;
 }
 
